@@ -1,0 +1,127 @@
+// The make button: joins the item list into the shortcut's arguments, asks
+// for a name and saves a shortcut to the chosen launcher on the desktop.
+// Portable: the window's operations are reached through MakePlatform, so the
+// whole sequence runs against a recording fake in tests.
+#pragma once
+
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "maker/item_composer.h"
+
+namespace kelmo {
+
+// Argument string plus target path may hold at most this many characters.
+inline constexpr std::size_t kMaxArgumentsAndTarget = 249;
+
+inline constexpr wchar_t kShortcutDescription[] = L"Linked by kelmoCM";
+inline constexpr int kShortcutShowCmd = 5;  // SW_SHOW
+
+// " " + entries[0] + " " + entries[1] + ...; empty for no entries. Entries
+// are neither quoted nor changed.
+std::wstring BuildArgumentString(const std::vector<std::wstring>& entries);
+
+// Removes every \ / : , ; * ? " < > | and every control character
+// (U+0000..U+001F), then trims leading and trailing ASCII spaces.
+std::wstring CleanShortcutName(std::wstring_view name);
+
+// True when a shortcut with these lengths must be refused: the sum is more
+// than kMaxArgumentsAndTarget. Does not overflow for any pair of sizes.
+bool ExceedsLengthLimit(std::size_t argumentLength, std::size_t targetLength);
+
+// `path` with a backslash appended unless it already ends with one.
+std::wstring WithTrailingBackslash(std::wstring path);
+
+// "kelmo.exe" for the standard launcher, "kelmoPro.exe" for kelmoPro.
+std::wstring LauncherFileName(LauncherChoice launcher);
+
+// The launcher file in `folder` (the maker's own folder). Whether the file
+// exists is not checked.
+std::wstring BuildTargetPath(std::wstring folder, LauncherChoice launcher);
+
+// What the make sequence asks the shell link object to write.
+struct ShellLinkRequest {
+  std::wstring lnkFile;
+  std::wstring exeFile;
+  std::wstring workDir;  // empty: not set
+  std::wstring exeArgs;
+  std::wstring iconFile;  // empty: not set
+  int iconIdx = 0;
+  int showCmd = kShortcutShowCmd;
+  std::wstring description = kShortcutDescription;
+
+  friend bool operator==(const ShellLinkRequest& a, const ShellLinkRequest& b) {
+    return a.lnkFile == b.lnkFile && a.exeFile == b.exeFile && a.workDir == b.workDir &&
+           a.exeArgs == b.exeArgs && a.iconFile == b.iconFile && a.iconIdx == b.iconIdx &&
+           a.showCmd == b.showCmd && a.description == b.description;
+  }
+};
+
+// The messages a make can end with. Each stops the make; none leaves a file.
+enum class MakeMessage {
+  DesktopLookupFailed,
+  EmptyName,
+  TooLong,
+  CreateFailed,  // the shell link object reported that it wrote nothing
+};
+
+// A message box's text, title and MB_* style.
+struct MessageText {
+  std::wstring text;
+  std::wstring title;
+  unsigned style = 0;
+};
+
+MessageText MakeMessageText(MakeMessage message);
+
+// Shown instead of the error report when a failure numbered
+// kMissingFunction reaches the click handler (the desktop lookup function is
+// missing from the system's shell library).
+MessageText MissingFunctionMessage();
+
+// The input box that asks for the shortcut's name.
+struct PromptText {
+  std::wstring prompt;
+  std::wstring title;
+};
+
+PromptText NamePromptText();
+
+// The window-side operations of a make. Any of them may throw kelmo::Failure
+// (DesktopFolder throws number kMissingFunction when the lookup function
+// cannot be bound); RunMake lets it pass to its caller.
+class MakePlatform {
+ public:
+  virtual ~MakePlatform() = default;
+  // The item list's entries, first to last.
+  virtual std::vector<std::wstring> Entries() = 0;
+  // The desktop folder as the lookup gave it, or nullopt when the lookup
+  // reported failure.
+  virtual std::optional<std::wstring> DesktopFolder() = 0;
+  // The folder of the running maker executable.
+  virtual std::wstring MakerFolder() = 0;
+  virtual LauncherChoice Launcher() = 0;
+  // The name typed into the prompt; empty when the prompt was cancelled.
+  virtual std::wstring AskShortcutName() = 0;
+  virtual void ShowMakeFailure(MakeMessage message) = 0;
+  // True when the shortcut file was written.
+  virtual bool CreateShellLink(const ShellLinkRequest& request) = 0;
+};
+
+// The make sequence:
+//  1. an empty list ends the make without a message;
+//  2. the entries are joined into the argument string;
+//  3. the desktop folder is looked up (failure, or an empty path, shows
+//     DesktopLookupFailed and ends);
+//  4. the target is the launcher file in the maker's folder;
+//  5. the name is asked for and cleaned (empty shows EmptyName and ends);
+//  6. the shortcut file is desktop folder + name + ".lnk";
+//  7. arguments plus target over the limit shows TooLong and ends;
+//  8. the shell link is written; if that fails, CreateFailed is shown.
+// A shortcut of the same name is replaced by the shell link object.
+void RunMake(MakePlatform& platform);
+
+}  // namespace kelmo
