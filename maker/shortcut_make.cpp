@@ -109,7 +109,8 @@ void RunMake(MakePlatform& platform) {
   }
   const std::wstring desktopFolder = WithTrailingBackslash(*desktop);
 
-  const std::wstring target = BuildTargetPath(platform.MakerFolder(), platform.Launcher());
+  std::wstring makerFolder = platform.MakerFolder();
+  const std::wstring target = BuildTargetPath(std::move(makerFolder), platform.Launcher());
 
   const std::wstring name = CleanShortcutName(platform.AskShortcutName());
   if (name.empty()) {
