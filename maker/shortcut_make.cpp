@@ -86,14 +86,13 @@ MessageText MakeMessageText(MakeMessage message) {
 }
 
 MessageText MissingFunctionMessage() {
-  return {L"Kelmo Commandline Maker を動作させるには、\r\n"
-          L"Internet Explorer 4 以上がインストールされた環境が必要です。",
-          kMakeFailureTitle, kInformationStyle};
+  return {
+      L"Kelmo Commandline Maker を動作させるには、\r\n"
+      L"Internet Explorer 4 以上がインストールされた環境が必要です。",
+      kMakeFailureTitle, kInformationStyle};
 }
 
-PromptText NamePromptText() {
-  return {L"作成するショートカットの名前は?", L"名前は? - KelmoCM"};
-}
+PromptText NamePromptText() { return {L"作成するショートカットの名前は?", L"名前は? - KelmoCM"}; }
 
 void RunMake(MakePlatform& platform) {
   const std::vector<std::wstring> entries = platform.Entries();

@@ -10,9 +10,15 @@ constexpr auto kStd = LauncherChoice::Standard;
 constexpr auto kPro = LauncherChoice::KelmoPro;
 
 TEST(TrimSpacesTest, RemovesOnlyOuterAsciiSpaces) {
-  const struct { const wchar_t* in; const wchar_t* out; } rows[] = {
-      {L"", L""}, {L"   ", L""}, {L"  a b  ", L"a b"}, {L"\ta\t", L"\ta\t"},
-      {L"\x3000x\x3000", L"\x3000x\x3000"}, {L" メモ帳 ", L"メモ帳"}};
+  const struct {
+    const wchar_t* in;
+    const wchar_t* out;
+  } rows[] = {{L"", L""},
+              {L"   ", L""},
+              {L"  a b  ", L"a b"},
+              {L"\ta\t", L"\ta\t"},
+              {L"\x3000x\x3000", L"\x3000x\x3000"},
+              {L" メモ帳 ", L"メモ帳"}};
   for (const auto& r : rows) EXPECT_EQ(TrimSpaces(r.in), r.out) << r.in;
 }
 

@@ -47,7 +47,11 @@ TEST(ApplyListButtonTest, EditsListAndSelection) {
     ItemListModel list(r.before, r.sel);
     int composeCalls = 0, cleared = 0;
     ApplyListButton(
-        list, r.button, [&] { ++composeCalls; return std::wstring(r.composed); },
+        list, r.button,
+        [&] {
+          ++composeCalls;
+          return std::wstring(r.composed);
+        },
         [&] { ++cleared; });
     EXPECT_EQ(list.Items(), r.after);
     EXPECT_EQ(list.Selection(), r.selAfter);
@@ -60,7 +64,10 @@ TEST(ApplyListButtonTest, EditsListAndSelection) {
 class RecordingStore : public ItemListModel {
  public:
   using ItemListModel::ItemListModel;
-  void Remove(int i) override { log.push_back(i); ItemListModel::Remove(i); }
+  void Remove(int i) override {
+    log.push_back(i);
+    ItemListModel::Remove(i);
+  }
   std::vector<int> log;
 };
 
@@ -75,10 +82,10 @@ TEST(ClearListTest, RemovesFromLastIndexDown) {
 TEST(ApplyListButtonTest, ComposeFailurePassesThroughAndAddsNothing) {
   ItemListModel list({L"a"}, 0);
   bool cleared = false;
-  EXPECT_THROW(ApplyListButton(
-                   list, 0, []() -> std::wstring { throw Failure(5, L"x"); },
-                   [&] { cleared = true; }),
-               Failure);
+  EXPECT_THROW(
+      ApplyListButton(
+          list, 0, []() -> std::wstring { throw Failure(5, L"x"); }, [&] { cleared = true; }),
+      Failure);
   EXPECT_EQ(list.Items(), Items{L"a"});
   EXPECT_FALSE(cleared);
 }
