@@ -1,0 +1,58 @@
+# Cross build: the two programs, their Win32 layer, and the tests that run under Wine.
+
+# Small static GUI programs: they import system DLLs only.
+set(KELMO_WIN_COMPILE_FLAGS -Os -ffunction-sections -fdata-sections -DWIN32_LEAN_AND_MEAN
+    -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
+set(KELMO_WIN_PROGRAM_LINK_FLAGS -mwindows -s -Wl,--gc-sections)
+add_compile_options(${KELMO_WIN_COMPILE_FLAGS})
+set(CMAKE_RC_FLAGS "${CMAKE_RC_FLAGS} -I${CMAKE_SOURCE_DIR} -I${CMAKE_BINARY_DIR}/generated")
+set(CMAKE_RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bin)
+
+# Wine runs every cross-compiled test through one wrapper that holds the
+# prefix, locale and debug settings; it initialises the prefix on first use.
+set(KELMO_WINE_PREFIX ${CMAKE_BINARY_DIR}/wineprefix)
+configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
+               FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
+                                WORLD_READ WORLD_EXECUTE)
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_BINARY_DIR}/wine-run)
+
+enable_language(RC)
+
+# Version resource of one program: `name` is the file's base name.
+function(kelmo_version_resource target name product description)
+  set(KELMO_RC_NAME ${name})
+  set(KELMO_RC_PRODUCT ${product})
+  set(KELMO_RC_DESCRIPTION ${description})
+  configure_file(${CMAKE_SOURCE_DIR}/cmake/version.rc.in ${CMAKE_BINARY_DIR}/generated/${name}_version.rc @ONLY)
+  target_sources(${target} PRIVATE ${CMAKE_BINARY_DIR}/generated/${name}_version.rc)
+endfunction()
+
+add_library(kelmo_common_win32 STATIC
+  common/error_msg.cpp
+  common/win_text.cpp
+)
+target_link_libraries(kelmo_common_win32 PUBLIC kelmo_portable)
+
+add_library(kelmo_launcher_win32 STATIC
+  launcher/launcher_window.cpp
+  launcher/launch_platform_win32.cpp
+  launcher/process_control.cpp
+)
+target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 user32 gdi32)
+
+add_executable(kelmoPro WIN32 launcher/main.cpp launcher/kelmoPro.rc)
+kelmo_version_resource(kelmoPro kelmoPro "KelmoPro" "Kelmo Pro group launcher")
+target_link_libraries(kelmoPro PRIVATE kelmo_launcher_win32)
+target_link_options(kelmoPro PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})
+
+if(EXISTS ${CMAKE_SOURCE_DIR}/maker/maker.cmake)
+  include(${CMAKE_SOURCE_DIR}/maker/maker.cmake)
+endif()
+
+# GoogleTest from Debian's sources, compiled with mingw.
+set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+include(GoogleTest)
+
+include(${CMAKE_SOURCE_DIR}/tests/wine/wine_tests.cmake)

@@ -1,0 +1,36 @@
+// A failure raised inside either program: a number and a description.
+// Handlers that catch failures hand both to ErrorMsg; two numbers are
+// tested by callers before any report is shown.
+#pragma once
+
+#include <cstdint>
+#include <exception>
+#include <string>
+#include <utility>
+
+namespace kelmo {
+
+// A program file named by a launch item was not found.
+inline constexpr std::int32_t kPathError = 53;
+// A system function that the maker binds by name is missing.
+inline constexpr std::int32_t kMissingFunction = 453;
+// Memory ran out (std::bad_alloc caught by a handler).
+inline constexpr std::int32_t kOutOfMemory = 7;
+// Any other unexpected exception caught by a handler.
+inline constexpr std::int32_t kUnexpectedFailure = 51;
+
+class Failure : public std::exception {
+ public:
+  Failure(std::int32_t number, std::wstring description)
+      : number_(number), description_(std::move(description)) {}
+
+  std::int32_t number() const noexcept { return number_; }
+  const std::wstring& description() const noexcept { return description_; }
+  const char* what() const noexcept override { return "kelmo::Failure"; }
+
+ private:
+  std::int32_t number_;
+  std::wstring description_;
+};
+
+}  // namespace kelmo

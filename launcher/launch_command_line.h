@@ -1,0 +1,61 @@
+// The launch command line: the launcher's only input, turned into a launch plan.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace kelmo {
+
+// Win32 show-window values that a size letter can give.
+inline constexpr int kShowNormal = 1;            // n
+inline constexpr int kShowMinimized = 2;         // m
+inline constexpr int kShowMaximized = 3;         // x
+inline constexpr int kShowNoActivate = 4;        // o
+inline constexpr int kShowMinNoActive = 7;       // i
+inline constexpr int kShowDefault = 10;          // d, and items without a size letter
+
+struct PlanEntry {
+  std::wstring programText;  // program and its arguments, ASCII spaces trimmed; may be empty
+  int showMode = kShowDefault;
+
+  bool operator==(const PlanEntry& other) const {
+    return programText == other.programText && showMode == other.showMode;
+  }
+};
+
+// Every list is in command-line order. Entries with an empty program text keep
+// their place (the run skips them, and their slots stay empty).
+struct LaunchPlan {
+  std::vector<PlanEntry> before;
+  std::vector<PlanEntry> terminate;
+  std::vector<PlanEntry> close;
+  std::optional<PlanEntry> waited;  // the first w item; an empty program text waits for nothing
+  std::vector<PlanEntry> after;
+};
+
+// True when the argument text holds nothing but spaces: the launcher then
+// ends at once, before any window exists.
+bool IsBlankCommandLine(std::wstring_view argumentText);
+
+// Reads a launch command line (the launcher's arguments without its program
+// name). Gives std::nullopt for a blank command line (nothing but spaces).
+// Never fails: every piece that does not fit the grammar is dropped silently.
+//
+// Grammar: the text, with one space put in front, is cut at every " /". In
+// each piece the first colon ends the letters; of the letters before it the
+// first timing letter (a b t c w) and the first size letter (d i m n o x)
+// count, in either case; everything else is passed over. The program text is
+// everything after that colon. Pieces without a colon or without a timing
+// letter are dropped. Of several w items the first one is the waited entry.
+std::optional<LaunchPlan> ParseLaunchCommandLine(std::wstring_view argumentText);
+
+// The argument text of a whole process command line: what follows the
+// program name (quoted or not) and the blanks after it, inner spaces unchanged.
+std::wstring_view ArgumentText(std::wstring_view processCommandLine);
+
+// Show mode of a size letter, or 0 when the character is not one.
+int ShowModeOfSizeLetter(wchar_t letter);
+
+}  // namespace kelmo

@@ -1,0 +1,67 @@
+// The launcher's one pass: read the launch command line, put the window out
+// of sight, run every phase of the plan, end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/failure.h"
+#include "launcher/launch_command_line.h"
+#include "launcher/split_exe_args.h"
+
+namespace kelmo {
+
+// An open process handle as an opaque number; 0 is the null handle.
+using ProcessHandle = std::uintptr_t;
+// A process id; 0 is no process. Nothing is opened for it.
+using ProcessId = std::uint32_t;
+
+// The operations the run needs from the system. The Win32 implementation is
+// launcher/launch_platform_win32; tests use a recording fake.
+class LaunchPlatform {
+ public:
+  virtual ~LaunchPlatform() = default;
+
+  // Window set-up, called in this order before anything is started.
+  virtual void MoveWindowLeftOfScreen() = 0;
+  virtual void ShowWindow() = 0;
+  virtual void MinimizeWindow() = 0;
+  virtual void HideWindow() = 0;
+
+  // Start through the shell; nothing is held and the result is not looked at.
+  virtual void DetachedStart(const ExeArgs& program, int showMode) = 0;
+  // Start through the shell holding the process handle; 0 when no process
+  // was created. The caller owns the handle. Reports its own failures.
+  virtual ProcessHandle ExecProcess(const ExeArgs& program, int showMode) = 0;
+  // Start a whole command line with a window style; gives the process id and
+  // holds no handle. Throws Failure(kPathError) when the program is not found.
+  virtual ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) = 0;
+  // Start through the shell and block until that process has ended. Reports
+  // its own failures.
+  virtual void WaitForProcessToEnd(const ExeArgs& program, int showMode) = 0;
+  // TerminateProcess with exit code 0, then CloseHandle.
+  virtual void ForcedEnd(ProcessHandle handle) = 0;
+  // Post WM_CLOSE to the process's main top-level window, if it has one.
+  virtual void CloseRequest(ProcessId processId) = 0;
+
+  // "パス指定を一部間違っている可能性があります。" in a system-modal box.
+  virtual void ShowPathErrorMessage() = 0;
+  // The error report for a failure caught at `place`.
+  virtual void ErrorMsg(std::wstring_view place, const Failure& failure) = 0;
+};
+
+// Window style for the command-line start: the show mode, except that 10
+// (default) becomes 1 and 7 (minimized, not active) becomes 6.
+int CommandLineWindowStyle(int showMode);
+
+enum class RunOutcome {
+  kBlankCommandLine,  // nothing shown, nothing started
+  kCompleted,
+  kPathError,  // stopped at a close-list entry whose program was not found
+  kFailed,     // stopped by another failure, reported as "Form_Load"
+};
+
+RunOutcome RunLaunch(std::wstring_view argumentText, LaunchPlatform& platform);
+
+}  // namespace kelmo

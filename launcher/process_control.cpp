@@ -1,0 +1,159 @@
+#include "launcher/process_control.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <new>
+#include <vector>
+
+#include "common/error_msg.h"
+#include "common/failure.h"
+#include "common/win_text.h"
+#include "launcher/launcher_identity.h"
+
+namespace kelmo {
+
+HWND hFoundWnd = nullptr;
+
+namespace {
+
+// Every GUI process owns a hidden input-method window; it never is the
+// program's own window, so WM_CLOSE sent there would be lost.
+bool IsInputMethodWindow(HWND hwnd) {
+  char className[32] = {};
+  GetClassNameA(hwnd, className, sizeof(className));
+  return std::strcmp(className, "IME") == 0 || std::strcmp(className, "MSCTFIME UI") == 0;
+}
+
+// The texts of one shell start in the ANSI code page, kept alive for the call.
+struct AnsiProgram {
+  explicit AnsiProgram(const ExeArgs& program)
+      : file(ToAnsi(program.file)), parameters(ToAnsi(program.parameters.value_or(L""))),
+        hasParameters(program.parameters.has_value()) {}
+  const char* Parameters() const { return hasParameters ? parameters.c_str() : nullptr; }
+
+  std::string file;
+  std::string parameters;
+  bool hasParameters;
+};
+
+// Starts `program` through ShellExecuteExA; the record's hProcess is the
+// result. Failures of the system call itself are not looked at.
+HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
+  const AnsiProgram ansi(program);
+  SHELLEXECUTEINFOA record = FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
+  ShellExecuteExA(&record);
+  return record.hProcess;
+}
+
+void ReportCaught(std::wstring_view place) {
+  try {
+    throw;
+  } catch (const Failure& failure) {
+    ErrorMsg(kLauncherProgram, place, failure);
+  } catch (const std::bad_alloc&) {
+    ErrorMsg(kLauncherProgram, place, Failure(kOutOfMemory, L"メモリが不足しています。"));
+  } catch (...) {
+    ErrorMsg(kLauncherProgram, place, Failure(kUnexpectedFailure, L"予期しないエラーが発生しました。"));
+  }
+}
+
+}  // namespace
+
+BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != search->processId) return TRUE;
+  if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
+    hFoundWnd = hwnd;
+    return FALSE;
+  }
+  if (search->fallback == nullptr && !IsInputMethodWindow(hwnd)) search->fallback = hwnd;
+  return TRUE;
+}
+
+SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
+                                         int showMode) {
+  SHELLEXECUTEINFOA record;
+  std::memset(&record, 0, sizeof(record));
+  record.cbSize = sizeof(record);
+  record.fMask = SEE_MASK_NOCLOSEPROCESS;
+  record.hwnd = owner;
+  record.lpVerb = "open";
+  record.lpFile = file;
+  record.lpParameters = parameters;
+  record.lpDirectory = nullptr;
+  record.nShow = showMode;
+  return record;
+}
+
+void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {
+  const AnsiProgram ansi(program);
+  ShellExecuteA(owner, "open", ansi.file.c_str(), ansi.Parameters(), nullptr, showMode);
+}
+
+HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode) {
+  try {
+    return ShellStartHoldingProcess(owner, program, showMode);
+  } catch (...) {
+    ReportCaught(L"frmMain!ExecProcess");
+    return nullptr;
+  }
+}
+
+void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode) {
+  HANDLE process = nullptr;
+  try {
+    process = ShellStartHoldingProcess(owner, program, showMode);
+  } catch (...) {
+    ReportCaught(L"frmMain!WaitForProcessToEnd");
+  }
+  if (process == nullptr) return;
+  WaitForSingleObject(process, INFINITE);
+  CloseHandle(process);
+}
+
+DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
+  std::string mutableLine = ToAnsi(commandLine);  // CreateProcessA may write into it
+  std::vector<char> buffer(mutableLine.begin(), mutableLine.end());
+  buffer.push_back('\0');
+
+  STARTUPINFOA startup;
+  std::memset(&startup, 0, sizeof(startup));
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(windowStyle);
+  PROCESS_INFORMATION created;
+  std::memset(&created, 0, sizeof(created));
+
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &created)) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_INVALID_NAME) {
+      throw Failure(kPathError, L"ファイルが見つかりません。");
+    }
+    throw Failure(static_cast<std::int32_t>(error), L"プログラムを起動できませんでした。");
+  }
+  CloseHandle(created.hThread);
+  CloseHandle(created.hProcess);
+  return created.dwProcessId;
+}
+
+void ForcedEnd(HANDLE process) {
+  if (process == nullptr) return;
+  TerminateProcess(process, 0);
+  CloseHandle(process);
+}
+
+void CloseRequest(DWORD processId) {
+  hFoundWnd = nullptr;
+  WindowSearch search;
+  search.processId = processId;
+  EnumWindows(EnumWindowsProc, reinterpret_cast<LPARAM>(&search));
+  if (hFoundWnd == nullptr) hFoundWnd = search.fallback;
+  if (hFoundWnd != nullptr) PostMessageA(hFoundWnd, WM_CLOSE, 0, 0);
+}
+
+}  // namespace kelmo

@@ -1,0 +1,61 @@
+// The launcher's operations on other programs: start, wait, end, ask to close.
+// Win32 only; every text is handed to the ANSI entry points in the system's
+// code page.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+#include "launcher/split_exe_args.h"
+
+namespace kelmo {
+
+// The window found by the last close request's search; null before each search.
+extern HWND hFoundWnd;
+
+// What EnumWindowsProc receives through its application value.
+struct WindowSearch {
+  DWORD processId = 0;
+  // The process's first top-level window that is not an input-method window,
+  // used when it has no visible unowned one.
+  HWND fallback = nullptr;
+};
+
+// Called by EnumWindows for each top-level window. Stops at the first visible
+// window without an owner that belongs to the searched process and stores it
+// in hFoundWnd; remembers the first other non-IME window of that process.
+BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam);
+
+// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS; the text
+// pointers must outlive the record's use.
+SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
+                                         int showMode);
+
+// ShellExecuteA "open"; nothing is held and the result is not looked at.
+void DetachedStart(HWND owner, const ExeArgs& program, int showMode);
+
+// ShellExecuteExA; gives the new process's handle (the caller closes it) or
+// null. A failure inside is reported as "frmMain!ExecProcess" and not passed on.
+HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode);
+
+// ShellExecuteExA, then waits without a time-out for the process and closes
+// its handle. Returns at once when no process handle came back. A failure
+// inside is reported as "frmMain!WaitForProcessToEnd" and not passed on.
+void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode);
+
+// CreateProcessA of a whole command line, its first window shown with
+// `windowStyle`. Both handles of the new process are closed at once; gives
+// its id. Throws Failure(kPathError) when the program file or its folder is
+// not found, another Failure for any other start failure.
+DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle);
+
+// TerminateProcess with exit code 0, then CloseHandle; null does nothing.
+void ForcedEnd(HANDLE process);
+
+// Posts WM_CLOSE to the main window of the process: its first visible
+// top-level window without an owner, else its first top-level window that is
+// not an input-method window. Posts nothing when it has neither.
+void CloseRequest(DWORD processId);
+
+}  // namespace kelmo

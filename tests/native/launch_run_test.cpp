@@ -1,0 +1,186 @@
+// The launch run against a recording platform: order of operations across
+// phases, slots and handle bookkeeping, and what a failure stops.
+#include "launcher/launch_run.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <map>
+#include <set>
+#include <string>
+#include <vector>
+
+namespace kelmo {
+namespace {
+
+using testing::ElementsAre;
+using testing::ElementsAreArray;
+
+std::wstring Describe(const ExeArgs& program) {
+  return program.file + L"|" + (program.parameters ? *program.parameters : L"<none>");
+}
+
+// Records every operation as one line of text; hands out fresh handles and
+// ids, and can be told which command lines are "not found" or which starts
+// give no process.
+class RecordingPlatform : public LaunchPlatform {
+ public:
+  std::vector<std::wstring> log;
+  std::set<std::wstring> missingCommandLines;  // CommandLineStart throws the path error
+  std::set<std::wstring> noProcess;            // ExecProcess gives null
+  std::map<std::wstring, Failure> failingCommandLines;
+  std::set<ProcessHandle> openHandles;
+  std::map<ProcessHandle, int> closedCount;
+
+  void MoveWindowLeftOfScreen() override { log.push_back(L"move-left"); }
+  void ShowWindow() override { log.push_back(L"show"); }
+  void MinimizeWindow() override { log.push_back(L"minimize"); }
+  void HideWindow() override { log.push_back(L"hide"); }
+  void DetachedStart(const ExeArgs& program, int showMode) override {
+    log.push_back(L"detached " + Describe(program) + L" " + std::to_wstring(showMode));
+  }
+  ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override {
+    log.push_back(L"exec " + Describe(program) + L" " + std::to_wstring(showMode));
+    if (noProcess.count(program.file)) return 0;
+    const ProcessHandle handle = nextHandle_++;
+    openHandles.insert(handle);
+    return handle;
+  }
+  ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override {
+    log.push_back(L"cmdline " + commandLine + L" " + std::to_wstring(windowStyle));
+    if (missingCommandLines.count(commandLine)) throw Failure(kPathError, L"not found");
+    if (auto it = failingCommandLines.find(commandLine); it != failingCommandLines.end()) throw it->second;
+    return nextId_++;
+  }
+  void WaitForProcessToEnd(const ExeArgs& program, int showMode) override {
+    log.push_back(L"wait " + Describe(program) + L" " + std::to_wstring(showMode));
+  }
+  void ForcedEnd(ProcessHandle handle) override {
+    log.push_back(L"end " + std::to_wstring(handle));
+    EXPECT_TRUE(openHandles.count(handle)) << "ending a handle that is not open: " << handle;
+    openHandles.erase(handle);
+    ++closedCount[handle];
+  }
+  void CloseRequest(ProcessId id) override { log.push_back(L"close " + std::to_wstring(id)); }
+  void ShowPathErrorMessage() override { log.push_back(L"path-error-box"); }
+  void ErrorMsg(std::wstring_view place, const Failure& failure) override {
+    log.push_back(L"report " + std::wstring(place) + L" " + std::to_wstring(failure.number()));
+  }
+
+ private:
+  ProcessHandle nextHandle_ = 100;
+  ProcessId nextId_ = 500;
+};
+
+const std::vector<std::wstring> kWindowSetUp = {L"move-left", L"show", L"minimize", L"hide"};
+
+std::vector<std::wstring> WithSetUp(std::vector<std::wstring> rest) {
+  std::vector<std::wstring> all = kWindowSetUp;
+  all.insert(all.end(), rest.begin(), rest.end());
+  return all;
+}
+
+TEST(LaunchRun, BlankCommandLineDoesNothing) {
+  RecordingPlatform platform;
+  EXPECT_EQ(RunLaunch(L"    ", platform), RunOutcome::kBlankCommandLine);
+  EXPECT_TRUE(platform.log.empty());
+}
+
+TEST(LaunchRun, AllPhasesInOrder) {
+  RecordingPlatform platform;
+  const auto outcome = RunLaunch(
+      L" /a:after1.exe x /t:term1.exe /b:before1.exe /c:close1.exe -q /ti:term2.exe a/b "
+      L"/wx:waited.exe arg /ci:close2.exe /bm:before2.exe /an:after2.exe /w:ignored.exe",
+      platform);
+  EXPECT_EQ(outcome, RunOutcome::kCompleted);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"detached before1.exe|<none> 10",
+                                L"detached before2.exe|<none> 2",
+                                L"exec term1.exe|<none> 10",
+                                L"exec term2.exe a|/b 7",
+                                L"cmdline close1.exe -q 1",
+                                L"cmdline close2.exe 6",
+                                L"wait waited.exe|arg 3",
+                                L"end 100",
+                                L"end 101",
+                                L"close 500",
+                                L"close 501",
+                                L"detached after1.exe|x 10",
+                                L"detached after2.exe|<none> 1",
+                            })));
+  EXPECT_TRUE(platform.openHandles.empty());
+}
+
+TEST(LaunchRun, CommandLineStylesFromShowModes) {
+  RecordingPlatform platform;
+  RunLaunch(L"/cd:a /ci:b /cm:c /cn:d /co:e /cx:f /c:g", platform);
+  EXPECT_THAT(std::vector<std::wstring>(platform.log.begin() + 4, platform.log.begin() + 11),
+              ElementsAre(L"cmdline a 1", L"cmdline b 6", L"cmdline c 2", L"cmdline d 1",
+                          L"cmdline e 4", L"cmdline f 3", L"cmdline g 1"));
+}
+
+TEST(LaunchRun, EmptyEntriesAndNullSlotsAreSkipped) {
+  RecordingPlatform platform;
+  platform.noProcess = {L"gone.exe"};
+  RunLaunch(L"/b: /t: /t:gone.exe /t:ok.exe /c: /c:c.exe /w: /a:", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"exec gone.exe|<none> 10",
+                                L"exec ok.exe|<none> 10",
+                                L"cmdline c.exe 1",
+                                L"end 100",
+                                L"close 500",
+                            })));
+  EXPECT_EQ(platform.closedCount, (std::map<ProcessHandle, int>{{100, 1}}));
+}
+
+TEST(LaunchRun, CompanionsEndAtOnceWithoutWaitedEntry) {
+  RecordingPlatform platform;
+  RunLaunch(L"/t:t.exe /c:c.exe /a:a.exe", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"exec t.exe|<none> 10", L"cmdline c.exe 1",
+                                                        L"end 100", L"close 500",
+                                                        L"detached a.exe|<none> 10"})));
+}
+
+TEST(LaunchRun, PathErrorStopsEverythingAfterIt) {
+  RecordingPlatform platform;
+  platform.missingCommandLines = {L"missing.exe -x"};
+  const auto outcome = RunLaunch(
+      L"/b:b.exe /t:t1.exe /c:c1.exe /c:missing.exe -x /c:c3.exe /t:t2.exe /w:w.exe /a:a.exe", platform);
+  EXPECT_EQ(outcome, RunOutcome::kPathError);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"detached b.exe|<none> 10",
+                                L"exec t1.exe|<none> 10",
+                                L"exec t2.exe|<none> 10",
+                                L"cmdline c1.exe 1",
+                                L"cmdline missing.exe -x 1",
+                                L"path-error-box",
+                            })));
+  // Held handles stay open: the companions keep running.
+  EXPECT_EQ(platform.openHandles.size(), 2u);
+}
+
+TEST(LaunchRun, OtherFailuresAreReportedAsFormLoad) {
+  RecordingPlatform platform;
+  platform.failingCommandLines.emplace(L"bad.exe", Failure(193, L"not a program"));
+  EXPECT_EQ(RunLaunch(L"/c:bad.exe /a:a.exe", platform), RunOutcome::kFailed);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"cmdline bad.exe 1", L"report Form_Load 193"})));
+}
+
+TEST(LaunchRun, OnlyTheFirstWaitedEntryCounts) {
+  RecordingPlatform platform;
+  RunLaunch(L"/w: /wx:later.exe /a:a.exe", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"detached a.exe|<none> 10"})));
+}
+
+TEST(LaunchRun, ManyCompanionsEachEndedOnce) {
+  RecordingPlatform platform;
+  std::wstring line;
+  for (int i = 0; i < 300; ++i) line += L" /t:t" + std::to_wstring(i) + L".exe";
+  RunLaunch(line, platform);
+  EXPECT_TRUE(platform.openHandles.empty());
+  EXPECT_EQ(platform.closedCount.size(), 300u);
+  for (const auto& [handle, count] : platform.closedCount) EXPECT_EQ(count, 1) << handle;
+}
+
+}  // namespace
+}  // namespace kelmo
