@@ -1,0 +1,167 @@
+// Drives the maker's portable logic with arbitrary input: entry composition,
+// a sequence of list-button presses, the argument string, name cleaning, the
+// length limit and the make sequence. Wide text is built from 16-bit units so
+// the same corpus means the same text where wchar_t is 16 or 32 bits wide.
+#include <fuzzer/FuzzedDataProvider.h>
+
+#include <algorithm>
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/text_util.h"
+#include "maker/item_composer.h"
+#include "maker/item_list.h"
+#include "maker/shortcut_make.h"
+
+namespace {
+
+using kelmo::LauncherChoice;
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+// Mostly short texts over a small alphabet, so spaces, slashes and removed
+// name characters turn up often; sometimes any 16-bit unit.
+std::wstring ConsumeWide(FuzzedDataProvider& in) {
+  static constexpr wchar_t kAlphabet[] = L" /:\\\"?*|<>,;ab.\x3000\x30e1";
+  const std::size_t length = in.ConsumeIntegralInRange<std::size_t>(0, 24);
+  std::wstring text;
+  for (std::size_t i = 0; i < length && in.remaining_bytes() > 0; ++i) {
+    const auto unit = in.ConsumeIntegral<std::uint16_t>();
+    text += (unit & 0x8000) ? static_cast<wchar_t>(unit & 0x7fff)
+                            : kAlphabet[unit % (sizeof(kAlphabet) / sizeof(wchar_t) - 1)];
+  }
+  return text;
+}
+
+bool IsForbiddenInName(wchar_t c) {
+  return c < 0x20 || std::wstring_view(L"\\/:,;*?\"<>|").find(c) != std::wstring_view::npos;
+}
+
+std::vector<std::wstring> Sorted(std::vector<std::wstring> v) {
+  std::sort(v.begin(), v.end());
+  return v;
+}
+
+void CheckComposer(FuzzedDataProvider& in) {
+  kelmo::ComposerInput input;
+  input.launcher = in.ConsumeBool() ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
+  for (bool& t : input.timing) t = in.ConsumeBool();
+  for (bool& s : input.size) s = in.ConsumeBool();
+  input.programText = ConsumeWide(in);
+  const std::wstring entry = kelmo::ComposeEntry(input);
+  if (kelmo::TrimSpaces(input.programText).empty()) return Check(entry.empty());
+  if (input.launcher == LauncherChoice::Standard) {
+    return Check(entry == L"\"" + input.programText + L"\"");
+  }
+  const std::size_t prefix = entry.size() - input.programText.size();
+  Check(entry.size() > input.programText.size() && prefix <= 4);
+  Check(entry.compare(prefix, std::wstring::npos, input.programText) == 0);
+  // ["/" timing letter] [size letter] ":"
+  Check(entry[prefix - 1] == L':' && (prefix < 3 || entry[0] == L'/'));
+}
+
+void CheckListButtons(FuzzedDataProvider& in) {
+  kelmo::ItemListModel list;
+  int steps = in.ConsumeIntegralInRange(0, 64);
+  while (steps-- > 0 && in.remaining_bytes() > 0) {
+    const std::vector<std::wstring> before = list.Items();
+    const int selBefore = list.Selection();
+    if (in.ConsumeIntegralInRange(0, 3) == 0) {
+      list.SetSelection(in.ConsumeIntegralInRange(-2, list.Count() + 1));
+      continue;
+    }
+    const int button = in.ConsumeIntegralInRange(-1, 5);
+    const std::wstring composed = ConsumeWide(in);
+    bool cleared = false;
+    kelmo::ApplyListButton(
+        list, button, [&] { return composed; }, [&] { cleared = true; });
+
+    const int count = list.Count();
+    const int sel = list.Selection();
+    Check(count >= 0 && count == static_cast<int>(list.Items().size()));
+    Check(sel == -1 || (sel >= 0 && sel < count));
+    Check(cleared == (button == 0 && !composed.empty()));
+    std::vector<std::wstring> expected = before;
+    if (cleared) expected.push_back(composed);
+    if (button == 1 && selBefore >= 0) expected.erase(expected.begin() + selBefore);
+    if (button == 4) expected.clear();
+    Check(Sorted(list.Items()) == Sorted(expected));
+    if ((button == 2 || button == 3) && sel != selBefore) {
+      Check(sel == selBefore + (button == 2 ? -1 : 1) && list.Text(sel) == before[selBefore]);
+    }
+    if (button == 1 && selBefore >= 0) Check((sel == -1) == (count == 0));
+  }
+
+  const std::wstring arguments = kelmo::BuildArgumentString(list.Items());
+  std::size_t expectedLength = 0;
+  for (const std::wstring& e : list.Items()) expectedLength += e.size() + 1;
+  Check(arguments.size() == expectedLength && (arguments.empty() || arguments[0] == L' '));
+}
+
+void CheckNameAndLimit(FuzzedDataProvider& in) {
+  const std::wstring name = kelmo::CleanShortcutName(ConsumeWide(in));
+  Check(std::none_of(name.begin(), name.end(), IsForbiddenInName));
+  Check(name.empty() || (name.front() != L' ' && name.back() != L' '));
+  Check(kelmo::CleanShortcutName(name) == name);
+
+  const auto a = in.ConsumeIntegral<std::size_t>() >> in.ConsumeIntegralInRange(0, 63);
+  const auto b = in.ConsumeIntegral<std::size_t>() >> in.ConsumeIntegralInRange(0, 63);
+  const bool refused = a >= 250 || b >= 250 || a + b >= 250;
+  Check(kelmo::ExceedsLengthLimit(a, b) == refused);
+}
+
+// Answers the make sequence from the input and checks what it would write.
+class FuzzPlatform : public kelmo::MakePlatform {
+ public:
+  explicit FuzzPlatform(FuzzedDataProvider& in) : in_(in) {}
+  std::vector<std::wstring> Entries() override {
+    std::vector<std::wstring> entries(in_.ConsumeIntegralInRange(0, 12));
+    for (std::wstring& e : entries) e = ConsumeWide(in_);
+    return entries;
+  }
+  std::optional<std::wstring> DesktopFolder() override {
+    if (in_.ConsumeBool()) return std::nullopt;
+    return ConsumeWide(in_);
+  }
+  std::wstring MakerFolder() override { return ConsumeWide(in_); }
+  LauncherChoice Launcher() override {
+    return in_.ConsumeBool() ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
+  }
+  std::wstring AskShortcutName() override { return ConsumeWide(in_); }
+  void ShowMakeFailure(kelmo::MakeMessage) override { ++messages; }
+  bool CreateShellLink(const kelmo::ShellLinkRequest& r) override {
+    Check(r.exeArgs.size() + r.exeFile.size() <= kelmo::kMaxArgumentsAndTarget);
+    Check(r.lnkFile.size() > 5 && r.lnkFile.compare(r.lnkFile.size() - 4, 4, L".lnk") == 0);
+    Check(r.exeFile.size() >= 9 && r.exeFile.find(L"\\kelmo") != std::wstring::npos);
+    ++links;
+    return in_.ConsumeBool();
+  }
+  int messages = 0;
+  int links = 0;
+
+ private:
+  FuzzedDataProvider& in_;
+};
+
+void CheckMake(FuzzedDataProvider& in) {
+  FuzzPlatform platform(in);
+  kelmo::RunMake(platform);
+  Check(platform.messages <= 1 && platform.links <= 1);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  FuzzedDataProvider in(data, size);
+  CheckComposer(in);
+  CheckNameAndLimit(in);
+  CheckListButtons(in);
+  CheckMake(in);
+  return 0;
+}
