@@ -40,7 +40,7 @@ add_library(kelmo_launcher_win32 STATIC
 )
 target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 user32 gdi32)
 
-add_executable(kelmoPro WIN32 launcher/main.cpp launcher/kelmoPro.rc)
+add_executable(kelmoPro WIN32 launcher/main.cpp launcher/kelmoPro.rc common/terminate_handler.cpp)
 kelmo_version_resource(kelmoPro kelmoPro "KelmoPro" "Kelmo Pro group launcher")
 target_link_libraries(kelmoPro PRIVATE kelmo_launcher_win32)
 target_link_options(kelmoPro PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})

@@ -1,0 +1,9 @@
+// Replaces libstdc++'s verbose terminate handler, which prints the type of
+// an uncaught exception through the C++ demangler: a GUI program has no
+// console to print to, and the demangler alone would add some 50 KB to each
+// executable. An uncaught exception still ends the program through abort().
+#include <cstdlib>
+
+namespace __gnu_cxx {
+void __verbose_terminate_handler() { std::abort(); }
+}  // namespace __gnu_cxx

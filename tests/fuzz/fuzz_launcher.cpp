@@ -1,0 +1,70 @@
+// Feeds arbitrary text to the launch command line parser and to the
+// program-text split, and checks what every plan must satisfy. Bytes are read
+// as 16-bit units (as Windows hands the command line over); units from a
+// small alphabet of grammar characters are mixed in so items form often.
+#include <cstddef>
+#include <cstdint>
+#include <cstdlib>
+#include <string>
+
+#include "launcher/launch_command_line.h"
+#include "launcher/split_exe_args.h"
+
+namespace {
+
+void Check(bool condition) {
+  if (!condition) std::abort();
+}
+
+std::wstring WideText(const std::uint8_t* data, std::size_t size) {
+  static constexpr wchar_t kGrammar[] = L" /:abtcwdimnoxABTCWDIMNOX\"\\.";
+  std::wstring text;
+  for (std::size_t i = 0; i + 1 < size; i += 2) {
+    const unsigned unit = data[i] | (data[i + 1] << 8);
+    text += (unit & 0x8000) ? static_cast<wchar_t>(unit & 0x7fff)
+                            : kGrammar[unit % (sizeof(kGrammar) / sizeof(wchar_t) - 1)];
+  }
+  return text;
+}
+
+void CheckEntry(const kelmo::PlanEntry& entry) {
+  const int mode = entry.showMode;
+  Check(mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 10);
+  if (!entry.programText.empty()) {
+    Check(entry.programText.front() != L' ' && entry.programText.back() != L' ');
+  }
+  Check(entry.programText.find(L" /") == std::wstring::npos);
+
+  const kelmo::ExeArgs split = kelmo::SplitExeArgs(entry.programText);
+  Check(split.file.size() <= entry.programText.size());
+  if (split.parameters) {
+    Check(split.parameters->empty() ||
+          (split.parameters->front() != L' ' && split.parameters->back() != L' '));
+    Check(split.file.size() + split.parameters->size() <= entry.programText.size());
+  }
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::wstring text = WideText(data, size);
+  const auto plan = kelmo::ParseLaunchCommandLine(text);
+  Check(plan.has_value() == !kelmo::IsBlankCommandLine(text));
+  if (!plan) return 0;
+
+  std::size_t entries = 0;
+  for (const auto* list : {&plan->before, &plan->terminate, &plan->close, &plan->after}) {
+    for (const auto& entry : *list) CheckEntry(entry);
+    entries += list->size();
+  }
+  if (plan->waited) CheckEntry(*plan->waited);
+  // Every entry comes from its own piece, and pieces are cut at " /".
+  std::size_t separators = 0;
+  for (std::size_t at = text.find(L" /"); at != std::wstring::npos; at = text.find(L" /", at + 2)) {
+    ++separators;
+  }
+  Check(entries <= separators + 1);
+
+  kelmo::ArgumentText(text);
+  return 0;
+}

@@ -1,0 +1,145 @@
+// A child program for the Wine tests. It writes what it received into
+// %KELMO_PROBE_DIR%\<tag>.txt (UTF-8, one key=value a line) and then behaves
+// as its options say.
+//
+//   probe.exe <tag> [options]
+//     -exit N        exit after N ms (default: at once)
+//     -stay          stay until terminated (at most 60 s)
+//     -window        open a visible top-level window; exit on WM_CLOSE (at most 60 s)
+//     -hiddenfirst   with -window: make a hidden top-level window first
+//     -hiddenonly    open only a hidden top-level window; exit on WM_CLOSE
+//     -until FILE    exit once FILE exists (at most 60 s)
+//
+// Keys: tag, pid, flags (STARTUPINFO.dwFlags), show (wShowWindow, or -1 when
+// STARTF_USESHOWWINDOW is not set), created (process creation time) and
+// started (first line of code), both in 100 ns units of the system clock,
+// args (the command line after the program name); later lines: closed=<time>
+// when WM_CLOSE arrived, exited=<time> just before a normal exit.
+#include <windows.h>
+#include <shellapi.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cwchar>
+#include <string>
+
+namespace {
+
+std::wstring g_reportPath;
+
+unsigned long long Now() {
+  FILETIME now;
+  GetSystemTimePreciseAsFileTime(&now);
+  return (static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime;
+}
+
+void Append(const std::wstring& line) {
+  const std::wstring text = line + L"\n";
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
+  HANDLE file = CreateFileW(g_reportPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return;
+  DWORD written = 0;
+  WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
+  CloseHandle(file);
+}
+
+LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_CLOSE) {
+    Append(L"closed=" + std::to_wstring(Now()));
+    PostQuitMessage(0);
+    return 0;
+  }
+  return DefWindowProcW(hwnd, message, wParam, lParam);
+}
+
+HWND MakeWindow(const wchar_t* title, bool visible, int show) {
+  HWND hwnd = CreateWindowExW(0, L"KelmoProbe", title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
+                              nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  if (visible) ShowWindow(hwnd, show);
+  return hwnd;
+}
+
+// Message loop until WM_CLOSE, bounded so a forgotten probe does not linger.
+void RunWindows(bool visible, bool hiddenFirst, int show) {
+  WNDCLASSW windowClass = {};
+  windowClass.lpfnWndProc = WindowProc;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = L"KelmoProbe";
+  RegisterClassW(&windowClass);
+  if (hiddenFirst || !visible) MakeWindow(L"probe hidden", false, SW_HIDE);
+  if (visible) MakeWindow(L"probe window", true, show);
+  Append(L"windows=" + std::to_wstring(Now()));
+  SetTimer(nullptr, 0, 60000, nullptr);
+  MSG msg;
+  while (GetMessageW(&msg, nullptr, 0, 0) > 0) {
+    if (msg.message == WM_TIMER) break;
+    DispatchMessageW(&msg);
+  }
+}
+
+std::wstring ArgumentsOf(const wchar_t* commandLine) {
+  const wchar_t* p = commandLine;
+  bool quoted = false;
+  while (*p && (quoted || (*p != L' ' && *p != L'\t'))) {
+    if (*p == L'"') quoted = !quoted;
+    ++p;
+  }
+  while (*p == L' ' || *p == L'\t') ++p;
+  return p;
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+  const unsigned long long started = Now();
+  int argc = 0;
+  wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  wchar_t directory[MAX_PATH] = L".";
+  GetEnvironmentVariableW(L"KELMO_PROBE_DIR", directory, MAX_PATH);
+  const std::wstring tag = argc > 1 ? argv[1] : L"untagged";
+  g_reportPath = std::wstring(directory) + L"\\" + tag + L".txt";
+
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  GetStartupInfoW(&startup);
+  FILETIME created, exited, kernel, user;
+  GetProcessTimes(GetCurrentProcess(), &created, &exited, &kernel, &user);
+  const unsigned long long createdTime =
+      (static_cast<unsigned long long>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
+  const int show = (startup.dwFlags & STARTF_USESHOWWINDOW) ? startup.wShowWindow : -1;
+
+  Append(L"tag=" + tag + L"\npid=" + std::to_wstring(GetCurrentProcessId()) + L"\nflags=" +
+         std::to_wstring(startup.dwFlags) + L"\nshow=" + std::to_wstring(show) + L"\ncreated=" +
+         std::to_wstring(createdTime) + L"\nstarted=" + std::to_wstring(started) + L"\nargs=" +
+         ArgumentsOf(GetCommandLineW()));
+
+  bool window = false, hiddenFirst = false, hiddenOnly = false, stay = false;
+  int exitAfter = 0;
+  std::wstring until;
+  for (int i = 2; i < argc; ++i) {
+    const std::wstring option = argv[i];
+    if (option == L"-exit" && i + 1 < argc) exitAfter = _wtoi(argv[++i]);
+    else if (option == L"-stay") stay = true;
+    else if (option == L"-window") window = true;
+    else if (option == L"-hiddenfirst") hiddenFirst = true;
+    else if (option == L"-hiddenonly") hiddenOnly = true;
+    else if (option == L"-until" && i + 1 < argc) until = argv[++i];
+  }
+
+  if (window || hiddenOnly) {
+    RunWindows(!hiddenOnly, hiddenFirst, show < 0 ? SW_SHOWNORMAL : show);
+  } else if (stay) {
+    Sleep(60000);
+  } else if (!until.empty()) {
+    for (int waited = 0; waited < 60000 && GetFileAttributesW(until.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 10) {
+      Sleep(10);
+    }
+  } else if (exitAfter > 0) {
+    Sleep(static_cast<DWORD>(exitAfter));
+  }
+  Append(L"exited=" + std::to_wstring(Now()));
+  return 0;
+}

@@ -1,0 +1,220 @@
+#include "tests/wine/wine_test_support.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace kelmo::testing_support {
+
+std::wstring BinDir() {
+  wchar_t path[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, path, MAX_PATH);
+  std::wstring text = path;
+  return text.substr(0, text.find_last_of(L'\\'));
+}
+
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+  while (true) {
+    if (condition()) return true;
+    if (GetTickCount64() >= deadline) return false;
+    Sleep(10);
+  }
+}
+
+ProbeDir::ProbeDir() {
+  wchar_t temp[MAX_PATH] = {};
+  GetTempPathW(MAX_PATH, temp);
+  static int counter = 0;
+  path_ = std::wstring(temp) + L"kelmo-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
+          std::to_wstring(++counter);
+  CreateDirectoryW(path_.c_str(), nullptr);
+  SetEnvironmentVariableW(L"KELMO_PROBE_DIR", path_.c_str());
+}
+
+ProbeDir::~ProbeDir() {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(File(found.cFileName).c_str());
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::wstring ProbeReport::Text(const std::wstring& key) const {
+  auto it = values.find(key);
+  return it == values.end() ? L"" : it->second;
+}
+
+long long ProbeReport::Number(const std::wstring& key) const {
+  return Has(key) ? std::stoll(Text(key)) : -1;
+}
+
+std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& tag) {
+  HANDLE file = CreateFileW(dir.File(tag + L".txt").c_str(), GENERIC_READ,
+                            FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                            OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) return std::nullopt;
+  std::string bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+  CloseHandle(file);
+  std::wstring text(bytes.size(), L'\0');
+  text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
+                                                      text.data(), static_cast<int>(text.size()))));
+  ProbeReport report;
+  std::size_t start = 0;
+  while (start < text.size()) {
+    std::size_t end = text.find(L'\n', start);
+    if (end == std::wstring::npos) break;  // a line still being written
+    const std::wstring line = text.substr(start, end - start);
+    const std::size_t equals = line.find(L'=');
+    if (equals != std::wstring::npos) report.values[line.substr(0, equals)] = line.substr(equals + 1);
+    start = end + 1;
+  }
+  return report;
+}
+
+ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag, const std::wstring& key,
+                          int timeoutMs) {
+  ProbeReport report;
+  const bool arrived = WaitUntil(
+      [&] {
+        auto current = ReadReport(dir, tag);
+        if (!current || !current->Has(key)) return false;
+        report = *current;
+        return true;
+      },
+      timeoutMs);
+  EXPECT_TRUE(arrived) << "probe " << Narrow(tag) << " did not report " << Narrow(key);
+  return report;
+}
+
+std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options) {
+  std::wstring command = BinDir() + L"\\probe.exe " + tag;
+  if (!options.empty()) command += L" " + options;
+  return command;
+}
+
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + exe + L"\"";
+  if (!arguments.empty()) commandLine += L" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION created = {};
+  StartedProcess result;
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &created)) {
+    ADD_FAILURE() << "cannot start " << Narrow(commandLine) << ": error " << GetLastError();
+    return result;
+  }
+  CloseHandle(created.hThread);
+  result.process.reset(created.hProcess);
+  result.id = created.dwProcessId;
+  return result;
+}
+
+StartedProcess StartLauncher(const std::wstring& arguments) {
+  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments);
+}
+
+std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs) {
+  if (!started.process) return std::nullopt;
+  if (WaitForSingleObject(started.process.get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
+    return std::nullopt;
+  }
+  DWORD code = 0;
+  GetExitCodeProcess(started.process.get(), &code);
+  return code;
+}
+
+bool ProcessAlive(DWORD processId) {
+  UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
+  if (!process) return false;
+  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
+}
+
+void KillProcess(DWORD processId) {
+  UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
+  if (!process) return;
+  TerminateProcess(process.get(), 1);
+  WaitForSingleObject(process.get(), 5000);
+}
+
+namespace {
+
+struct DialogSearch {
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<DialogSearch*>(lParam);
+  wchar_t className[64] = {};
+  GetClassNameW(hwnd, className, 64);
+  if (std::wstring(className) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
+  if (WindowText(hwnd) != *search->title) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+struct ProcessWindows {
+  DWORD processId;
+  std::vector<HWND> windows;
+};
+
+BOOL CALLBACK CollectWindows(HWND hwnd, LPARAM lParam) {
+  auto* collected = reinterpret_cast<ProcessWindows*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner == collected->processId) collected->windows.push_back(hwnd);
+  return TRUE;
+}
+
+}  // namespace
+
+HWND WaitForDialog(const std::wstring& title, int timeoutMs) {
+  DialogSearch search{&title, nullptr};
+  WaitUntil([&] {
+    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+    return search.found != nullptr;
+  }, timeoutMs);
+  return search.found;
+}
+
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<size_t>(length) + 1, L'\0');
+  text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
+  return text;
+}
+
+std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
+
+void PressDialogButton(HWND dialog, int id) {
+  HWND button = GetDlgItem(dialog, id);
+  if (button != nullptr) {
+    PostMessageW(button, BM_CLICK, 0, 0);
+  } else {
+    PostMessageW(dialog, WM_COMMAND, MAKEWPARAM(id, BN_CLICKED), 0);
+  }
+}
+
+std::vector<HWND> TopLevelWindows(DWORD processId) {
+  ProcessWindows collected{processId, {}};
+  EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&collected));
+  return collected.windows;
+}
+
+std::string Narrow(const std::wstring& text) {
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string result(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+  return result;
+}
+
+}  // namespace kelmo::testing_support

@@ -1,0 +1,80 @@
+// Helpers for the tests that run real programs and windows under Wine.
+#pragma once
+
+#include <windows.h>
+
+#include <functional>
+#include <map>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/win_handle.h"
+
+namespace kelmo::testing_support {
+
+// Folder of the running test program; kelmoPro.exe, kelmoCM.exe and the
+// helper programs are built beside it.
+std::wstring BinDir();
+
+// Polls `condition` every 10 ms until it holds or `timeoutMs` have passed.
+bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
+
+// A fresh folder for the probes' reports, made current as KELMO_PROBE_DIR
+// (children inherit it). Removed with its files when the object goes.
+class ProbeDir {
+ public:
+  ProbeDir();
+  ~ProbeDir();
+  ProbeDir(const ProbeDir&) = delete;
+  ProbeDir& operator=(const ProbeDir&) = delete;
+  const std::wstring& path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// What one probe wrote about itself.
+struct ProbeReport {
+  std::map<std::wstring, std::wstring> values;
+  bool Has(const std::wstring& key) const { return values.count(key) != 0; }
+  std::wstring Text(const std::wstring& key) const;
+  long long Number(const std::wstring& key) const;
+};
+
+std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& tag);
+// Waits until the probe `tag` has written `key`; fails the test on time-out.
+ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag,
+                          const std::wstring& key = L"args", int timeoutMs = 10000);
+
+// Command text that starts the probe: "<bin>\probe.exe <tag> <options>".
+std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options = L"");
+
+struct StartedProcess {
+  UniqueHandle process;
+  DWORD id = 0;
+};
+// Starts `exe` with the argument text `arguments` (a space between them).
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments);
+StartedProcess StartLauncher(const std::wstring& arguments);
+// Waits for the process to end; gives its exit code, or nullopt on time-out.
+std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs = 15000);
+
+bool ProcessAlive(DWORD processId);
+void KillProcess(DWORD processId);
+
+// A top-level window of class #32770 with this title, or null on time-out.
+HWND WaitForDialog(const std::wstring& title, int timeoutMs = 10000);
+// The text of a message box (its static control 0xFFFF).
+std::wstring MessageBoxText(HWND box);
+std::wstring WindowText(HWND window);
+// Presses a dialog button by its id (IDOK, IDYES, ...), as a click would.
+void PressDialogButton(HWND dialog, int id);
+
+// The top-level windows of a process, in enumeration order.
+std::vector<HWND> TopLevelWindows(DWORD processId);
+
+std::string Narrow(const std::wstring& text);  // UTF-8, for test messages
+
+}  // namespace kelmo::testing_support
