@@ -1,0 +1,172 @@
+#include "maker/shell_link.h"
+
+#include <objbase.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string_view>
+
+#include "common/failure.h"
+#include "common/text_util.h"
+#include "common/win_handle.h"
+#include "common/win_text.h"
+
+namespace kelmo {
+namespace {
+
+using Microsoft::WRL::ComPtr;
+
+// Every text read from a shortcut comes through a buffer of this many
+// characters, filled with spaces beforehand.
+constexpr int kReadBufferSize = 255;
+
+// An item-identifier list the shell allocated; freed when the owner goes.
+class UniqueIdList {
+ public:
+  UniqueIdList() = default;
+  UniqueIdList(const UniqueIdList&) = delete;
+  UniqueIdList& operator=(const UniqueIdList&) = delete;
+  ~UniqueIdList() { CoTaskMemFree(list_); }
+  PIDLIST_ABSOLUTE* put() { return &list_; }
+  PCIDLIST_ABSOLUTE get() const { return list_; }
+
+ private:
+  PIDLIST_ABSOLUTE list_ = nullptr;
+};
+
+struct ShellLinkObject {
+  ComPtr<IShellLinkA> link;
+  ComPtr<IPersistFile> file;
+};
+
+// The shell link object with both interfaces, or the failing HRESULT.
+HRESULT CreateShellLinkObject(ShellLinkObject& object) {
+  HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                    IID_PPV_ARGS(object.link.GetAddressOf()));
+  if (FAILED(result)) return result;
+  return object.link.As(&object.file);
+}
+
+// False only when the file is known to be absent; any other outcome of the
+// lookup (present, access denied, a device name) counts as present so that a
+// failed save never deletes something it did not make.
+bool MayExist(const std::wstring& path) {
+  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
+  const DWORD error = GetLastError();
+  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
+}
+
+// True when `path` opens as a file on disk. Names such as NUL.lnk or
+// COM1.lnk reach a device, which takes the whole save and keeps nothing.
+bool IsDiskFile(const std::wstring& path) {
+  const UniqueHandle opened(CreateFileW(path.c_str(), 0,
+                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  return opened && GetFileType(opened.get()) == FILE_TYPE_DISK;
+}
+
+// IPersistFile::Save may create the file before it fails to write it; a file
+// that was not there before the save is removed again. An existing shortcut
+// of the same name is never deleted. A save that "succeeded" into a device
+// wrote no shortcut and counts as failed.
+bool SaveWithoutLeavingPartialFile(IPersistFile& file, const std::wstring& LnkFile) {
+  const bool existedBefore = MayExist(LnkFile);
+  if (SUCCEEDED(file.Save(LnkFile.c_str(), FALSE))) return IsDiskFile(LnkFile);
+  if (!existedBefore) DeleteFileW(LnkFile.c_str());
+  return false;
+}
+
+// A buffer of kReadBufferSize spaces for one text read from the link.
+struct ReadBuffer {
+  ReadBuffer() { std::fill_n(chars, kReadBufferSize, ' '); }
+  std::wstring Text() const { return FromAnsi(UpToNul(std::string_view(chars, kReadBufferSize))); }
+  char chars[kReadBufferSize];
+};
+
+}  // namespace
+
+bool cShellLink::GetSystemFolderPath(HWND hwnd, int Id, std::wstring& sfPath) const {
+  UniqueIdList folder;
+  if (SHGetSpecialFolderLocation(hwnd, Id, folder.put()) != S_OK) return false;
+  char buffer[MAX_PATH + 1] = {};
+  if (SHGetPathFromIDListA(folder.get(), buffer) != TRUE) return false;
+  const std::wstring path = TrimSpaces(FromAnsi(UpToNul(std::string_view(buffer, sizeof(buffer)))));
+  if (!path.empty()) sfPath = path;
+  return true;
+}
+
+bool cShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
+                                 const std::wstring& WorkDir, const std::wstring& ExeArgs,
+                                 const std::wstring& IconFile, int IconIdx, int ShowCmd,
+                                 const std::wstring& LnkDiscription) const {
+  if (ExeFile.empty() || LnkFile.empty()) return false;
+  try {
+    ShellLinkObject object;
+    if (FAILED(CreateShellLinkObject(object))) return false;
+    IShellLinkA& link = *object.link.Get();
+    if (FAILED(link.SetPath(ToAnsi(ExeFile).c_str()))) return false;
+    if (!WorkDir.empty() && FAILED(link.SetWorkingDirectory(ToAnsi(WorkDir).c_str()))) return false;
+    if (!ExeArgs.empty() && FAILED(link.SetArguments(ToAnsi(ExeArgs).c_str()))) return false;
+    if (!IconFile.empty() && FAILED(link.SetIconLocation(ToAnsi(IconFile).c_str(), IconIdx))) {
+      return false;
+    }
+    if (FAILED(link.SetDescription(ToAnsi(LnkDiscription).c_str()))) return false;
+    if (FAILED(link.SetShowCmd(ShowCmd))) return false;
+    if (FAILED(link.Resolve(nullptr, SLR_UPDATE))) return false;
+    return SaveWithoutLeavingPartialFile(*object.file.Get(), LnkFile);
+  } catch (...) {
+    // Text conversion ran out of memory: the link is reported as not made.
+    return false;
+  }
+}
+
+bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& ExeFile,
+                                  std::wstring& WorkDir, std::wstring& ExeArgs,
+                                  std::wstring& IconFile, int& IconIdx, int& ShowCmd) const {
+  if (LnkFile.empty()) return false;
+  ShellLinkObject object;
+  if (const HRESULT result = CreateShellLinkObject(object); FAILED(result)) {
+    throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
+  }
+  IShellLinkA& link = *object.link.Get();
+  try {
+    if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
+
+    ReadBuffer path;
+    WIN32_FIND_DATAA found = {};
+    if (FAILED(link.GetPath(path.chars, kReadBufferSize, &found, SLGP_UNCPRIORITY))) return false;
+    ExeFile = path.Text();
+
+    ReadBuffer workDir;
+    if (FAILED(link.GetWorkingDirectory(workDir.chars, kReadBufferSize))) return false;
+    WorkDir = workDir.Text();
+
+    ReadBuffer arguments;
+    if (FAILED(link.GetArguments(arguments.chars, kReadBufferSize))) return false;
+    ExeArgs = arguments.Text();
+
+    ReadBuffer description;
+    if (FAILED(link.GetDescription(description.chars, kReadBufferSize))) return false;
+    WORD hotkey = 0;
+    if (FAILED(link.GetHotkey(&hotkey))) return false;
+
+    ReadBuffer icon;
+    int iconIndex = 0;
+    if (FAILED(link.GetIconLocation(icon.chars, kReadBufferSize, &iconIndex))) return false;
+    IconFile = icon.Text();
+    IconIdx = iconIndex;
+
+    UniqueIdList items;
+    if (FAILED(link.GetIDList(items.put()))) return false;
+
+    int showCmd = 0;
+    if (FAILED(link.GetShowCmd(&showCmd))) return false;
+    ShowCmd = showCmd;
+    return true;
+  } catch (...) {
+    return false;
+  }
+}
+
+}  // namespace kelmo
