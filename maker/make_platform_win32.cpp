@@ -1,0 +1,76 @@
+#include "maker/make_platform_win32.h"
+
+#include <shlobj.h>
+
+#include "common/failure.h"
+#include "common/win_text.h"
+#include "maker/name_prompt.h"
+#include "maker/shell_link.h"
+
+namespace kelmo {
+namespace {
+
+using SHGetSpecialFolderPathAFunction = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+
+// Size of the buffer the desktop lookup writes into, NULs included.
+constexpr int kFolderBufferSize = 261;
+
+}  // namespace
+
+FARPROC BindShellFunction(const char* functionName) {
+  HMODULE shell = GetModuleHandleW(L"shell32.dll");
+  if (shell == nullptr) shell = LoadLibraryW(L"shell32.dll");
+  FARPROC function = shell == nullptr ? nullptr : GetProcAddress(shell, functionName);
+  if (function == nullptr) {
+    throw Failure(kMissingFunction, L"DLL エントリ ポイント " + FromAnsi(functionName) +
+                                        L" が shell32 に見つかりません。");
+  }
+  return function;
+}
+
+void ShowMessageText(HWND owner, const MessageText& message) {
+  MessageBoxA(owner, ToAnsi(message.text).c_str(), ToAnsi(message.title).c_str(), message.style);
+}
+
+std::vector<std::wstring> Win32MakePlatform::Entries() { return window_.Entries(); }
+
+std::optional<std::wstring> Win32MakePlatform::DesktopFolder() {
+  // Through void(*)(): the generic function pointer type GCC lets any
+  // function pointer be cast from.
+  const auto lookup = reinterpret_cast<SHGetSpecialFolderPathAFunction>(
+      reinterpret_cast<void (*)()>(BindShellFunction("SHGetSpecialFolderPathA")));
+  char buffer[kFolderBufferSize] = {};
+  if (lookup(window_.Handle(), buffer, CSIDL_DESKTOP, FALSE) == 0) return std::nullopt;
+  return FromAnsi(UpToNul(std::string_view(buffer, sizeof(buffer))));
+}
+
+std::wstring Win32MakePlatform::MakerFolder() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length < path.size()) {
+      path.resize(length);
+      break;
+    }
+    path.resize(path.size() * 2);  // truncated: try a larger buffer
+  }
+  const std::size_t slash = path.find_last_of(L'\\');
+  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+}
+
+LauncherChoice Win32MakePlatform::Launcher() { return window_.Launcher(); }
+
+std::wstring Win32MakePlatform::AskShortcutName() { return AskShortcutNameBox(window_.Handle()); }
+
+void Win32MakePlatform::ShowMakeFailure(MakeMessage message) {
+  ShowMessageText(window_.Handle(), MakeMessageText(message));
+}
+
+bool Win32MakePlatform::CreateShellLink(const ShellLinkRequest& request) {
+  const cShellLink shellLink;
+  return shellLink.CreateShellLink(request.lnkFile, request.exeFile, request.workDir,
+                                   request.exeArgs, request.iconFile, request.iconIdx,
+                                   request.showCmd, request.description);
+}
+
+}  // namespace kelmo
