@@ -1,0 +1,194 @@
+// cShellLink against Wine's shell link object, on real files.
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <cstdint>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "common/com_init.h"
+#include "common/failure.h"
+#include "common/win_handle.h"
+#include "maker/shell_link.h"
+#include "tests/wine/shortcut_file.h"
+#include "tests/wine/wine_test_support.h"
+
+namespace kelmo {
+namespace {
+
+using namespace testing_support;
+
+struct ReadBack {
+  bool ok = false;
+  std::wstring exeFile, workDir, exeArgs, iconFile;
+  int iconIdx = -1, showCmd = -1;
+};
+
+ReadBack Read(const std::wstring& lnkFile) {
+  ReadBack read;
+  read.ok = cShellLink().GetShellLinkInfo(lnkFile, read.exeFile, read.workDir, read.exeArgs,
+                                          read.iconFile, read.iconIdx, read.showCmd);
+  return read;
+}
+
+// A shortcut written without an icon file has no icon location on Windows;
+// Wine's Resolve(SLR_UPDATE) fills in the target as the icon file (index 0).
+void ExpectNoIconOfItsOwn(const ReadBack& read, const std::wstring& target) {
+  EXPECT_TRUE(read.iconFile.empty() || read.iconFile == target) << Narrow(read.iconFile);
+  EXPECT_EQ(read.iconIdx, 0);
+}
+
+class ShellLinkWine : public ::testing::Test {
+ protected:
+  std::wstring Lnk(const std::wstring& name) const { return dir_.File(name); }
+  bool Write(const std::wstring& lnkFile, const std::wstring& exeArgs, int showCmd = 5,
+             const std::wstring& workDir = L"", const std::wstring& iconFile = L"",
+             int iconIdx = 0, const std::wstring& description = L"Linked by kelmoCM") {
+    return cShellLink().CreateShellLink(lnkFile, target_, workDir, exeArgs, iconFile, iconIdx,
+                                        showCmd, description);
+  }
+
+  ScopedComInitialization com_;
+  ProbeDir dir_;
+  const std::wstring target_ = BinDir() + L"\\probe.exe";
+};
+
+TEST_F(ShellLinkWine, WrittenFieldsReadBack) {
+  struct Case {
+    const wchar_t* name;
+    std::wstring args;
+    int showCmd;
+    std::wstring description;
+  } cases[] = {
+      {L"plain.lnk", L" /bn:C:\\a.exe -x /w:b.exe", 5, L"Linked by kelmoCM"},
+      {L"max.lnk", L"  two leading spaces", 3, L""},
+      {L"min.lnk", L" /a:\"C:\\日本語\\プログラム.exe\" 引数", 7, L"説明つき"},
+      {L"noargs.lnk", L"", 1, L"Linked by kelmoCM"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.name));
+    const std::wstring lnk = Lnk(c.name);
+    ASSERT_TRUE(Write(lnk, c.args, c.showCmd, L"", L"", 0, c.description));
+    const ReadBack read = Read(lnk);
+    ASSERT_TRUE(read.ok);
+    EXPECT_EQ(read.exeFile, target_);
+    EXPECT_EQ(read.exeArgs, c.args) << "arguments are stored exactly, leading spaces included";
+    EXPECT_EQ(read.workDir, L"");
+    ExpectNoIconOfItsOwn(read, target_);
+    EXPECT_EQ(ShortcutShowCommand(lnk), c.showCmd);
+    EXPECT_EQ(ShortcutDescription(lnk), c.description);
+  }
+}
+
+TEST_F(ShellLinkWine, WorkingFolderAndIconAreSetOnlyWhenGiven) {
+  const std::wstring lnk = Lnk(L"full.lnk");
+  ASSERT_TRUE(Write(lnk, L" -x", 5, dir_.path(), target_, 2));
+  const ReadBack read = Read(lnk);
+  ASSERT_TRUE(read.ok);
+  EXPECT_EQ(read.workDir, dir_.path());
+  EXPECT_EQ(read.iconFile, target_);
+  EXPECT_EQ(read.iconIdx, 2);
+  const std::uint32_t flags = ShortcutLinkFlags(lnk);
+  EXPECT_TRUE(flags & kHasWorkingDir);
+  EXPECT_TRUE(flags & kHasIconLocation);
+
+  // Without an icon file the index is ignored.
+  const std::wstring bare = Lnk(L"bare.lnk");
+  ASSERT_TRUE(Write(bare, L"", 5, L"", L"", 9));
+  const std::uint32_t bareFlags = ShortcutLinkFlags(bare);
+  EXPECT_FALSE(bareFlags & kHasWorkingDir);
+  EXPECT_FALSE(bareFlags & kHasArguments);
+  ExpectNoIconOfItsOwn(Read(bare), target_);
+}
+
+TEST_F(ShellLinkWine, WritingTwiceReplacesTheShortcut) {
+  const std::wstring lnk = Lnk(L"twice.lnk");
+  ASSERT_TRUE(Write(lnk, L" /b:first-with-a-much-longer-argument-string", 3));
+  ASSERT_TRUE(Write(lnk, L" /b:second", 7));
+  const ReadBack read = Read(lnk);
+  ASSERT_TRUE(read.ok);
+  EXPECT_EQ(read.exeArgs, L" /b:second");
+  EXPECT_EQ(ShortcutShowCommand(lnk), 7);
+}
+
+TEST_F(ShellLinkWine, RefusedRequestsWriteNothing) {
+  const std::wstring lnk = Lnk(L"refused.lnk");
+  EXPECT_FALSE(cShellLink().CreateShellLink(lnk, L"", L"", L" a", L"", 0, 5, L"d"));
+  EXPECT_FALSE(cShellLink().CreateShellLink(L"", target_, L"", L" a", L"", 0, 5, L"d"));
+  EXPECT_EQ(GetFileAttributesW(lnk.c_str()), INVALID_FILE_ATTRIBUTES);
+
+  const std::wstring missing = dir_.File(L"no such folder\\x.lnk");
+  EXPECT_FALSE(Write(missing, L" a"));
+  EXPECT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(ShellLinkWine, DeviceNamesAreNotReportedAsWritten) {
+  // CON fails to save; NUL and COM1 take the bytes and keep nothing. Either
+  // way no shortcut exists, and the result must say so.
+  for (const wchar_t* name : {L"CON.lnk", L"NUL.lnk", L"COM1.lnk", L"con"}) {
+    SCOPED_TRACE(Narrow(name));
+    EXPECT_FALSE(Write(Lnk(name), L" /b:x"));
+  }
+  EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{}) << "nothing left in the folder";
+}
+
+TEST_F(ShellLinkWine, FailedSaveKeepsAnExistingShortcut) {
+  const std::wstring lnk = Lnk(L"kept.lnk");
+  ASSERT_TRUE(Write(lnk, L" /b:original", 3));
+  const std::string before = ReadWholeFile(lnk);
+  {
+    // Open for reading and deleting only: the save cannot write, but a
+    // careless clean-up could still delete the file.
+    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
+                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    ASSERT_TRUE(held);
+    EXPECT_FALSE(Write(lnk, L" /b:replacement", 7));
+  }
+  EXPECT_EQ(ReadWholeFile(lnk), before);
+  EXPECT_EQ(Read(lnk).exeArgs, L" /b:original");
+}
+
+TEST_F(ShellLinkWine, ReadingMissingOrEmptyPathFails) {
+  ReadBack read;
+  read.exeFile = L"untouched";
+  EXPECT_FALSE(cShellLink().GetShellLinkInfo(L"", read.exeFile, read.workDir, read.exeArgs,
+                                             read.iconFile, read.iconIdx, read.showCmd));
+  EXPECT_FALSE(cShellLink().GetShellLinkInfo(Lnk(L"absent.lnk"), read.exeFile, read.workDir,
+                                             read.exeArgs, read.iconFile, read.iconIdx,
+                                             read.showCmd));
+  EXPECT_EQ(read.exeFile, L"untouched") << "a file that cannot be loaded changes no output";
+}
+
+TEST_F(ShellLinkWine, ReadingWithoutComReachesTheCallerAsFailure) {
+  // On a thread where COM was never initialised the object cannot be made.
+  std::int32_t number = 0;
+  std::thread([&] {
+    std::wstring a, b, c, d;
+    int i = 0, s = 0;
+    try {
+      cShellLink().GetShellLinkInfo(L"C:\\x.lnk", a, b, c, d, i, s);
+    } catch (const Failure& failure) {
+      number = failure.number();
+    }
+  }).join();
+  EXPECT_EQ(number, static_cast<std::int32_t>(CO_E_NOTINITIALIZED));
+}
+
+TEST_F(ShellLinkWine, SystemFolderPathOfTheDesktop) {
+  wchar_t expected[MAX_PATH] = {};
+  ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, expected, CSIDL_DESKTOP, FALSE));
+  std::wstring path = L"unchanged";
+  ASSERT_TRUE(cShellLink().GetSystemFolderPath(nullptr, CSIDL_DESKTOP, path));
+  EXPECT_EQ(path, expected);
+  EXPECT_EQ(path.find(L'\0'), std::wstring::npos);
+
+  std::wstring untouched = L"unchanged";
+  EXPECT_FALSE(cShellLink().GetSystemFolderPath(nullptr, 0x7F, untouched));
+  EXPECT_EQ(untouched, L"unchanged");
+}
+
+}  // namespace
+}  // namespace kelmo

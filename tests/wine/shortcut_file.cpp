@@ -1,0 +1,79 @@
+#include "tests/wine/shortcut_file.h"
+
+#include <shlobj.h>
+#include <wrl/client.h>
+
+#include <algorithm>
+#include <cstring>
+
+#include "common/win_handle.h"
+
+namespace kelmo::testing_support {
+namespace {
+
+std::uint32_t HeaderField(const std::string& bytes, std::size_t offset) {
+  std::uint32_t value = 0;
+  std::memcpy(&value, bytes.data() + offset, sizeof(value));
+  return value;
+}
+
+constexpr std::size_t kHeaderSize = 0x4C;
+
+}  // namespace
+
+std::string ReadWholeFile(const std::wstring& path) {
+  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  std::string bytes;
+  if (!file) return bytes;
+  char buffer[4096];
+  DWORD read = 0;
+  while (ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+    bytes.append(buffer, read);
+  }
+  return bytes;
+}
+
+std::uint32_t ShortcutLinkFlags(const std::wstring& path) {
+  const std::string bytes = ReadWholeFile(path);
+  return bytes.size() < kHeaderSize ? 0 : HeaderField(bytes, 0x14);
+}
+
+int ShortcutShowCommand(const std::wstring& path) {
+  const std::string bytes = ReadWholeFile(path);
+  return bytes.size() < kHeaderSize ? -1 : static_cast<int>(HeaderField(bytes, 0x3C));
+}
+
+std::wstring ShortcutDescription(const std::wstring& path) {
+  Microsoft::WRL::ComPtr<IShellLinkW> link;
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  wchar_t description[INFOTIPSIZE] = {};
+  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+      FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)) ||
+      FAILED(link->GetDescription(description, INFOTIPSIZE))) {
+    return L"<unreadable>";
+  }
+  return description;
+}
+
+std::vector<std::wstring> FilesIn(const std::wstring& folder) {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return names;
+  do {
+    if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(names.begin(), names.end());
+  return names;
+}
+
+std::wstring DesktopFolder() {
+  wchar_t path[MAX_PATH] = {};
+  SHGetSpecialFolderPathW(nullptr, path, CSIDL_DESKTOP, FALSE);
+  return path;
+}
+
+}  // namespace kelmo::testing_support

@@ -1,0 +1,34 @@
+// Reading a written shortcut (.lnk) file independently of cShellLink: the
+// header's fields straight from the bytes ([MS-SHLLINK] 2.1) and the
+// description through the shell's wide interface.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+namespace kelmo::testing_support {
+
+// LinkFlags bits of the header.
+inline constexpr std::uint32_t kHasWorkingDir = 0x10;
+inline constexpr std::uint32_t kHasArguments = 0x20;
+inline constexpr std::uint32_t kHasIconLocation = 0x40;
+
+std::string ReadWholeFile(const std::wstring& path);
+// The header's 32-bit LinkFlags (offset 0x14); 0 for a file too short.
+std::uint32_t ShortcutLinkFlags(const std::wstring& path);
+// The header's 32-bit ShowCommand (offset 0x3C); -1 for a file too short.
+// Read from the file because Wine's shell link drops it on load.
+int ShortcutShowCommand(const std::wstring& path);
+// The description as IShellLinkW reads it; "<unreadable>" when it cannot.
+std::wstring ShortcutDescription(const std::wstring& path);
+
+// The names of the files (not folders) in `folder`, sorted.
+std::vector<std::wstring> FilesIn(const std::wstring& folder);
+
+// The current user's desktop folder, without a trailing backslash.
+std::wstring DesktopFolder();
+
+}  // namespace kelmo::testing_support
