@@ -8,3 +8,18 @@ kelmo_wine_test(kelmo_make_wine_tests
   tests/wine/shell_link_wine_test.cpp
 )
 target_link_libraries(kelmo_make_wine_tests PRIVATE kelmo_maker_win32 kelmo_shortcut_file_support)
+
+# A third party's reading of the maker's shortcuts: write_shortcut.exe writes
+# them with cShellLink under Wine, lnkinfo (liblnk-utils) reads them.
+add_executable(write_shortcut tests/helpers/write_shortcut.cpp)
+target_link_libraries(write_shortcut PRIVATE kelmo_maker_win32)
+target_link_options(write_shortcut PRIVATE -municode)
+find_program(KELMO_LNKINFO lnkinfo)
+if(KELMO_LNKINFO)
+  add_test(NAME wine.LnkinfoAgreement
+           COMMAND bash ${CMAKE_SOURCE_DIR}/tests/wine/lnkinfo_agreement.sh
+                   ${CMAKE_BINARY_DIR}/wine-run $<TARGET_FILE:write_shortcut> ${KELMO_LNKINFO})
+  set_tests_properties(wine.LnkinfoAgreement PROPERTIES ${KELMO_WINE_TEST_PROPERTIES})
+else()
+  message(WARNING "lnkinfo not found: the shortcut agreement test is skipped (./dev setup installs it)")
+endif()
