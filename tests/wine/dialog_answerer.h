@@ -1,0 +1,64 @@
+// Answers the dialogs and message boxes that one process shows, on a thread
+// of its own, while the test drives the process (often blocked inside a
+// modal loop). Each dialog is recorded and given the next answer in turn;
+// a dialog beyond the answers is recorded as well and dismissed, so an
+// unexpected box never hangs a test.
+#pragma once
+
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace kelmo::testing_support {
+
+struct SeenDialog {
+  std::wstring title;
+  std::wstring text;  // a message box's text, or the first static text of a dialog
+  bool yesNo = false;  // Yes and No buttons, no OK and no Cancel
+  bool okOnly = false;
+};
+
+using DialogAnswer = std::function<void(HWND dialog)>;
+
+// Types `text` into the dialog's edit line and presses OK.
+DialogAnswer TypeAndOk(const std::wstring& text);
+// Presses the button `id` (IDOK, IDCANCEL, IDYES, IDNO, ...).
+DialogAnswer Press(int id);
+// Closes the dialog from its system menu (WM_CLOSE).
+DialogAnswer CloseBox();
+
+class DialogAnswerer {
+ public:
+  DialogAnswerer(DWORD processId, std::vector<DialogAnswer> answers);
+  ~DialogAnswerer();
+  DialogAnswerer(const DialogAnswerer&) = delete;
+  DialogAnswerer& operator=(const DialogAnswerer&) = delete;
+
+  // Waits until `count` dialogs have been seen and dismissed (bounded by
+  // `timeoutMs`); true when they were.
+  bool WaitForAnswered(std::size_t count, int timeoutMs = 15000);
+  // Stops watching and gives every dialog seen, in order.
+  std::vector<SeenDialog> Finish();
+
+ private:
+  void Run();
+  void Answer(HWND dialog);
+
+  const DWORD processId_;
+  std::vector<DialogAnswer> answers_;
+  std::atomic<bool> stop_{false};
+  std::mutex mutex_;
+  std::vector<SeenDialog> seen_;
+  std::atomic<std::size_t> answered_{0};
+  std::thread thread_;
+};
+
+// The dialog's edit line: the first child of class Edit, at any depth.
+HWND FindEdit(HWND dialog);
+
+}  // namespace kelmo::testing_support

@@ -1,0 +1,265 @@
+// cmdCmd_Click in this process against a stand-in for the maker window: the
+// real name prompt, open-file dialog, message boxes, desktop and shell link.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/com_init.h"
+#include "common/failure.h"
+#include "maker/browse_and_make.h"
+#include "maker/make_platform_win32.h"
+#include "maker/name_prompt.h"
+#include "maker/shell_link.h"
+#include "tests/wine/dialog_answerer.h"
+#include "tests/wine/shortcut_file.h"
+#include "tests/wine/wine_test_support.h"
+
+namespace kelmo {
+namespace {
+
+using namespace testing_support;
+
+constexpr wchar_t kPromptTitle[] = L"名前は? - KelmoCM";
+constexpr wchar_t kPromptText[] = L"作成するショートカットの名前は?";
+constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
+constexpr wchar_t kCancelledText[] = L"ショートカットの作成を中止しました。";
+constexpr wchar_t kCreateFailedText[] = L"ショートカットの作成に失敗しました。";
+
+// The maker window's state, with a hidden window of its own as the owner of
+// the boxes. Entries() can be made to throw, to reach the handler's trap.
+class StandInWindow : public MakerWindowAccess {
+ public:
+  StandInWindow()
+      : hwnd_(CreateWindowExW(0, L"STATIC", L"stand-in", WS_POPUP, 0, 0, 10, 10, nullptr, nullptr,
+                              GetModuleHandleW(nullptr), nullptr)) {}
+  ~StandInWindow() override { DestroyWindow(hwnd_); }
+  HWND Handle() const override { return hwnd_; }
+  std::wstring ProgramText() const override { return programText; }
+  void SetProgramText(const std::wstring& text) override { programText = text; }
+  std::vector<std::wstring> Entries() const override {
+    if (entriesFailure) throw *entriesFailure;
+    return entries;
+  }
+  LauncherChoice Launcher() const override { return launcher; }
+
+  std::wstring programText;
+  std::vector<std::wstring> entries;
+  LauncherChoice launcher = LauncherChoice::KelmoPro;
+  std::optional<Failure> entriesFailure;
+
+ private:
+  HWND hwnd_;
+};
+
+class MakeWine : public ::testing::Test {
+ protected:
+  void SetUp() override { desktopBefore_ = FilesIn(desktop_); }
+  void TearDown() override {
+    for (const std::wstring& name : FilesIn(desktop_)) {
+      if (std::find(desktopBefore_.begin(), desktopBefore_.end(), name) == desktopBefore_.end()) {
+        DeleteFileW(OnDesktop(name).c_str());
+      }
+    }
+  }
+
+  // Clicks cmdCmd `index`, answering the boxes it shows in turn.
+  std::vector<SeenDialog> Click(int index, std::vector<DialogAnswer> answers) {
+    DialogAnswerer answerer(GetCurrentProcessId(), std::move(answers));
+    cmdCmd_Click(window_, index);
+    return answerer.Finish();
+  }
+  std::wstring OnDesktop(const std::wstring& name) const { return desktop_ + L"\\" + name; }
+  bool DesktopUnchanged() const { return FilesIn(desktop_) == desktopBefore_; }
+  static std::wstring Target(const wchar_t* launcherFile) { return BinDir() + L"\\" + launcherFile; }
+
+  ScopedComInitialization com_;
+  StandInWindow window_;
+  const std::wstring desktop_ = DesktopFolder();
+  std::vector<std::wstring> desktopBefore_;
+};
+
+void ExpectPrompt(const SeenDialog& seen) {
+  EXPECT_EQ(seen.title, kPromptTitle);
+  EXPECT_EQ(seen.text, kPromptText);
+}
+
+void ExpectWarning(const SeenDialog& seen, const std::wstring& text) {
+  EXPECT_EQ(seen.title, kFailureTitle);
+  EXPECT_EQ(seen.text, text);
+  EXPECT_TRUE(seen.yesNo) << "Yes and No, not a single OK";
+}
+
+TEST_F(MakeWine, EmptyListShowsNothingAndWritesNothing) {
+  EXPECT_TRUE(Click(1, {}).empty());
+  EXPECT_TRUE(DesktopUnchanged());
+}
+
+TEST_F(MakeWine, CleanedNameOnTheDesktopRunsKelmoProWithTheEntries) {
+  window_.entries = {L"/bn:C:\\a.exe", L"/wx:\"C:\\b c.exe\" -y  z"};
+  const auto seen = Click(1, {TypeAndOk(L"  my:app?  ")});
+  ASSERT_EQ(seen.size(), 1u) << "only the prompt; a made shortcut shows no message";
+  ExpectPrompt(seen[0]);
+
+  const std::wstring lnk = OnDesktop(L"myapp.lnk");
+  std::wstring exe, workDir, args, icon;
+  int iconIdx = -1, showCmd = -1;
+  ASSERT_TRUE(cShellLink().GetShellLinkInfo(lnk, exe, workDir, args, icon, iconIdx, showCmd));
+  EXPECT_EQ(exe, Target(L"kelmoPro.exe"));
+  EXPECT_EQ(args, L" /bn:C:\\a.exe /wx:\"C:\\b c.exe\" -y  z");
+  EXPECT_EQ(workDir, L"");
+  EXPECT_EQ(ShortcutShowCommand(lnk), 5);
+  EXPECT_EQ(ShortcutDescription(lnk), L"Linked by kelmoCM");
+  EXPECT_EQ(window_.entries.size(), 2u);
+}
+
+TEST_F(MakeWine, StandardLauncherTargetNeedNotExistAndSameNameIsReplaced) {
+  window_.launcher = LauncherChoice::Standard;
+  window_.entries = {L"\"C:\\first.exe\""};
+  ASSERT_EQ(Click(1, {TypeAndOk(L"group")}).size(), 1u);
+  window_.entries = {L"\"C:\\second.exe\""};
+  ASSERT_EQ(Click(1, {TypeAndOk(L"group")}).size(), 1u);
+  std::wstring exe, workDir, args, icon;
+  int iconIdx = 0, showCmd = 0;
+  ASSERT_TRUE(cShellLink().GetShellLinkInfo(OnDesktop(L"group.lnk"), exe, workDir, args, icon,
+                                            iconIdx, showCmd));
+  EXPECT_EQ(exe, Target(L"kelmo.exe"));
+  EXPECT_EQ(args, L" \"C:\\second.exe\"");
+}
+
+TEST_F(MakeWine, NoUsableNameStopsWithTheCancelledMessage) {
+  window_.entries = {L"/b:C:\\a.exe"};
+  const std::pair<const char*, DialogAnswer> answers[] = {
+      {"cancel", Press(IDCANCEL)},
+      {"close box", CloseBox()},
+      {"empty", TypeAndOk(L"")},
+      {"only removed characters and spaces", TypeAndOk(L"  \\/:,;*?\"<>|  ")},
+  };
+  for (const auto& [label, answer] : answers) {
+    SCOPED_TRACE(label);
+    const auto seen = Click(1, {answer, Press(IDYES)});
+    ASSERT_EQ(seen.size(), 2u);
+    ExpectPrompt(seen[0]);
+    ExpectWarning(seen[1], kCancelledText);
+  }
+  EXPECT_TRUE(DesktopUnchanged());
+}
+
+TEST_F(MakeWine, LengthLimitCountsArgumentsAndTarget) {
+  const std::size_t target = Target(L"kelmoPro.exe").size();
+  ASSERT_LT(target, 200u);
+  // One entry: its length plus the space before it.
+  const std::wstring fits(249 - target - 1, L'a');
+  window_.entries = {fits + L"a"};
+  const auto refused = Click(1, {TypeAndOk(L"long"), Press(IDNO)});
+  ASSERT_EQ(refused.size(), 2u);
+  ExpectPrompt(refused[0]);
+  ExpectWarning(refused[1], std::wstring(L"オプションが長すぎます。\r\n") + kCancelledText);
+  EXPECT_TRUE(DesktopUnchanged());
+
+  window_.entries = {fits};
+  EXPECT_EQ(Click(1, {TypeAndOk(L"long")}).size(), 1u);
+  EXPECT_NE(GetFileAttributesW(OnDesktop(L"long.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
+}
+
+TEST_F(MakeWine, NameTheSystemCannotUseShowsTheCreateFailedMessage) {
+  window_.entries = {L"/b:C:\\a.exe"};
+  for (const wchar_t* name : {L"CON", L"NUL"}) {
+    SCOPED_TRACE(Narrow(name));
+    const auto seen = Click(1, {TypeAndOk(name), Press(IDYES)});
+    ASSERT_EQ(seen.size(), 2u);
+    ExpectWarning(seen[1], kCreateFailedText);
+  }
+  EXPECT_TRUE(DesktopUnchanged());
+}
+
+TEST_F(MakeWine, MissingFunctionHasItsOwnMessageAndOtherFailuresTheReport) {
+  window_.entriesFailure = Failure(kMissingFunction, L"missing");
+  const auto missing = Click(1, {Press(IDOK)});
+  ASSERT_EQ(missing.size(), 1u);
+  EXPECT_EQ(missing[0].title, kFailureTitle);
+  EXPECT_EQ(missing[0].text,
+            L"Kelmo Commandline Maker を動作させるには、\r\n"
+            L"Internet Explorer 4 以上がインストールされた環境が必要です。");
+  EXPECT_TRUE(missing[0].okOnly);
+
+  window_.entriesFailure = Failure(5, L"説明");
+  const auto other = Click(1, {Press(IDOK)});
+  ASSERT_EQ(other.size(), 1u);
+  EXPECT_EQ(other[0].title, L"エラー - Kelmo Command line Maker");
+  EXPECT_NE(other[0].text.find(L"エラー番号:5\r\n場所:cmdCmd_ClickKelmo Command line Maker1.04.2485\r\n説明"),
+            std::wstring::npos)
+      << Narrow(other[0].text);
+
+  EXPECT_TRUE(Click(2, {}).empty()) << "an index beyond the group does nothing";
+  EXPECT_TRUE(Click(-1, {}).empty());
+}
+
+TEST(ShellFunctionBinding, MissingFunctionIsFailure453) {
+  EXPECT_NE(BindShellFunction("SHGetSpecialFolderPathA"), nullptr);
+  try {
+    BindShellFunction("SHGetSpecialFolderPathNowhere");
+    ADD_FAILURE() << "no failure for a missing function";
+  } catch (const Failure& failure) {
+    EXPECT_EQ(failure.number(), kMissingFunction);
+    EXPECT_NE(failure.description().find(L"SHGetSpecialFolderPathNowhere"), std::wstring::npos);
+  }
+}
+
+// Types `path` into the open-file dialog's file name box and presses OK.
+DialogAnswer ChooseFile(const std::wstring& path) {
+  return [path](HWND dialog) {
+    HWND name = GetDlgItem(dialog, 0x47C);                 // cmb13, the Explorer-style box
+    if (name == nullptr) name = GetDlgItem(dialog, 0x480);  // edt1, the old style
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PressDialogButton(dialog, IDOK);
+  };
+}
+
+TEST_F(MakeWine, BrowsePutsTheShortPathOfTheChosenFile) {
+  ProbeDir dir;
+  const std::wstring chosen = dir.File(L"a long program name.exe");
+  ASSERT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), chosen.c_str(), FALSE));
+  wchar_t expected[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameW(chosen.c_str(), expected, MAX_PATH), 0u);
+  ASSERT_NE(std::wstring(expected), chosen) << "the test needs a name with a distinct short form";
+
+  window_.programText = L"before";
+  const auto picked = Click(0, {ChooseFile(chosen)});
+  ASSERT_EQ(picked.size(), 1u);
+  EXPECT_EQ(picked[0].title, L"ファイルの参照");
+  EXPECT_EQ(window_.programText, expected);
+
+  window_.programText = L"kept";
+  EXPECT_EQ(Click(0, {Press(IDCANCEL)}).size(), 1u);
+  EXPECT_EQ(window_.programText, L"kept") << "a cancelled dialog changes nothing";
+  EXPECT_TRUE(window_.entries.empty()) << "browsing does not add to the list";
+}
+
+TEST(NamePromptWine, GivesTheTypedTextTheDefaultOrNothing) {
+  struct Case {
+    const char* label;
+    std::wstring defaultText;
+    DialogAnswer answer;
+    std::wstring expected;
+  } cases[] = {
+      {"typed", L"", TypeAndOk(L" 日本語 name "), L" 日本語 name "},
+      {"default kept", L"preset", Press(IDOK), L"preset"},
+      {"cancel", L"preset", Press(IDCANCEL), L""},
+      {"closed", L"preset", CloseBox(), L""},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.label);
+    DialogAnswerer answerer(GetCurrentProcessId(), {c.answer});
+    EXPECT_EQ(InputBox(nullptr, L"質問?", L"題名", c.defaultText), c.expected);
+    const auto seen = answerer.Finish();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, L"題名");
+    EXPECT_EQ(seen[0].text, L"質問?");
+  }
+}
+
+}  // namespace
+}  // namespace kelmo
