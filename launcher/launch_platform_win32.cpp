@@ -15,8 +15,12 @@ HANDLE AsHandle(ProcessHandle handle) { return reinterpret_cast<HANDLE>(handle);
 }  // namespace
 
 void Win32LaunchPlatform::MoveWindowLeftOfScreen() { kelmo::MoveWindowLeftOfScreen(window_); }
-void Win32LaunchPlatform::ShowWindow() { ::ShowWindow(window_, SW_SHOW); }
-void Win32LaunchPlatform::MinimizeWindow() { ::ShowWindow(window_, SW_MINIMIZE); }
+// The window never takes the activation: showing and minimizing it would
+// otherwise pull the focus away from whatever the user is working in, and
+// each activation change costs a round of focus messages before the first
+// program can start.
+void Win32LaunchPlatform::ShowWindow() { ::ShowWindow(window_, SW_SHOWNA); }
+void Win32LaunchPlatform::MinimizeWindow() { ::ShowWindow(window_, SW_SHOWMINNOACTIVE); }
 void Win32LaunchPlatform::HideWindow() { ::ShowWindow(window_, SW_HIDE); }
 
 void Win32LaunchPlatform::DetachedStart(const ExeArgs& program, int showMode) {

@@ -1,0 +1,119 @@
+// Launcher timings under Wine, printed as medians of several runs in one go:
+//   direct      CreateProcess of the probe until its first line of code
+//   trivial     a trivial program's whole run (start to exit)
+//   launcher    kelmoPro /b:probe until the probe's first line of code
+//   cmd start   cmd /c start probe until the probe's first line of code
+//   after delay from the waited program's exit to the after program's first line
+//   working set the launcher's working set while it waits (GetProcessMemoryInfo)
+// Usage: launch_bench.exe [runs]   (default 15)
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "tests/wine/wine_test_support.h"
+
+namespace {
+
+using namespace kelmo::testing_support;
+
+long long NowTicks() {
+  FILETIME now;
+  GetSystemTimePreciseAsFileTime(&now);
+  return static_cast<long long>((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+}
+
+double Median(std::vector<double> values) {
+  std::sort(values.begin(), values.end());
+  const std::size_t n = values.size();
+  return n == 0 ? 0 : (n % 2 ? values[n / 2] : (values[n / 2 - 1] + values[n / 2]) / 2);
+}
+
+double Ms(long long ticks) { return static_cast<double>(ticks) / 10000.0; }
+
+// Starts `commandLine` and gives the ms until the probe `tag` ran its first line.
+double TimeToProbe(ProbeDir& dir, const std::wstring& exe, const std::wstring& arguments, const std::wstring& tag) {
+  const long long start = NowTicks();
+  StartedProcess started = StartProgram(exe, arguments);
+  const ProbeReport report = WaitForReport(dir, tag, L"started", 20000);
+  WaitForExit(started, 20000);
+  return Ms(report.Number(L"started") - start);
+}
+
+std::wstring Probe() { return BinDir() + L"\\probe.exe"; }
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
+  ProbeDir dir;
+  std::vector<double> direct, trivial, launcher, cmdStart, afterDelay, waitedStart;
+  double peakWorkingSetKb = 0, workingSetKb = 0;
+
+  // One unmeasured round warms the file cache and the wineserver.
+  for (int run = -1; run < runs; ++run) {
+    const std::wstring n = std::to_wstring(run + 1);
+    const double d = TimeToProbe(dir, Probe(), L"d" + n, L"d" + n);
+
+    long long start = NowTicks();
+    StartedProcess tiny = StartProgram(BinDir() + L"\\trivial.exe", L"");
+    WaitForExit(tiny, 20000);
+    const double t = Ms(NowTicks() - start);
+
+    const double l = TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/b:" + Probe() + L" l" + n, L"l" + n);
+
+    wchar_t system[MAX_PATH] = {};
+    GetSystemDirectoryW(system, MAX_PATH);
+    const double c = TimeToProbe(dir, std::wstring(system) + L"\\cmd.exe",
+                                 L"/c start \"\" \"" + Probe() + L"\" c" + n, L"c" + n);
+
+    StartedProcess run2 = StartLauncher(L"/w:" + Probe() + L" w" + n + L" -exit 100 /a:" + Probe() + L" a" + n);
+    const ProbeReport waited = WaitForReport(dir, L"w" + n, L"exited", 20000);
+    const ProbeReport after = WaitForReport(dir, L"a" + n, L"started", 20000);
+    WaitForExit(run2, 20000);
+    const double delay = Ms(after.Number(L"started") - waited.Number(L"exited"));
+
+    if (run >= 0) {
+      direct.push_back(d);
+      trivial.push_back(t);
+      launcher.push_back(l);
+      cmdStart.push_back(c);
+      afterDelay.push_back(delay);
+      waitedStart.push_back(Ms(after.Number(L"started") - after.Number(L"created")));
+    }
+  }
+
+  {
+    const std::wstring release = dir.File(L"release");
+    StartedProcess waiting = StartLauncher(L"/w:" + Probe() + L" ws -until " + release);
+    WaitForReport(dir, L"ws", L"started", 20000);
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    HANDLE process = OpenProcess(PROCESS_QUERY_INFORMATION | PROCESS_VM_READ, FALSE, waiting.id);
+    if (process && GetProcessMemoryInfo(process, &counters, sizeof(counters))) {
+      peakWorkingSetKb = static_cast<double>(counters.PeakWorkingSetSize) / 1024.0;
+      workingSetKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
+    }
+    if (process) CloseHandle(process);
+    CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    WaitForExit(waiting, 20000);
+  }
+
+  const double floor = Median(trivial) + Median(direct);
+  std::printf("runs                                   %d\n", runs);
+  std::printf("direct start of probe (ms)             %.1f\n", Median(direct));
+  std::printf("trivial program, whole run (ms)        %.1f\n", Median(trivial));
+  std::printf("floor = trivial + direct (ms)          %.1f\n", floor);
+  std::printf("kelmoPro /b:probe (ms)                 %.1f\n", Median(launcher));
+  std::printf("cmd /c start probe (ms)                %.1f\n", Median(cmdStart));
+  std::printf("ratio launcher / floor                 %.2f   (target <= 1.25)\n", Median(launcher) / floor);
+  std::printf("ratio launcher / cmd start             %.2f   (target <= 0.80)\n", Median(launcher) / Median(cmdStart));
+  std::printf("after delay: waited exit -> after (ms) %.1f\n", Median(afterDelay));
+  std::printf("ratio after delay / direct start       %.2f   (target <= 1.00)\n", Median(afterDelay) / Median(direct));
+  std::printf("launcher working set while waiting KB  %.0f (peak %.0f; target <= 4096)\n", workingSetKb, peakWorkingSetKb);
+  return 0;
+}
