@@ -147,11 +147,10 @@ void MainWindow::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
   for (std::size_t i = 0; i < table.size(); ++i) {
     const ControlSpec& spec = table[i];
     const bool firstInFrame = spec.frame >= 0 && static_cast<std::size_t>(spec.frame) + 1 == i;
-    ControlClass kind = ClassOf(spec, firstInFrame);
-    // Tab reaches an option group through its selected button, which carries
-    // WS_TABSTOP; the buttons move that style along as the selection moves.
-    const bool selectedAtStart = spec.kind == ControlKind::Option && spec.index == 0;
-    if (selectedAtStart) kind.style |= WS_TABSTOP;
+    // Option buttons get no WS_TABSTOP here: a radio button takes it when it
+    // is checked and drops it when cleared, so Tab enters each option group
+    // at its selected button.
+    const ControlClass kind = ClassOf(spec, firstInFrame);
     const PixelRect rect = ControlPixelRect(i, dpiX, dpiY);
     // Creation order is tab order: the dialog manager walks the children in
     // the order they were created.

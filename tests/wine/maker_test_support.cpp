@@ -1,0 +1,169 @@
+#include "tests/wine/maker_test_support.h"
+
+#include <gtest/gtest.h>
+
+namespace kelmo::testing_support {
+
+namespace {
+
+struct MainWindowSearch {
+  DWORD processId;
+  const std::wstring* title;
+  HWND found;
+};
+
+BOOL CALLBACK FindMainWindowProc(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<MainWindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  // Skips the hidden "Default IME" window every GUI process has under Wine.
+  if (owner != search->processId || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
+  if (WindowText(hwnd) != *search->title) return TRUE;
+  search->found = hwnd;
+  return FALSE;
+}
+
+}  // namespace
+
+HWND FindMainWindow(DWORD processId, const std::wstring& title) {
+  MainWindowSearch search{processId, &title, nullptr};
+  EnumWindows(FindMainWindowProc, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+MakerProcess::MakerProcess(int timeoutMs) {
+  started_ = StartProgram(BinDir() + L"\\kelmoCM.exe", L"");
+  if (!started_.process) return;
+  WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; }, timeoutMs);
+  if (window_ == nullptr) ADD_FAILURE() << "kelmoCM's window did not appear";
+}
+
+MakerProcess::~MakerProcess() {
+  if (started_.process && WaitForSingleObject(started_.process.get(), 0) == WAIT_TIMEOUT) {
+    KillProcess(started_.id);
+  }
+}
+
+DWORD MakerProcess::threadId() const { return GetWindowThreadProcessId(window_, nullptr); }
+
+std::optional<DWORD> MakerProcess::WaitForExit(int timeoutMs) const {
+  return testing_support::WaitForExit(started_, timeoutMs);
+}
+
+std::vector<HWND> MakerProcess::Children() const {
+  std::vector<HWND> children;
+  if (window_ == nullptr) return children;
+  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    children.push_back(child);
+  }
+  return children;
+}
+
+HWND MakerProcess::Find(const std::wstring& className, const std::wstring& caption) const {
+  for (HWND child : Children()) {
+    if (_wcsicmp(ClassName(child).c_str(), className.c_str()) == 0 && WindowText(child) == caption) return child;
+  }
+  return nullptr;
+}
+
+HWND MakerProcess::Button(const std::wstring& caption) const {
+  HWND button = Find(L"Button", caption);
+  if (button == nullptr) ADD_FAILURE() << "no button " << Narrow(caption);
+  return button;
+}
+
+HWND MakerProcess::Edit() const {
+  for (HWND child : Children()) {
+    if (_wcsicmp(ClassName(child).c_str(), L"Edit") == 0) return child;
+  }
+  ADD_FAILURE() << "no text box";
+  return nullptr;
+}
+
+HWND MakerProcess::List() const {
+  for (HWND child : Children()) {
+    if (_wcsicmp(ClassName(child).c_str(), L"ListBox") == 0) return child;
+  }
+  ADD_FAILURE() << "no list box";
+  return nullptr;
+}
+
+HWND MakerProcess::Focus() const {
+  GUITHREADINFO info = {};
+  info.cbSize = sizeof(info);
+  if (!GetGUIThreadInfo(threadId(), &info)) return nullptr;
+  return info.hwndFocus;
+}
+
+bool MakerProcess::WaitForFocus(HWND control, int timeoutMs) const {
+  return WaitUntil([&] { return Focus() == control; }, timeoutMs);
+}
+
+void MakerProcess::PostKey(UINT virtualKey) const {
+  HWND target = Focus();
+  if (target == nullptr) target = window_;
+  const UINT scan = MapVirtualKeyW(virtualKey, MAPVK_VK_TO_VSC);
+  PostMessageW(target, WM_KEYDOWN, virtualKey, static_cast<LPARAM>(1 | (scan << 16)));
+  PostMessageW(target, WM_KEYUP, virtualKey, static_cast<LPARAM>(1 | (scan << 16) | (3u << 30)));
+}
+
+void MakerProcess::PostAltKey(wchar_t character) const {
+  HWND target = Focus();
+  if (target == nullptr) target = window_;
+  // Bit 29: the Alt key is down, as for a typed Alt+<key>.
+  PostMessageW(target, WM_SYSCHAR, character, static_cast<LPARAM>(1 | (1u << 29)));
+}
+
+void Click(HWND button, int timeoutMs) {
+  ASSERT_NE(button, nullptr);
+  DWORD_PTR result = 0;
+  EXPECT_NE(SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs), &result), 0)
+      << "the click on " << Narrow(WindowText(button)) << " did not return (a box left open?)";
+}
+
+void PostClick(HWND button) {
+  ASSERT_NE(button, nullptr);
+  PostMessageW(button, BM_CLICK, 0, 0);
+}
+
+bool IsChecked(HWND button) { return SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED; }
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
+}
+
+std::wstring ControlText(HWND control) {
+  const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
+  std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+  const auto copied = SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
+  return text;
+}
+
+void SetText(HWND control, const std::wstring& text) {
+  SendMessageW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()));
+}
+
+std::vector<std::wstring> ListItems(HWND listBox) {
+  std::vector<std::wstring> items;
+  const int count = static_cast<int>(SendMessageW(listBox, LB_GETCOUNT, 0, 0));
+  for (int i = 0; i < count; ++i) {
+    const auto length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
+    std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
+    const auto copied =
+        SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
+    items.push_back(text);
+  }
+  return items;
+}
+
+int ListSelection(HWND listBox) { return static_cast<int>(SendMessageW(listBox, LB_GETCURSEL, 0, 0)); }
+
+void SelectListItem(HWND listBox, int index) {
+  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
+
+}  // namespace kelmo::testing_support

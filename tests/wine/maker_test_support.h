@@ -1,0 +1,80 @@
+// Driving a running kelmoCM.exe from a test, through Win32 messages only:
+// controls are found by class and caption, never by numeric id.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "tests/wine/wine_test_support.h"
+
+namespace kelmo::testing_support {
+
+inline constexpr wchar_t kMakerTitle[] = L"Kelmo Command line Maker";
+
+// A kelmoCM.exe started for one test; ended by force when the object goes
+// and the program is still running.
+class MakerProcess {
+ public:
+  // Starts bin\kelmoCM.exe and waits (at most `timeoutMs`) for its main
+  // window: visible, unowned, titled kMakerTitle. On time-out the test has
+  // failed and window() is null.
+  explicit MakerProcess(int timeoutMs = 15000);
+  ~MakerProcess();
+  MakerProcess(const MakerProcess&) = delete;
+  MakerProcess& operator=(const MakerProcess&) = delete;
+
+  HWND window() const { return window_; }
+  DWORD processId() const { return started_.id; }
+  DWORD threadId() const;
+  const StartedProcess& process() const { return started_; }
+  // Exit code once the program has ended, nullopt on time-out.
+  std::optional<DWORD> WaitForExit(int timeoutMs = 15000) const;
+
+  // A child control of the main window; null when there is none.
+  HWND Find(const std::wstring& className, const std::wstring& caption) const;
+  // Button by caption ("追加(&E)"); fails the test when missing.
+  HWND Button(const std::wstring& caption) const;
+  HWND Edit() const;  // txtCmd
+  HWND List() const;  // lstCmd
+  // The main window's children in creation (= tab) order.
+  std::vector<HWND> Children() const;
+
+  // The control that has the keyboard focus in the maker's thread.
+  HWND Focus() const;
+  bool WaitForFocus(HWND control, int timeoutMs = 5000) const;
+
+  // Keys posted to the focused control, as the keyboard would deliver them;
+  // the maker's IsDialogMessage sees them like typed keys.
+  void PostKey(UINT virtualKey) const;
+  void PostAltKey(wchar_t character) const;
+
+ private:
+  StartedProcess started_;
+  HWND window_ = nullptr;
+};
+
+// Finds the visible, unowned top-level window titled `title` of a process.
+HWND FindMainWindow(DWORD processId, const std::wstring& title);
+
+// A click whose handler runs to its end before this returns. Fails the test
+// when the handler does not return within `timeoutMs` (for example because
+// it opened a box): use PostClick for clicks that open dialogs or boxes.
+void Click(HWND button, int timeoutMs = 10000);
+void PostClick(HWND button);
+
+bool IsChecked(HWND button);
+std::wstring ClassName(HWND window);
+// A control's current text through WM_GETTEXT. Use this, not GetWindowText,
+// for the text box: across processes GetWindowText gives the caption the
+// control was created with, so typed or set text would read as empty.
+std::wstring ControlText(HWND control);
+void SetText(HWND control, const std::wstring& text);  // WM_SETTEXT
+
+std::vector<std::wstring> ListItems(HWND listBox);
+int ListSelection(HWND listBox);  // -1 = none
+void SelectListItem(HWND listBox, int index);
+
+}  // namespace kelmo::testing_support

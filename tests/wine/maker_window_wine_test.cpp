@@ -1,0 +1,370 @@
+// The real kelmoCM.exe driven from outside, as a user or an accessibility
+// tool would see it: its window, its controls, the composer and list
+// buttons, the keyboard, and how it ends.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "maker/window_layout.h"
+#include "tests/wine/maker_test_support.h"
+
+namespace kelmo {
+namespace {
+
+using namespace testing_support;
+using Items = std::vector<std::wstring>;
+
+int ScreenDpi(int axis) {
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, axis);
+  ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
+
+std::wstring CaptionOf(const ControlSpec& spec) { return std::wstring(spec.caption); }
+
+const wchar_t* ClassOf(ControlKind kind) {
+  switch (kind) {
+    case ControlKind::Text: return L"Edit";
+    case ControlKind::List: return L"ListBox";
+    case ControlKind::Label: return L"Static";
+    default: return L"Button";
+  }
+}
+
+TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  HWND window = maker.window();
+
+  const LONG style = Style(window);
+  EXPECT_TRUE(style & WS_CAPTION);
+  EXPECT_TRUE(style & WS_SYSMENU);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME) << "the user cannot resize the window";
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_EQ(GetMenu(window), nullptr);
+
+  const int dpiX = ScreenDpi(LOGPIXELSX), dpiY = ScreenDpi(LOGPIXELSY);
+  RECT client = {};
+  GetClientRect(window, &client);
+  const PixelRect expected = ClientPixelRect(dpiX, dpiY);
+  EXPECT_EQ(client.right, expected.width);
+  EXPECT_EQ(client.bottom, expected.height);
+  if (dpiX == 96) {
+    EXPECT_EQ(client.right, 357);  // 5352 twips = 356.8 px
+  }
+
+  RECT bounds = {};
+  GetWindowRect(window, &bounds);
+  EXPECT_LE(std::abs((bounds.left + bounds.right) - GetSystemMetrics(SM_CXSCREEN)), 1) << "centred";
+  EXPECT_LE(std::abs((bounds.top + bounds.bottom) - GetSystemMetrics(SM_CYSCREEN)), 1) << "centred";
+
+  // Every control is a child of the window, created in tab order, with its
+  // class, caption, kind of button and place.
+  const std::vector<HWND> children = maker.Children();
+  ASSERT_EQ(children.size(), kMakerControlCount);
+  for (std::size_t i = 0; i < kMakerControlCount; ++i) {
+    const ControlSpec& spec = MakerControls()[i];
+    HWND control = children[i];
+    SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(std::wstring(spec.name)));
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(spec.kind)), 0) << Narrow(ClassName(control));
+    EXPECT_EQ(WindowText(control), CaptionOf(spec));
+    EXPECT_TRUE(IsWindowVisible(control));
+    const LONG type = Style(control) & BS_TYPEMASK;
+    if (spec.kind == ControlKind::Frame) {
+      EXPECT_EQ(type, BS_GROUPBOX);
+    } else if (spec.kind == ControlKind::Option) {
+      EXPECT_EQ(type, BS_AUTORADIOBUTTON);
+    } else if (spec.kind == ControlKind::Command) {
+      EXPECT_EQ(type, BS_PUSHBUTTON) << "no button is the default";
+    }
+
+    RECT place = {};
+    GetWindowRect(control, &place);
+    MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
+    const PixelRect want = ControlPixelRect(i, dpiX, dpiY);
+    EXPECT_EQ(place.left, want.left);
+    EXPECT_EQ(place.top, want.top);
+    EXPECT_EQ(place.right, want.right());
+    EXPECT_EQ(place.bottom, want.bottom());
+  }
+
+  HWND list = maker.List();
+  EXPECT_FALSE(Style(list) & LBS_SORT) << "entries stay in insertion order";
+  EXPECT_TRUE(Style(list) & LBS_NOTIFY);
+  EXPECT_FALSE(Style(list) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL));
+  HWND edit = maker.Edit();
+  EXPECT_TRUE(Style(edit) & ES_AUTOHSCROLL);
+  EXPECT_FALSE(Style(edit) & ES_MULTILINE);
+  EXPECT_GE(static_cast<unsigned long>(SendMessageW(edit, EM_GETLIMITTEXT, 0, 0)), 0x7FFFFFFEul)
+      << "the text box has no length limit";
+}
+
+TEST(MakerWindowWine, StartsWithTheStandardLauncherAndTheOptionGroupsGreyedOut) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+
+  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo(&S)")));
+  EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
+  EXPECT_TRUE(IsWindowEnabled(maker.Button(L"Kelmo(&S)")));
+  EXPECT_TRUE(IsWindowEnabled(maker.Button(L"Kelmo Pro(&P)")));
+  for (const wchar_t* caption : {L"実行タイミング設定", L"前(&B)", L"待機対象(&W)", L"後(&A)", L"同期(&T)",
+                                 L"実行時サイズ設定", L"標準(&D)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
+                                 L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
+    EXPECT_FALSE(IsWindowEnabled(maker.Button(caption))) << Narrow(caption);
+  }
+  EXPECT_TRUE(IsChecked(maker.Button(L"前(&B)")));
+  EXPECT_TRUE(IsChecked(maker.Button(L"標準(&D)")));
+  for (const wchar_t* caption : {L"待機対象(&W)", L"後(&A)", L"同期(&T)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
+                                 L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
+    EXPECT_FALSE(IsChecked(maker.Button(caption))) << Narrow(caption);
+  }
+  for (const wchar_t* caption : {L"参照(&R)", L"追加(&E)", L"&^", L"&V", L"削除(&D)", L"&make",
+                                 L"リストクリア(&L)", L"終了(&X)"}) {
+    EXPECT_TRUE(IsWindowEnabled(maker.Button(caption))) << Narrow(caption);
+  }
+  EXPECT_EQ(ControlText(maker.Edit()), L"");
+  EXPECT_TRUE(ListItems(maker.List()).empty());
+  EXPECT_EQ(ListSelection(maker.List()), -1);
+  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)"))) << "focus on " << Narrow(WindowText(maker.Focus()));
+}
+
+// Adds the program text `text` with the current options; gives the list.
+Items Add(const MakerProcess& maker, const std::wstring& text) {
+  SetText(maker.Edit(), text);
+  Click(maker.Button(L"追加(&E)"));
+  return ListItems(maker.List());
+}
+
+TEST(MakerWindowWine, ComposesEntriesInTheChosenLaunchersForm) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  HWND edit = maker.Edit();
+
+  EXPECT_EQ(Add(maker, L"notepad.exe"), (Items{L"\"notepad.exe\""}));
+  EXPECT_EQ(ControlText(edit), L"") << "a successful add empties the text box";
+  EXPECT_EQ(Add(maker, L" メモ帳.exe a.txt "), (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}))
+      << "spaces around the text are kept inside the quotes";
+  EXPECT_EQ(Add(maker, L"   "), (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}));
+  EXPECT_EQ(ControlText(edit), L"   ") << "nothing added: the text box keeps its spaces";
+
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  Click(maker.Button(L"待機対象(&W)"));
+  Click(maker.Button(L"最大(&X)"));
+  EXPECT_EQ(Add(maker, L"notepad.exe"), (Items{L"/wx:notepad.exe"}));
+  Click(maker.Button(L"前(&B)"));
+  Click(maker.Button(L"標準(&D)"));
+  EXPECT_EQ(Add(maker, L"notepad.exe"), (Items{L"/wx:notepad.exe", L"/b:notepad.exe"}));
+  Click(maker.Button(L"同期(&T)"));
+  Click(maker.Button(L"非アクティブ通常(&O)"));
+  SelectListItem(maker.List(), 0);
+  EXPECT_EQ(Add(maker, L"tool.exe /q"),
+            (Items{L"/wx:notepad.exe", L"/b:notepad.exe", L"/co:tool.exe /q"}))
+      << "a space and slash in the program text is written unchanged";
+  EXPECT_EQ(ListSelection(maker.List()), 0) << "add leaves the selection alone";
+  EXPECT_FALSE(IsChecked(maker.Button(L"前(&B)"))) << "the timing options are one exclusive group";
+  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo Pro(&P)"))) << "the groups do not clear each other";
+}
+
+TEST(MakerWindowWine, ChoosingTheLauncherSwitchesTheOptionGroupsAndKelmoProEmptiesTheList) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  const std::vector<HWND> optionControls = {
+      maker.Button(L"実行タイミング設定"), maker.Button(L"前(&B)"), maker.Button(L"待機対象(&W)"),
+      maker.Button(L"後(&A)"), maker.Button(L"同期(&T)"), maker.Button(L"実行時サイズ設定"),
+      maker.Button(L"標準(&D)"), maker.Button(L"最小(&M)"), maker.Button(L"最大(&X)"),
+      maker.Button(L"通常(&N)"), maker.Button(L"非アクティブ最小(&I)"), maker.Button(L"非アクティブ通常(&O)")};
+  auto allEnabled = [&](bool enabled) {
+    for (HWND control : optionControls) {
+      if ((IsWindowEnabled(control) != FALSE) != enabled) return false;
+    }
+    return true;
+  };
+
+  Add(maker, L"a.exe");
+  Add(maker, L"b.exe");
+  SelectListItem(maker.List(), 1);
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  EXPECT_TRUE(ListItems(maker.List()).empty());
+  EXPECT_EQ(ListSelection(maker.List()), -1);
+  EXPECT_TRUE(allEnabled(true));
+  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
+  EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo(&S)")));
+
+  Click(maker.Button(L"後(&A)"));
+  Click(maker.Button(L"最小(&M)"));
+  EXPECT_EQ(Add(maker, L"c.exe"), (Items{L"/am:c.exe"}));
+  Click(maker.Button(L"Kelmo(&S)"));
+  EXPECT_EQ(ListItems(maker.List()), (Items{L"/am:c.exe"})) << "the standard launcher keeps the list";
+  EXPECT_TRUE(allEnabled(false));
+  EXPECT_TRUE(IsChecked(maker.Button(L"後(&A)"))) << "disabled groups keep their selection";
+  EXPECT_TRUE(IsChecked(maker.Button(L"最小(&M)")));
+  EXPECT_EQ(Add(maker, L"d.exe"), (Items{L"/am:c.exe", L"\"d.exe\""})) << "disabled groups are ignored";
+
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  EXPECT_EQ(Add(maker, L"e.exe"), (Items{L"/am:e.exe"})) << "their selection counts again";
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  EXPECT_TRUE(ListItems(maker.List()).empty()) << "clicking the chosen Kelmo Pro again is a new choice";
+}
+
+TEST(MakerWindowWine, ListButtonsMoveDeleteAndClearWithTheSelectionRules) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  HWND list = maker.List();
+  HWND del = maker.Button(L"削除(&D)"), up = maker.Button(L"&^"), down = maker.Button(L"&V");
+  HWND clear = maker.Button(L"リストクリア(&L)");
+  for (const wchar_t* text : {L"a", L"b", L"c", L"d"}) Add(maker, text);
+  const Items abcd = {L"\"a\"", L"\"b\"", L"\"c\"", L"\"d\""};
+  ASSERT_EQ(ListItems(list), abcd);
+
+  for (HWND button : {del, up, down}) {
+    Click(button);
+    EXPECT_EQ(ListItems(list), abcd) << "without a selection " << Narrow(WindowText(button)) << " does nothing";
+    EXPECT_EQ(ListSelection(list), -1);
+  }
+  SelectListItem(list, 0);
+  Click(up);
+  EXPECT_EQ(ListItems(list), abcd) << "up on the first entry";
+  EXPECT_EQ(ListSelection(list), 0);
+  Click(down);
+  EXPECT_EQ(ListItems(list), (Items{L"\"b\"", L"\"a\"", L"\"c\"", L"\"d\""}));
+  EXPECT_EQ(ListSelection(list), 1) << "the moved entry stays selected";
+  SelectListItem(list, 3);
+  Click(down);
+  EXPECT_EQ(ListSelection(list), 3) << "down on the last entry";
+  Click(up);
+  EXPECT_EQ(ListItems(list), (Items{L"\"b\"", L"\"a\"", L"\"d\"", L"\"c\""}));
+  EXPECT_EQ(ListSelection(list), 2);
+
+  Click(del);
+  EXPECT_EQ(ListItems(list), (Items{L"\"b\"", L"\"a\"", L"\"c\""}));
+  EXPECT_EQ(ListSelection(list), 2) << "the entry that moved up into the place is selected";
+  Click(del);
+  EXPECT_EQ(ListItems(list), (Items{L"\"b\"", L"\"a\""}));
+  EXPECT_EQ(ListSelection(list), 1) << "deleting the last entry selects the new last";
+  SelectListItem(list, 0);
+  Click(del);
+  Click(del);
+  EXPECT_TRUE(ListItems(list).empty());
+  EXPECT_EQ(ListSelection(list), -1);
+
+  Add(maker, L"x");
+  Add(maker, L"y");
+  SelectListItem(list, 1);
+  Click(clear);
+  EXPECT_TRUE(ListItems(list).empty());
+  EXPECT_EQ(ListSelection(list), -1);
+  Click(clear);  // an empty list: no error report (Click fails if a box holds the handler)
+  EXPECT_TRUE(ListItems(list).empty());
+}
+
+TEST(MakerWindowWine, TabFollowsTheTableAndSkipsDisabledControls) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)")));
+  auto tabThrough = [&](const std::vector<HWND>& expected) {
+    for (HWND next : expected) {
+      maker.PostKey(VK_TAB);
+      ASSERT_TRUE(maker.WaitForFocus(next))
+          << "expected " << Narrow(WindowText(next)) << ", focus on " << Narrow(WindowText(maker.Focus()));
+    }
+  };
+  const std::vector<HWND> rest = {maker.Edit(),          maker.Button(L"参照(&R)"), maker.Button(L"追加(&E)"),
+                                  maker.List(),          maker.Button(L"&^"),       maker.Button(L"&V"),
+                                  maker.Button(L"削除(&D)"), maker.Button(L"&make"),    maker.Button(L"リストクリア(&L)"),
+                                  maker.Button(L"終了(&X)")};
+  std::vector<HWND> round = rest;
+  round.push_back(maker.Button(L"Kelmo(&S)"));
+  tabThrough(round);
+
+  // With Kelmo Pro, Tab reaches each option group through its selected button,
+  // and the arrow keys move the selection within a group.
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo Pro(&P)")));
+  tabThrough({maker.Button(L"前(&B)")});
+  maker.PostKey(VK_RIGHT);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"待機対象(&W)")));
+  EXPECT_TRUE(IsChecked(maker.Button(L"待機対象(&W)")));
+  EXPECT_FALSE(IsChecked(maker.Button(L"前(&B)")));
+  tabThrough({maker.Button(L"標準(&D)"), maker.Edit()});
+}
+
+TEST(MakerWindowWine, AccessKeysReachTheTextBoxThroughItsLabelAndSharedKeysTheEnabledControl) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)")));
+  maker.PostAltKey(L'c');
+  EXPECT_TRUE(maker.WaitForFocus(maker.Edit())) << "focus on " << Narrow(WindowText(maker.Focus()));
+
+  // D is "標準(&D)" and "削除(&D)": with the size group disabled, the delete button alone.
+  Add(maker, L"a");
+  Add(maker, L"b");
+  SelectListItem(maker.List(), 0);
+  maker.PostAltKey(L'd');
+  EXPECT_TRUE(WaitUntil([&] { return ListItems(maker.List()) == Items{L"\"b\""}; }, 5000));
+  EXPECT_TRUE(IsChecked(maker.Button(L"標準(&D)")));
+
+  // An option's access key selects it, and Kelmo Pro's handler runs.
+  maker.PostAltKey(L'p');
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(maker.Button(L"Kelmo Pro(&P)")); }, 5000));
+  EXPECT_TRUE(WaitUntil([&] { return ListItems(maker.List()).empty(); }, 5000));
+  EXPECT_TRUE(IsWindowEnabled(maker.Button(L"前(&B)")));
+}
+
+TEST(MakerWindowWine, EndsWithoutAskingOnItsExitButtonEscAndTheCloseBox) {
+  {
+    MakerProcess maker;
+    ASSERT_NE(maker.window(), nullptr);
+    Add(maker, L"notepad.exe");
+    PostClick(maker.Button(L"終了(&X)"));
+    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0)) << "items in the list do not hold the program";
+  }
+  {
+    MakerProcess maker;
+    ASSERT_NE(maker.window(), nullptr);
+    Add(maker, L"notepad.exe");
+    maker.PostKey(VK_ESCAPE);
+    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0));
+  }
+  {
+    MakerProcess maker;
+    ASSERT_NE(maker.window(), nullptr);
+    PostMessageW(maker.window(), WM_CLOSE, 0, 0);
+    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0));
+  }
+  {
+    // X is also "最大(&X)", disabled at start: Alt+X is the exit button's.
+    MakerProcess maker;
+    ASSERT_NE(maker.window(), nullptr);
+    maker.PostAltKey(L'x');
+    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0));
+  }
+}
+
+TEST(MakerWindowWine, EnterPressesTheFocusedButtonAndNothingElse) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  maker.PostAltKey(L'c');
+  ASSERT_TRUE(maker.WaitForFocus(maker.Edit()));
+  SetText(maker.Edit(), L"notepad.exe");
+  maker.PostKey(VK_RETURN);
+  // Keys are handled in order: once Tab has moved on, Enter has been handled.
+  maker.PostKey(VK_TAB);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"参照(&R)")));
+  maker.PostKey(VK_TAB);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"追加(&E)")));
+  EXPECT_TRUE(ListItems(maker.List()).empty()) << "Enter in the text box adds nothing";
+  EXPECT_EQ(ControlText(maker.Edit()), L"notepad.exe");
+
+  maker.PostKey(VK_RETURN);
+  EXPECT_TRUE(WaitUntil([&] { return ListItems(maker.List()) == Items{L"\"notepad.exe\""}; }, 5000))
+      << "Enter on the focused add button adds";
+  EXPECT_EQ(ControlText(maker.Edit()), L"");
+}
+
+}  // namespace
+}  // namespace kelmo
