@@ -85,6 +85,15 @@ DialogAnswer CloseBox() {
   return [](HWND dialog) { PostMessageW(dialog, WM_CLOSE, 0, 0); };
 }
 
+DialogAnswer ChooseFile(const std::wstring& path) {
+  return [path](HWND dialog) {
+    HWND name = GetDlgItem(dialog, 0x47C);                 // cmb13, the Explorer-style box
+    if (name == nullptr) name = GetDlgItem(dialog, 0x480);  // edt1, the old style
+    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
+    PressDialogButton(dialog, IDOK);
+  };
+}
+
 DialogAnswerer::DialogAnswerer(DWORD processId, std::vector<DialogAnswer> answers)
     : processId_(processId), answers_(std::move(answers)), thread_([this] { Run(); }) {}
 

@@ -31,6 +31,8 @@ DialogAnswer TypeAndOk(const std::wstring& text);
 DialogAnswer Press(int id);
 // Closes the dialog from its system menu (WM_CLOSE).
 DialogAnswer CloseBox();
+// Types `path` into the open-file dialog's file name box and presses OK.
+DialogAnswer ChooseFile(const std::wstring& path);
 
 class DialogAnswerer {
  public:

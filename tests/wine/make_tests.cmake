@@ -26,3 +26,10 @@ if(KELMO_LNKINFO)
 else()
   message(WARNING "lnkinfo not found: the shortcut agreement test is skipped (./dev setup installs it)")
 endif()
+
+# Browse, make and the road through the real kelmoCM.exe window.
+if(TARGET kelmo_maker_test_support)
+  kelmo_wine_test(kelmo_maker_make_gui_wine_tests tests/wine/maker_make_gui_wine_test.cpp)
+  target_link_libraries(kelmo_maker_make_gui_wine_tests PRIVATE kelmo_maker_win32
+                        kelmo_maker_test_support kelmo_make_test_support)
+endif()

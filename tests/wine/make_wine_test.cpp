@@ -2,7 +2,6 @@
 // real name prompt, open-file dialog, message boxes, desktop and shell link.
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <optional>
 #include <string>
 #include <vector>
@@ -56,29 +55,19 @@ class StandInWindow : public MakerWindowAccess {
 
 class MakeWine : public ::testing::Test {
  protected:
-  void SetUp() override { desktopBefore_ = FilesIn(desktop_); }
-  void TearDown() override {
-    for (const std::wstring& name : FilesIn(desktop_)) {
-      if (std::find(desktopBefore_.begin(), desktopBefore_.end(), name) == desktopBefore_.end()) {
-        DeleteFileW(OnDesktop(name).c_str());
-      }
-    }
-  }
-
   // Clicks cmdCmd `index`, answering the boxes it shows in turn.
   std::vector<SeenDialog> Click(int index, std::vector<DialogAnswer> answers) {
     DialogAnswerer answerer(GetCurrentProcessId(), std::move(answers));
     cmdCmd_Click(window_, index);
     return answerer.Finish();
   }
-  std::wstring OnDesktop(const std::wstring& name) const { return desktop_ + L"\\" + name; }
-  bool DesktopUnchanged() const { return FilesIn(desktop_) == desktopBefore_; }
+  std::wstring OnDesktop(const std::wstring& name) const { return desktop_.File(name); }
+  bool DesktopUnchanged() const { return desktop_.NewFiles().empty(); }
   static std::wstring Target(const wchar_t* launcherFile) { return BinDir() + L"\\" + launcherFile; }
 
   ScopedComInitialization com_;
   StandInWindow window_;
-  const std::wstring desktop_ = DesktopFolder();
-  std::vector<std::wstring> desktopBefore_;
+  DesktopSnapshot desktop_;
 };
 
 void ExpectPrompt(const SeenDialog& seen) {
@@ -206,16 +195,6 @@ TEST(ShellFunctionBinding, MissingFunctionIsFailure453) {
     EXPECT_EQ(failure.number(), kMissingFunction);
     EXPECT_NE(failure.description().find(L"SHGetSpecialFolderPathNowhere"), std::wstring::npos);
   }
-}
-
-// Types `path` into the open-file dialog's file name box and presses OK.
-DialogAnswer ChooseFile(const std::wstring& path) {
-  return [path](HWND dialog) {
-    HWND name = GetDlgItem(dialog, 0x47C);                 // cmb13, the Explorer-style box
-    if (name == nullptr) name = GetDlgItem(dialog, 0x480);  // edt1, the old style
-    SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
-    PressDialogButton(dialog, IDOK);
-  };
 }
 
 TEST_F(MakeWine, BrowsePutsTheShortPathOfTheChosenFile) {

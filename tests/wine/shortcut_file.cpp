@@ -76,4 +76,18 @@ std::wstring DesktopFolder() {
   return path;
 }
 
+DesktopSnapshot::DesktopSnapshot() : folder_(DesktopFolder()), before_(FilesIn(folder_)) {}
+
+DesktopSnapshot::~DesktopSnapshot() {
+  for (const std::wstring& name : NewFiles()) DeleteFileW(File(name).c_str());
+}
+
+std::vector<std::wstring> DesktopSnapshot::NewFiles() const {
+  std::vector<std::wstring> added;
+  for (const std::wstring& name : FilesIn(folder_)) {
+    if (!std::binary_search(before_.begin(), before_.end(), name)) added.push_back(name);
+  }
+  return added;
+}
+
 }  // namespace kelmo::testing_support

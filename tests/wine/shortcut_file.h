@@ -31,4 +31,23 @@ std::vector<std::wstring> FilesIn(const std::wstring& folder);
 // The current user's desktop folder, without a trailing backslash.
 std::wstring DesktopFolder();
 
+// Notes the desktop's files when made; removes every file that appeared
+// since when it goes, so tests leave no shortcuts behind.
+class DesktopSnapshot {
+ public:
+  DesktopSnapshot();
+  ~DesktopSnapshot();
+  DesktopSnapshot(const DesktopSnapshot&) = delete;
+  DesktopSnapshot& operator=(const DesktopSnapshot&) = delete;
+
+  const std::wstring& folder() const { return folder_; }
+  std::wstring File(const std::wstring& name) const { return folder_ + L"\\" + name; }
+  // The files that appeared since the snapshot, sorted.
+  std::vector<std::wstring> NewFiles() const;
+
+ private:
+  std::wstring folder_;
+  std::vector<std::wstring> before_;
+};
+
 }  // namespace kelmo::testing_support

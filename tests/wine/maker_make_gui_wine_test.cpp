@@ -1,0 +1,161 @@
+// Browse and make through the real kelmoCM.exe window, and the whole road:
+// compose in the maker, make the shortcut, open it as Explorer does, and
+// watch kelmoPro run the group.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
+
+#include "common/com_init.h"
+#include "maker/shell_link.h"
+#include "tests/wine/dialog_answerer.h"
+#include "tests/wine/maker_test_support.h"
+#include "tests/wine/shortcut_file.h"
+#include "tests/wine/wine_test_support.h"
+
+namespace kelmo {
+namespace {
+
+using namespace testing_support;
+
+constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
+constexpr wchar_t kCancelledText[] = L"ショートカットの作成を中止しました。";
+
+class MakerMakeGui : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_NE(maker_.window(), nullptr); }
+
+  void ChooseKelmoPro() { Click(maker_.Button(L"Kelmo Pro(&P)")); }
+  // Types `program` into txtCmd with the timing and size options given by
+  // caption and presses "追加(&E)".
+  void Add(const std::wstring& program, const std::wstring& timing = L"前(&B)",
+           const std::wstring& size = L"標準(&D)") {
+    Click(maker_.Button(timing));
+    Click(maker_.Button(size));
+    SetText(maker_.Edit(), program);
+    Click(maker_.Button(L"追加(&E)"));
+  }
+  // Presses a cmdCmd button; its handler runs to its end while the boxes it
+  // opens get `answers` in turn. Gives the boxes seen.
+  std::vector<SeenDialog> PressCmdCmd(const std::wstring& caption, std::vector<DialogAnswer> answers) {
+    DialogAnswerer answerer(maker_.processId(), std::move(answers));
+    Click(maker_.Button(caption), 30000);
+    return answerer.Finish();
+  }
+  std::vector<SeenDialog> Make(std::vector<DialogAnswer> answers) {
+    return PressCmdCmd(L"&make", std::move(answers));
+  }
+  std::wstring Arguments() const {
+    std::wstring arguments;
+    for (const std::wstring& entry : ListItems(maker_.List())) arguments += L" " + entry;
+    return arguments;
+  }
+
+  ScopedComInitialization com_;
+  DesktopSnapshot desktop_;
+  MakerProcess maker_;
+};
+
+void ExpectWarning(const std::vector<SeenDialog>& seen, const std::wstring& text) {
+  ASSERT_EQ(seen.size(), 2u) << "the name prompt, then one message";
+  EXPECT_EQ(seen[0].title, L"名前は? - KelmoCM");
+  EXPECT_EQ(seen[1].title, kFailureTitle);
+  EXPECT_EQ(seen[1].text, text);
+  EXPECT_TRUE(seen[1].yesNo);
+}
+
+TEST_F(MakerMakeGui, EmptyListMakesNothingAndAsksNothing) {
+  ChooseKelmoPro();
+  EXPECT_TRUE(Make({}).empty());
+  EXPECT_TRUE(desktop_.NewFiles().empty());
+}
+
+TEST_F(MakerMakeGui, TypedNameIsCleanedAndTheShortcutRunsTheListsArguments) {
+  ChooseKelmoPro();
+  Add(L"C:\\tools\\a.exe -x", L"待機対象(&W)", L"最大(&X)");
+  Add(L"C:\\tools\\b.exe");
+  const std::wstring arguments = Arguments();
+  const auto seen = Make({TypeAndOk(L"my:app?")});
+  ASSERT_EQ(seen.size(), 1u) << "a made shortcut shows no message";
+  EXPECT_EQ(seen[0].text, L"作成するショートカットの名前は?");
+  ASSERT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"myapp.lnk"});
+
+  std::wstring exe, workDir, args, icon;
+  int iconIdx = 0, showCmd = 0;
+  ASSERT_TRUE(cShellLink().GetShellLinkInfo(desktop_.File(L"myapp.lnk"), exe, workDir, args, icon,
+                                            iconIdx, showCmd));
+  EXPECT_EQ(exe, BinDir() + L"\\kelmoPro.exe");
+  EXPECT_EQ(args, arguments);
+  EXPECT_EQ(args.substr(0, 5), L" /wx:");
+  EXPECT_EQ(ListItems(maker_.List()).size(), 2u) << "make leaves the list as it was";
+}
+
+TEST_F(MakerMakeGui, CancelledPromptTooLongListAndUnusableNameEachStopWithTheirMessage) {
+  Add(L"C:\\tools\\a.exe");
+  ExpectWarning(Make({Press(IDCANCEL), Press(IDYES)}), kCancelledText);
+  ExpectWarning(Make({TypeAndOk(L"CON"), Press(IDNO)}), L"ショートカットの作成に失敗しました。");
+
+  // Long entries until arguments and target together pass the limit.
+  const std::wstring target = BinDir() + L"\\kelmo.exe";
+  while (Arguments().size() + target.size() < 250) Add(L"C:\\" + std::wstring(60, L'x') + L".exe");
+  ExpectWarning(Make({TypeAndOk(L"long"), Press(IDYES)}),
+                std::wstring(L"オプションが長すぎます。\r\n") + kCancelledText);
+  EXPECT_TRUE(desktop_.NewFiles().empty());
+}
+
+TEST_F(MakerMakeGui, BrowseFillsTheShortPathOfTheChosenFile) {
+  ProbeDir dir;
+  const std::wstring chosen = dir.File(L"program with a long name.exe");
+  ASSERT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), chosen.c_str(), FALSE));
+  wchar_t expected[MAX_PATH] = {};
+  ASSERT_GT(GetShortPathNameW(chosen.c_str(), expected, MAX_PATH), 0u);
+
+  SetText(maker_.Edit(), L"replaced");
+  const auto seen = PressCmdCmd(L"参照(&R)", {ChooseFile(chosen)});
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, L"ファイルの参照");
+  EXPECT_EQ(ControlText(maker_.Edit()), expected);
+  EXPECT_TRUE(ListItems(maker_.List()).empty());
+}
+
+// The road of one typical use, from the maker's window to the group's end.
+TEST_F(MakerMakeGui, ShortcutMadeInTheMakerRunsTheGroupThroughKelmoPro) {
+  ProbeDir probes;  // inherited by the launcher the shell starts from here
+  ChooseKelmoPro();
+  Add(ProbeCommand(L"b"), L"前(&B)", L"通常(&N)");
+  Add(ProbeCommand(L"c", L"-window"), L"同期(&T)", L"標準(&D)");
+  Add(ProbeCommand(L"w", L"-exit 1500"), L"待機対象(&W)", L"最大(&X)");
+  Add(ProbeCommand(L"a"), L"後(&A)", L"最小(&M)");
+  ASSERT_EQ(ListItems(maker_.List()).size(), 4u);
+  ASSERT_LT(Arguments().size() + (BinDir() + L"\\kelmoPro.exe").size(), 250u)
+      << "the build folder's path is too long for this test's group";
+  ASSERT_EQ(Make({TypeAndOk(L"road")}).size(), 1u);
+  const std::wstring lnk = desktop_.File(L"road.lnk");
+  ASSERT_NE(GetFileAttributesW(lnk.c_str()), INVALID_FILE_ATTRIBUTES);
+  EXPECT_EQ(ShortcutShowCommand(lnk), 5);
+
+  // Opened the way Explorer opens it; the shell starts the launcher.
+  const auto opened = reinterpret_cast<INT_PTR>(
+      ShellExecuteW(nullptr, L"open", lnk.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+  ASSERT_GT(opened, 32) << "ShellExecute failed: " << opened;
+
+  const ProbeReport b = WaitForReport(probes, L"b");
+  const ProbeReport w = WaitForReport(probes, L"w", L"exited", 20000);
+  const ProbeReport c = WaitForReport(probes, L"c", L"closed", 20000);
+  const ProbeReport a = WaitForReport(probes, L"a");
+  EXPECT_EQ(b.Number(L"show"), 1);
+  EXPECT_EQ(c.Number(L"show"), 1);
+  EXPECT_EQ(w.Number(L"show"), 3);
+  EXPECT_EQ(a.Number(L"show"), 2);
+  EXPECT_EQ(w.Text(L"args"), L"w -exit 1500");
+  EXPECT_LE(b.Number(L"created"), c.Number(L"created"));
+  EXPECT_LE(c.Number(L"created"), w.Number(L"created"));
+  EXPECT_GE(c.Number(L"closed"), w.Number(L"exited")) << "companion closed before the wait ended";
+  EXPECT_GE(a.Number(L"created"), w.Number(L"exited")) << "after program started during the wait";
+}
+
+}  // namespace
+}  // namespace kelmo
