@@ -35,7 +35,21 @@ MakerProcess::MakerProcess(int timeoutMs) {
   started_ = StartProgram(BinDir() + L"\\kelmoCM.exe", L"");
   if (!started_.process) return;
   WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; }, timeoutMs);
-  if (window_ == nullptr) ADD_FAILURE() << "kelmoCM's window did not appear";
+  if (window_ == nullptr) {
+    ADD_FAILURE() << "kelmoCM's window did not appear";
+    return;
+  }
+  EXPECT_TRUE(BringToFront()) << "kelmoCM's window did not become the foreground window";
+}
+
+bool MakerProcess::BringToFront(int timeoutMs) const {
+  return WaitUntil(
+      [&] {
+        if (GetForegroundWindow() == window_) return true;
+        SetForegroundWindow(window_);
+        return false;
+      },
+      timeoutMs);
 }
 
 MakerProcess::~MakerProcess() {

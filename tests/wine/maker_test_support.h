@@ -42,6 +42,12 @@ class MakerProcess {
   // The main window's children in creation (= tab) order.
   std::vector<HWND> Children() const;
 
+  // Makes the maker's window the active foreground window (windows of other
+  // programs on the same desktop can take activation, and an inactive
+  // window's thread has no focus); false when that did not happen in time.
+  // The constructor does this once.
+  bool BringToFront(int timeoutMs = 5000) const;
+
   // The control that has the keyboard focus in the maker's thread.
   HWND Focus() const;
   bool WaitForFocus(HWND control, int timeoutMs = 5000) const;
