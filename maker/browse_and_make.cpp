@@ -8,8 +8,8 @@
 #include "common/error_msg.h"
 #include "common/failure.h"
 #include "common/win_text.h"
-#include "maker/maker_identity.h"
 #include "maker/make_platform_win32.h"
+#include "maker/maker_identity.h"
 #include "maker/shortcut_make.h"
 
 namespace kelmo {

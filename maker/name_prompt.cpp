@@ -22,15 +22,15 @@ constexpr WORD kStaticAtom = 0x0082;
 // boundary relative to it.
 class DialogTemplate {
  public:
-  DialogTemplate(DWORD style, short width, short height, const std::wstring& title,
-                 WORD fontPoints, const wchar_t* fontFace) {
+  DialogTemplate(DWORD style, short width, short height, const std::wstring& title, WORD fontPoints,
+                 const wchar_t* fontFace) {
     AddDword(style);
-    AddDword(0);               // extended style
+    AddDword(0);  // extended style
     itemCountAt_ = words_.size();
-    words_.push_back(0);       // item count, raised by AddItem
+    words_.push_back(0);  // item count, raised by AddItem
     AddCoordinates(0, 0, width, height);
-    words_.push_back(0);       // no menu
-    words_.push_back(0);       // the standard dialog class
+    words_.push_back(0);  // no menu
+    words_.push_back(0);  // the standard dialog class
     AddText(title);
     words_.push_back(fontPoints);
     AddText(fontFace);
@@ -77,7 +77,8 @@ struct InputBoxState {
 std::wstring DialogItemText(HWND dialog, int id) {
   HWND item = GetDlgItem(dialog, id);
   std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
+  text.resize(
+      static_cast<std::size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
   return text;
 }
 

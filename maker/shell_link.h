@@ -11,7 +11,9 @@
 // declarations file of their own.
 #pragma once
 
+// <windows.h> first: the shell headers build on it.
 #include <windows.h>
+
 #include <shlobj.h>
 
 #include <string>

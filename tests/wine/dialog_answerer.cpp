@@ -87,7 +87,7 @@ DialogAnswer CloseBox() {
 
 DialogAnswer ChooseFile(const std::wstring& path) {
   return [path](HWND dialog) {
-    HWND name = GetDlgItem(dialog, 0x47C);                 // cmb13, the Explorer-style box
+    HWND name = GetDlgItem(dialog, 0x47C);                  // cmb13, the Explorer-style box
     if (name == nullptr) name = GetDlgItem(dialog, 0x480);  // edt1, the old style
     SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(path.c_str()));
     PressDialogButton(dialog, IDOK);

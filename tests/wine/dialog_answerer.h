@@ -18,7 +18,7 @@ namespace kelmo::testing_support {
 
 struct SeenDialog {
   std::wstring title;
-  std::wstring text;  // a message box's text, or the first static text of a dialog
+  std::wstring text;   // a message box's text, or the first static text of a dialog
   bool yesNo = false;  // Yes and No buttons, no OK and no Cancel
   bool okOnly = false;
 };

@@ -63,7 +63,9 @@ class MakeWine : public ::testing::Test {
   }
   std::wstring OnDesktop(const std::wstring& name) const { return desktop_.File(name); }
   bool DesktopUnchanged() const { return desktop_.NewFiles().empty(); }
-  static std::wstring Target(const wchar_t* launcherFile) { return BinDir() + L"\\" + launcherFile; }
+  static std::wstring Target(const wchar_t* launcherFile) {
+    return BinDir() + L"\\" + launcherFile;
+  }
 
   ScopedComInitialization com_;
   StandInWindow window_;
@@ -178,7 +180,8 @@ TEST_F(MakeWine, MissingFunctionHasItsOwnMessageAndOtherFailuresTheReport) {
   const auto other = Click(1, {Press(IDOK)});
   ASSERT_EQ(other.size(), 1u);
   EXPECT_EQ(other[0].title, L"エラー - Kelmo Command line Maker");
-  EXPECT_NE(other[0].text.find(L"エラー番号:5\r\n場所:cmdCmd_ClickKelmo Command line Maker1.04.2485\r\n説明"),
+  EXPECT_NE(other[0].text.find(
+                L"エラー番号:5\r\n場所:cmdCmd_ClickKelmo Command line Maker1.04.2485\r\n説明"),
             std::wstring::npos)
       << Narrow(other[0].text);
 

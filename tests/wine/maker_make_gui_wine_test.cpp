@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>
@@ -40,7 +41,8 @@ class MakerMakeGui : public ::testing::Test {
   }
   // Presses a cmdCmd button; its handler runs to its end while the boxes it
   // opens get `answers` in turn. Gives the boxes seen.
-  std::vector<SeenDialog> PressCmdCmd(const std::wstring& caption, std::vector<DialogAnswer> answers) {
+  std::vector<SeenDialog> PressCmdCmd(const std::wstring& caption,
+                                      std::vector<DialogAnswer> answers) {
     DialogAnswerer answerer(maker_.processId(), std::move(answers));
     Click(maker_.Button(caption), 30000);
     return answerer.Finish();

@@ -45,8 +45,8 @@ class ShellLinkWine : public ::testing::Test {
  protected:
   std::wstring Lnk(const std::wstring& name) const { return dir_.File(name); }
   bool Write(const std::wstring& lnkFile, const std::wstring& exeArgs, int showCmd = 5,
-             const std::wstring& workDir = L"", const std::wstring& iconFile = L"",
-             int iconIdx = 0, const std::wstring& description = L"Linked by kelmoCM") {
+             const std::wstring& workDir = L"", const std::wstring& iconFile = L"", int iconIdx = 0,
+             const std::wstring& description = L"Linked by kelmoCM") {
     return cShellLink().CreateShellLink(lnkFile, target_, workDir, exeArgs, iconFile, iconIdx,
                                         showCmd, description);
   }
@@ -142,8 +142,9 @@ TEST_F(ShellLinkWine, FailedSaveKeepsAnExistingShortcut) {
   {
     // Open for reading and deleting only: the save cannot write, but a
     // careless clean-up could still delete the file.
-    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ,
+                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     EXPECT_FALSE(Write(lnk, L" /b:replacement", 7));
   }

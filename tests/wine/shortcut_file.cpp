@@ -49,7 +49,8 @@ std::wstring ShortcutDescription(const std::wstring& path) {
   Microsoft::WRL::ComPtr<IShellLinkW> link;
   Microsoft::WRL::ComPtr<IPersistFile> file;
   wchar_t description[INFOTIPSIZE] = {};
-  if (FAILED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+  if (FAILED(
+          CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
       FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)) ||
       FAILED(link->GetDescription(description, INFOTIPSIZE))) {
     return L"<unreadable>";
