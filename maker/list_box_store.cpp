@@ -53,9 +53,10 @@ int ListBoxStore::Selection() const {
 }
 
 void ListBoxStore::SetSelection(int i) {
-  // LB_SETCURSEL returns LB_ERR both for -1 (clearing, as asked) and for an
-  // index out of range, which leaves no selection: the same outcome as the
-  // vector model, so the result is not examined.
+  // LB_SETCURSEL refuses an index past the end and keeps the old selection;
+  // the store's contract is "no selection" then, so such an index clears it.
+  // Its LB_ERR result (also given for -1, which is no error) is not examined.
+  if (i < -1 || i >= Count()) i = -1;
   SendMessageW(listBox_, LB_SETCURSEL, static_cast<WPARAM>(i), 0);
 }
 
