@@ -60,3 +60,4 @@ include(GoogleTest)
 
 include(${CMAKE_SOURCE_DIR}/tests/wine/wine_tests.cmake)
 include(${CMAKE_SOURCE_DIR}/tests/bench/bench.cmake)
+include(${CMAKE_SOURCE_DIR}/cmake/package.cmake)

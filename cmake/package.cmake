@@ -1,0 +1,32 @@
+# The release zip: both programs, the users' read-me files and the licence.
+# Text files get CR LF line ends so that Notepad on any Windows shows them;
+# the Japanese one carries a UTF-8 byte order mark in the source tree.
+set(KELMO_PACKAGE_TEXT ${CMAKE_BINARY_DIR}/package-text)
+file(MAKE_DIRECTORY ${KELMO_PACKAGE_TEXT})
+foreach(pair "docs/package/readme-en.txt:README-en.txt" "docs/package/readme-ja.txt:README-ja.txt"
+             "LICENSE:LICENSE.txt")
+  string(REPLACE ":" ";" pair "${pair}")
+  list(GET pair 0 source)
+  list(GET pair 1 target)
+  file(READ ${CMAKE_SOURCE_DIR}/${source} text)
+  string(REPLACE "\r\n" "\n" text "${text}")
+  string(REPLACE "\n" "\r\n" text "${text}")
+  file(WRITE ${KELMO_PACKAGE_TEXT}/${target} "${text}")
+  install(FILES ${KELMO_PACKAGE_TEXT}/${target} DESTINATION .)
+endforeach()
+
+install(TARGETS kelmoPro RUNTIME DESTINATION .)
+if(TARGET kelmoCM)
+  install(TARGETS kelmoCM RUNTIME DESTINATION .)
+endif()
+
+set(CPACK_GENERATOR ZIP)
+set(CPACK_PACKAGE_NAME Kelmo)
+set(CPACK_PACKAGE_VENDOR Kelmo)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_FILE_NAME kelmo-${PROJECT_VERSION}-win32)
+set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
+set(CPACK_STRIP_FILES OFF)
+include(CPack)
+
+add_test(NAME package.zip COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-package ${CMAKE_BINARY_DIR})
