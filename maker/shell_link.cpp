@@ -35,13 +35,13 @@ class UniqueIdList {
   PIDLIST_ABSOLUTE list_ = nullptr;
 };
 
-struct ShellLinkObject {
+struct LinkInterfaces {
   ComPtr<IShellLinkA> link;
   ComPtr<IPersistFile> file;
 };
 
 // The shell link object with both interfaces, or the failing HRESULT.
-HRESULT CreateShellLinkObject(ShellLinkObject& object) {
+HRESULT CreateShellLinkObject(LinkInterfaces& object) {
   HRESULT result = CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
                                     IID_PPV_ARGS(object.link.GetAddressOf()));
   if (FAILED(result)) return result;
@@ -102,7 +102,7 @@ bool cShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring
                                  const std::wstring& LnkDiscription) const {
   if (ExeFile.empty() || LnkFile.empty()) return false;
   try {
-    ShellLinkObject object;
+    LinkInterfaces object;
     if (FAILED(CreateShellLinkObject(object))) return false;
     IShellLinkA& link = *object.link.Get();
     if (FAILED(link.SetPath(ToAnsi(ExeFile).c_str()))) return false;
@@ -125,7 +125,7 @@ bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& Exe
                                   std::wstring& WorkDir, std::wstring& ExeArgs,
                                   std::wstring& IconFile, int& IconIdx, int& ShowCmd) const {
   if (LnkFile.empty()) return false;
-  ShellLinkObject object;
+  LinkInterfaces object;
   if (const HRESULT result = CreateShellLinkObject(object); FAILED(result)) {
     throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
   }
