@@ -6,3 +6,10 @@ add_executable(launch_bench tests/bench/launch_bench.cpp)
 target_compile_options(launch_bench PRIVATE -U_WIN32_WINNT -D_WIN32_WINNT=0x0602)
 target_link_libraries(launch_bench PRIVATE kelmo_wine_test_support psapi)
 add_dependencies(launch_bench trivial probe kelmoPro)
+
+# The user guide's pictures (./dev shots).
+if(TARGET kelmo_maker_test_support)
+  add_executable(guide_screenshots tests/wine/guide_screenshots.cpp)
+  target_link_libraries(guide_screenshots PRIVATE kelmo_maker_test_support gtest)
+  add_dependencies(guide_screenshots screenshot kelmoCM)
+endif()

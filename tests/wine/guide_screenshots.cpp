@@ -1,0 +1,65 @@
+// Takes the user guide's pictures of the maker under Wine: the window as it
+// opens, with a Kelmo Pro group composed, and the shortcut-name prompt.
+// Not a test; ./dev shots runs it and turns the BMP files into PNGs.
+//   guide_screenshots.exe <output folder>
+#include <gtest/gtest.h>
+
+#include <string>
+
+#include "tests/wine/maker_test_support.h"
+
+namespace kelmo {
+namespace {
+
+using namespace testing_support;
+
+std::wstring g_outputFolder;
+
+void Shoot(const std::wstring& title, const std::wstring& name) {
+  StartedProcess shooter = StartProgram(BinDir() + L"\\screenshot.exe",
+                                        L"\"" + title + L"\" \"" + g_outputFolder + L"\\" + name + L".bmp\"");
+  const auto code = WaitForExit(shooter, 20000);
+  ASSERT_TRUE(code.has_value());
+  EXPECT_EQ(*code, 0u) << Narrow(name);
+}
+
+void Add(const MakerProcess& maker, const wchar_t* timing, const wchar_t* size, const std::wstring& program) {
+  Click(maker.Button(timing));
+  Click(maker.Button(size));
+  SetText(maker.Edit(), program);
+  Click(maker.Button(L"追加(&E)"));
+}
+
+TEST(GuideScreenshots, Maker) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  Shoot(kMakerTitle, L"maker-start");
+
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  Add(maker, L"前(&B)", L"標準(&D)", L"C:\\windows\\notepad.exe");
+  Add(maker, L"同期(&T)", L"最小(&M)", L"C:\\Tools\\helper.exe");
+  Add(maker, L"待機対象(&W)", L"最大(&X)", L"C:\\Games\\game.exe -full");
+  Add(maker, L"後(&A)", L"通常(&N)", L"C:\\Tools\\backup.exe");
+  SelectListItem(maker.List(), 2);
+  SetText(maker.Edit(), L"C:\\Tools\\backup.exe");
+  Shoot(kMakerTitle, L"maker-group");
+
+  PostClick(maker.Button(L"&make"));
+  Shoot(L"名前は? - KelmoCM", L"maker-name");
+  HWND prompt = WaitForDialog(L"名前は? - KelmoCM");
+  if (prompt != nullptr) PressDialogButton(prompt, IDCANCEL);
+  HWND box = WaitForDialog(L"make失敗 - KelmoCM");
+  if (box != nullptr) PressDialogButton(box, IDYES);
+}
+
+}  // namespace
+}  // namespace kelmo
+
+int main(int argc, char** argv) {
+  ::testing::InitGoogleTest(&argc, argv);
+  if (argc > 1) {
+    const std::string folder = argv[1];
+    kelmo::g_outputFolder = std::wstring(folder.begin(), folder.end());
+  }
+  return RUN_ALL_TESTS();
+}
