@@ -1,6 +1,7 @@
 // Launcher timings under Wine, printed as medians of several runs in one go:
 //   direct      CreateProcess of the probe until its first line of code
-//   trivial     a trivial program's whole run (start to exit)
+//   trivial     a trivial program's whole run (start to exit), and the same
+//               for a trivial program that makes and hides one window
 //   launcher    kelmoPro /b:probe until the probe's first line of code
 //   cmd start   cmd /c start probe until the probe's first line of code
 //   after delay from the waited program's last line to the after program's
@@ -52,7 +53,7 @@ std::wstring Probe() { return BinDir() + L"\\probe.exe"; }
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
   ProbeDir dir;
-  std::vector<double> direct, trivial, launcher, cmdStart, afterCreated, afterStarted;
+  std::vector<double> direct, trivial, trivialWindow, launcher, cmdStart, afterCreated, afterStarted;
   double peakWorkingSetKb = 0, workingSetKb = 0;
 
   // One unmeasured round warms the file cache and the wineserver.
@@ -64,6 +65,11 @@ int main(int argc, char** argv) {
     StartedProcess tiny = StartProgram(BinDir() + L"\\trivial.exe", L"");
     WaitForExit(tiny, 20000);
     const double t = Ms(NowTicks() - start);
+
+    start = NowTicks();
+    StartedProcess tinyWindow = StartProgram(BinDir() + L"\\trivial.exe", L"window");
+    WaitForExit(tinyWindow, 20000);
+    const double tw = Ms(NowTicks() - start);
 
     const double l = TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/b:" + Probe() + L" l" + n, L"l" + n);
 
@@ -80,6 +86,7 @@ int main(int argc, char** argv) {
     if (run >= 0) {
       direct.push_back(d);
       trivial.push_back(t);
+      trivialWindow.push_back(tw);
       launcher.push_back(l);
       cmdStart.push_back(c);
       afterCreated.push_back(Ms(after.Number(L"created") - waited.Number(L"exited")));
@@ -108,9 +115,12 @@ int main(int argc, char** argv) {
   std::printf("direct start of probe (ms)             %.1f\n", Median(direct));
   std::printf("trivial program, whole run (ms)        %.1f\n", Median(trivial));
   std::printf("floor = trivial + direct (ms)          %.1f\n", floor);
+  std::printf("trivial program with a window (ms)     %.1f\n", Median(trivialWindow));
+  std::printf("window floor = that + direct (ms)      %.1f\n", Median(trivialWindow) + Median(direct));
   std::printf("kelmoPro /b:probe (ms)                 %.1f\n", Median(launcher));
   std::printf("cmd /c start probe (ms)                %.1f\n", Median(cmdStart));
   std::printf("ratio launcher / floor                 %.2f   (target <= 1.25)\n", Median(launcher) / floor);
+  std::printf("ratio launcher / window floor          %.2f\n", Median(launcher) / (Median(trivialWindow) + Median(direct)));
   std::printf("ratio launcher / cmd start             %.2f   (target <= 0.80)\n", Median(launcher) / Median(cmdStart));
   std::printf("waited exit -> after created (ms)      %.1f\n", Median(afterCreated));
   std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n", Median(afterCreated) / Median(direct));

@@ -7,6 +7,10 @@ target_compile_options(probe PRIVATE -U_WIN32_WINNT -D_WIN32_WINNT=0x0602)
 target_link_options(probe PRIVATE -municode -mwindows)
 target_link_libraries(probe PRIVATE shell32)
 
+# Keeps the Wine desktop up between programs (started by scripts/wine-prefix).
+add_executable(desktop_keeper WIN32 tests/helpers/desktop_keeper.cpp)
+target_link_options(desktop_keeper PRIVATE -s)
+
 add_library(kelmo_wine_test_support STATIC tests/wine/wine_test_support.cpp)
 target_link_libraries(kelmo_wine_test_support PUBLIC gtest)
 
@@ -18,7 +22,7 @@ set(KELMO_WINE_TEST_PROPERTIES TIMEOUT 120)
 function(kelmo_wine_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE kelmo_wine_test_support gtest_main)
-  add_dependencies(${name} probe kelmoPro)
+  add_dependencies(${name} probe kelmoPro desktop_keeper)
   if(TARGET kelmoCM)
     add_dependencies(${name} kelmoCM)
   endif()
