@@ -28,8 +28,8 @@ constexpr DWORD kWindowStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINI
 // outside a focused push button reaches no handler.
 constexpr int kControlIdBase = 1000;
 
-int ControlId(const ControlSpec& spec, std::size_t tabIndex) {
-  if (spec.name == L"cmdMain") return IDCANCEL;
+int ControlId(const ControlRow& row, std::size_t tabIndex) {
+  if (row.name == L"cmdMain") return IDCANCEL;
   return kControlIdBase + static_cast<int>(tabIndex);
 }
 
@@ -60,9 +60,9 @@ struct ControlClass {
 // group: each frame, the first option of each frame, and every control
 // after the options, so that the arrow keys cycle within one option group
 // and an auto radio button clears only its own group's buttons.
-ControlClass ClassOf(const ControlSpec& spec, bool firstInFrame) {
+ControlClass ClassOf(const ControlRow& row, bool firstInFrame) {
   constexpr DWORD child = WS_CHILD | WS_VISIBLE;
-  switch (spec.kind) {
+  switch (row.kind) {
     case ControlKind::Frame:
       return {L"Button", child | WS_GROUP | BS_GROUPBOX, 0};
     case ControlKind::Option:
@@ -145,23 +145,23 @@ bool MainWindow::Create(HINSTANCE instance) {
 void MainWindow::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
   const auto& table = MakerControls();
   for (std::size_t i = 0; i < table.size(); ++i) {
-    const ControlSpec& spec = table[i];
-    const bool firstInFrame = spec.frame >= 0 && static_cast<std::size_t>(spec.frame) + 1 == i;
+    const ControlRow& row = table[i];
+    const bool firstInFrame = row.frame >= 0 && static_cast<std::size_t>(row.frame) + 1 == i;
     // Option buttons get no WS_TABSTOP here: a radio button takes it when it
     // is checked and drops it when cleared, so Tab enters each option group
     // at its selected button.
-    const ControlClass kind = ClassOf(spec, firstInFrame);
+    const ControlClass kind = ClassOf(row, firstInFrame);
     const PixelRect rect = ControlPixelRect(i, dpiX, dpiY);
     // Creation order is tab order: the dialog manager walks the children in
     // the order they were created.
-    HWND control = CreateWindowExW(kind.exStyle, kind.className, std::wstring(spec.caption).c_str(),
+    HWND control = CreateWindowExW(kind.exStyle, kind.className, std::wstring(row.caption).c_str(),
                                    kind.style, rect.left, rect.top, rect.width, rect.height, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(spec, i))),
+                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row, i))),
                                    instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
 
-    const auto index = static_cast<std::size_t>(spec.index);
-    switch (spec.group) {
+    const auto index = static_cast<std::size_t>(row.index);
+    switch (row.group) {
       case ControlGroup::KelmoSet: optKelmoSet_[index] = control; break;
       case ControlGroup::TimingSet: optTimingSet_[index] = control; break;
       case ControlGroup::SizeSet: optSizeSet_[index] = control; break;
@@ -169,10 +169,10 @@ void MainWindow::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
       case ControlGroup::ListButtons: cmdList_[index] = control; break;
       case ControlGroup::None: break;
     }
-    if (spec.name == L"fraTimingSet") fraTimingSet_ = control;
-    if (spec.name == L"fraSizeSet") fraSizeSet_ = control;
-    if (spec.name == L"txtCmd") txtCmd_ = control;
-    if (spec.name == L"lstCmd") lstCmd_ = control;
+    if (row.name == L"fraTimingSet") fraTimingSet_ = control;
+    if (row.name == L"fraSizeSet") fraSizeSet_ = control;
+    if (row.name == L"txtCmd") txtCmd_ = control;
+    if (row.name == L"lstCmd") lstCmd_ = control;
   }
   // The text box has no length limit of its own (0 = the largest the control takes).
   SendMessageW(txtCmd_, EM_SETLIMITTEXT, 0, 0);
@@ -261,11 +261,11 @@ void MainWindow::Form_Unload() { PostQuitMessage(0); }
 void MainWindow::OnClicked(int tabIndex) {
   const auto& table = MakerControls();
   if (tabIndex < 0 || static_cast<std::size_t>(tabIndex) >= table.size()) return;
-  const ControlSpec& spec = table[static_cast<std::size_t>(tabIndex)];
-  switch (spec.group) {
-    case ControlGroup::KelmoSet: optKelmoSet_Click(spec.index); break;
-    case ControlGroup::ListButtons: cmdList_Click(spec.index); break;
-    case ControlGroup::Cmd: cmdCmd_Click(spec.index); break;
+  const ControlRow& row = table[static_cast<std::size_t>(tabIndex)];
+  switch (row.group) {
+    case ControlGroup::KelmoSet: optKelmoSet_Click(row.index); break;
+    case ControlGroup::ListButtons: cmdList_Click(row.index); break;
+    case ControlGroup::Cmd: cmdCmd_Click(row.index); break;
     default: break;  // the timing and size options have no handler
   }
 }

@@ -18,7 +18,7 @@ using G = ControlGroup;
 // 8 fraSizeSet. In the size group the first row holds indexes 0, 1, 4 and
 // the second 2, 3, 5, so tab order and index order differ there; the list
 // buttons 1 (delete) and the make button come after the list and its arrows.
-constexpr std::array<ControlSpec, kMakerControlCount> kTable = {{
+constexpr std::array<ControlRow, kMakerControlCount> kTable = {{
     {L"fraKelmoSet", K::Frame, G::None, 0, L"Kelmo 設定", -1, 120, 120, 1872, 1212},
     {L"optKelmoSet", K::Option, G::KelmoSet, 0, L"Kelmo(&S)", 0, 240, 300, 1452, 372},
     {L"optKelmoSet", K::Option, G::KelmoSet, 1, L"Kelmo Pro(&P)", 0, 240, 720, 1452, 372},
@@ -49,7 +49,7 @@ constexpr std::array<ControlSpec, kMakerControlCount> kTable = {{
 
 }  // namespace
 
-const std::array<ControlSpec, kMakerControlCount>& MakerControls() { return kTable; }
+const std::array<ControlRow, kMakerControlCount>& MakerControls() { return kTable; }
 
 int FindControl(ControlGroup group, int index) {
   const auto& table = kTable;
@@ -71,17 +71,17 @@ int TwipsToPixels(int twips, int dotsPerInch) { return ScaleRounded(twips, dotsP
 
 PixelRect ControlPixelRect(std::size_t tabIndex, int dpiX, int dpiY) {
   const auto& table = kTable;
-  const ControlSpec& spec = table[tabIndex];
-  int left = spec.left;
-  int top = spec.top;
-  if (spec.frame >= 0) {
-    left += table[static_cast<std::size_t>(spec.frame)].left;
-    top += table[static_cast<std::size_t>(spec.frame)].top;
+  const ControlRow& row = table[tabIndex];
+  int left = row.left;
+  int top = row.top;
+  if (row.frame >= 0) {
+    left += table[static_cast<std::size_t>(row.frame)].left;
+    top += table[static_cast<std::size_t>(row.frame)].top;
   }
   const int x0 = TwipsToPixels(left, dpiX);
   const int y0 = TwipsToPixels(top, dpiY);
-  return {x0, y0, TwipsToPixels(left + spec.width, dpiX) - x0,
-          TwipsToPixels(top + spec.height, dpiY) - y0};
+  return {x0, y0, TwipsToPixels(left + row.width, dpiX) - x0,
+          TwipsToPixels(top + row.height, dpiY) - y0};
 }
 
 PixelRect ClientPixelRect(int dpiX, int dpiY) {

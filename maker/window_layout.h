@@ -15,7 +15,7 @@ enum class ControlKind { Frame, Option, Command, Text, List, Label };
 // that stands alone (its index is then 0).
 enum class ControlGroup { None, KelmoSet, TimingSet, SizeSet, Cmd, ListButtons };
 
-struct ControlSpec {
+struct ControlRow {
   std::wstring_view name;  // fraKelmoSet, optSizeSet, txtCmd, ...
   ControlKind kind;
   ControlGroup group;
@@ -33,7 +33,7 @@ inline constexpr int kMakerClientHeightTwips = 6264;
 inline constexpr std::size_t kMakerControlCount = 26;
 
 // Every control of the window, in tab order (which is also creation order).
-const std::array<ControlSpec, kMakerControlCount>& MakerControls();
+const std::array<ControlRow, kMakerControlCount>& MakerControls();
 
 // Tab index of the control `group`/`index`, or -1 when there is none.
 int FindControl(ControlGroup group, int index);

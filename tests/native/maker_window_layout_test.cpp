@@ -15,13 +15,13 @@ struct TwipsRect {
 
 // Absolute twips of a control: option buttons sit at their frame's offset.
 TwipsRect AbsoluteTwips(std::size_t i) {
-  const ControlSpec& spec = MakerControls()[i];
-  int left = spec.left, top = spec.top;
-  if (spec.frame >= 0) {
-    left += MakerControls()[static_cast<std::size_t>(spec.frame)].left;
-    top += MakerControls()[static_cast<std::size_t>(spec.frame)].top;
+  const ControlRow& row = MakerControls()[i];
+  int left = row.left, top = row.top;
+  if (row.frame >= 0) {
+    left += MakerControls()[static_cast<std::size_t>(row.frame)].left;
+    top += MakerControls()[static_cast<std::size_t>(row.frame)].top;
   }
-  return {left, top, left + spec.width, top + spec.height};
+  return {left, top, left + row.width, top + row.height};
 }
 
 bool Overlap(const PixelRect& a, const PixelRect& b) {
@@ -49,10 +49,10 @@ TEST(MakerWindowLayoutTest, GroupsHoldEachIndexOnceAndOptionsSitInTheirFrames) {
   EXPECT_EQ(MakerControls()[0].kind, ControlKind::Frame) << "the first tab stop is Kelmo(&S), after its frame";
 
   for (std::size_t i = 0; i < kMakerControlCount; ++i) {
-    const ControlSpec& spec = MakerControls()[i];
-    EXPECT_EQ(spec.kind == ControlKind::Option, spec.frame >= 0) << std::string(spec.name.begin(), spec.name.end());
-    if (spec.frame < 0) continue;
-    const auto frame = static_cast<std::size_t>(spec.frame);
+    const ControlRow& row = MakerControls()[i];
+    EXPECT_EQ(row.kind == ControlKind::Option, row.frame >= 0) << std::string(row.name.begin(), row.name.end());
+    if (row.frame < 0) continue;
+    const auto frame = static_cast<std::size_t>(row.frame);
     EXPECT_EQ(MakerControls()[frame].kind, ControlKind::Frame);
     EXPECT_LT(frame, i) << "an option comes after its frame in tab order";
     const TwipsRect inner = AbsoluteTwips(i), outer = AbsoluteTwips(frame);

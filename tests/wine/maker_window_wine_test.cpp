@@ -24,7 +24,7 @@ int ScreenDpi(int axis) {
 
 LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
-std::wstring CaptionOf(const ControlSpec& spec) { return std::wstring(spec.caption); }
+std::wstring CaptionOf(const ControlRow& row) { return std::wstring(row.caption); }
 
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
@@ -68,18 +68,18 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
   const std::vector<HWND> children = maker.Children();
   ASSERT_EQ(children.size(), kMakerControlCount);
   for (std::size_t i = 0; i < kMakerControlCount; ++i) {
-    const ControlSpec& spec = MakerControls()[i];
+    const ControlRow& row = MakerControls()[i];
     HWND control = children[i];
-    SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(std::wstring(spec.name)));
-    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(spec.kind)), 0) << Narrow(ClassName(control));
-    EXPECT_EQ(WindowText(control), CaptionOf(spec));
+    SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(std::wstring(row.name)));
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(row.kind)), 0) << Narrow(ClassName(control));
+    EXPECT_EQ(WindowText(control), CaptionOf(row));
     EXPECT_TRUE(IsWindowVisible(control));
     const LONG type = Style(control) & BS_TYPEMASK;
-    if (spec.kind == ControlKind::Frame) {
+    if (row.kind == ControlKind::Frame) {
       EXPECT_EQ(type, BS_GROUPBOX);
-    } else if (spec.kind == ControlKind::Option) {
+    } else if (row.kind == ControlKind::Option) {
       EXPECT_EQ(type, BS_AUTORADIOBUTTON);
-    } else if (spec.kind == ControlKind::Command) {
+    } else if (row.kind == ControlKind::Command) {
       EXPECT_EQ(type, BS_PUSHBUTTON) << "no button is the default";
     }
 
