@@ -123,6 +123,77 @@ TEST_F(MakerMakeGui, BrowseFillsTheShortPathOfTheChosenFile) {
   EXPECT_TRUE(ListItems(maker_.List()).empty());
 }
 
+// Odd names, long lists, Japanese entries and a desktop that cannot take the
+// shortcut: the right message, and never a partial file.
+TEST_F(MakerMakeGui, NameOutsideTheCodePageIsKeptInTheFileName) {
+  ChooseKelmoPro();
+  Add(L"C:\\tools\\a.exe");
+  // é and the snowman have no Shift-JIS form; the file name is wide text.
+  ASSERT_EQ(Make({TypeAndOk(L"café \u2603 予定")}).size(), 1u);
+  EXPECT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"café \u2603 予定.lnk"});
+}
+
+TEST_F(MakerMakeGui, JapaneseEntriesReachTheShortcutAndHundredsOfEntriesAreRefused) {
+  ChooseKelmoPro();
+  Add(L"C:\\ツール\\メモ帳.exe 日本語.txt", L"待機対象(&W)", L"最小(&M)");
+  Add(L"  予定表.exe  ", L"後(&A)");
+  const std::wstring arguments = Arguments();
+  EXPECT_EQ(arguments, L" /wm:C:\\ツール\\メモ帳.exe 日本語.txt /a:  予定表.exe  ");
+  ASSERT_EQ(Make({TypeAndOk(L"日本語")}).size(), 1u);
+  std::wstring exe, workDir, args, icon;
+  int iconIdx = 0, showCmd = 0;
+  ASSERT_TRUE(cShellLink().GetShellLinkInfo(desktop_.File(L"日本語.lnk"), exe, workDir, args, icon,
+                                            iconIdx, showCmd));
+  EXPECT_EQ(args, arguments);
+
+  for (int i = 0; i < 300; ++i) Add(L"p" + std::to_wstring(i) + L".exe");
+  ASSERT_EQ(ListItems(maker_.List()).size(), 302u);
+  ExpectWarning(Make({TypeAndOk(L"many"), Press(IDYES)}),
+                std::wstring(L"オプションが長すぎます。\r\n") + kCancelledText);
+  EXPECT_EQ(ListItems(maker_.List()).size(), 302u) << "a refused make keeps the list";
+  EXPECT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"日本語.lnk"});
+}
+
+// Puts something else where the desktop folder should be for one test, and
+// puts the folder back when it goes.
+class DesktopReplaced {
+ public:
+  explicit DesktopReplaced(const std::wstring& desktop, bool withFile)
+      : desktop_(desktop), aside_(desktop + L".kelmo-aside") {
+    moved_ = MoveFileW(desktop_.c_str(), aside_.c_str()) != 0;
+    if (moved_ && withFile) {
+      CloseHandle(CreateFileW(desktop_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    }
+  }
+  ~DesktopReplaced() {
+    DeleteFileW(desktop_.c_str());
+    if (moved_) MoveFileW(aside_.c_str(), desktop_.c_str());
+  }
+  bool moved() const { return moved_; }
+
+ private:
+  std::wstring desktop_, aside_;
+  bool moved_ = false;
+};
+
+TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing) {
+  Add(L"C:\\tools\\a.exe");
+  for (const bool withFile : {false, true}) {
+    SCOPED_TRACE(withFile ? "a file where the desktop folder was" : "no desktop folder");
+    const DesktopReplaced replaced(desktop_.folder(), withFile);
+    ASSERT_TRUE(replaced.moved());
+    const auto seen = Make({TypeAndOk(L"nowhere"), Press(IDYES), Press(IDYES)});
+    ASSERT_FALSE(seen.empty());
+    const SeenDialog& last = seen.back();
+    EXPECT_EQ(last.title, kFailureTitle);
+    EXPECT_TRUE(last.text == L"ショートカットの作成に失敗しました。" ||
+                last.text == L"デスクトップフォルダのパス取得に失敗しました。")
+        << Narrow(last.text);
+    EXPECT_EQ(GetFileAttributesW((desktop_.folder() + L"\\nowhere.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
+  }
+  EXPECT_TRUE(desktop_.NewFiles().empty());
+}
+
 // The road of one typical use, from the maker's window to the group's end.
 TEST_F(MakerMakeGui, ShortcutMadeInTheMakerRunsTheGroupThroughKelmoPro) {
   ProbeDir probes;  // inherited by the launcher the shell starts from here
