@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <exception>
+#include <new>
 #include <string>
 #include <utility>
 
@@ -32,5 +33,20 @@ class Failure : public std::exception {
   std::int32_t number_;
   std::wstring description_;
 };
+
+// The exception being handled, as a Failure: a Failure as it is, running out
+// of memory as kOutOfMemory, anything else as kUnexpectedFailure. Call it
+// only inside a catch block.
+inline Failure CurrentFailure() {
+  try {
+    throw;
+  } catch (const Failure& failure) {
+    return failure;
+  } catch (const std::bad_alloc&) {
+    return Failure(kOutOfMemory, L"メモリが不足しています。");
+  } catch (...) {
+    return Failure(kUnexpectedFailure, L"予期しないエラーが発生しました。");
+  }
+}
 
 }  // namespace kelmo

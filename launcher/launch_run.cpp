@@ -1,6 +1,5 @@
 #include "launcher/launch_run.h"
 
-#include <new>
 #include <vector>
 
 #include "common/text_util.h"
@@ -70,16 +69,13 @@ RunOutcome RunLaunch(std::wstring_view argumentText, LaunchPlatform& platform) {
     if (!plan) return RunOutcome::kBlankCommandLine;
     RunPhases(*plan, platform);
     return RunOutcome::kCompleted;
-  } catch (const Failure& failure) {
+  } catch (...) {
+    const Failure failure = CurrentFailure();
     if (failure.number() == kPathError) {
       platform.ShowPathErrorMessage();
       return RunOutcome::kPathError;
     }
     platform.ErrorMsg(L"Form_Load", failure);
-  } catch (const std::bad_alloc&) {
-    platform.ErrorMsg(L"Form_Load", Failure(kOutOfMemory, L"メモリが不足しています。"));
-  } catch (const std::exception&) {
-    platform.ErrorMsg(L"Form_Load", Failure(kUnexpectedFailure, L"予期しないエラーが発生しました。"));
   }
   return RunOutcome::kFailed;
 }

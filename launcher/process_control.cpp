@@ -3,7 +3,6 @@
 #include <shellapi.h>
 
 #include <cstring>
-#include <new>
 #include <vector>
 
 #include "common/error_msg.h"
@@ -46,17 +45,8 @@ HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode
   return record.hProcess;
 }
 
-void ReportCaught(std::wstring_view place) {
-  try {
-    throw;
-  } catch (const Failure& failure) {
-    ErrorMsg(kLauncherProgram, place, failure);
-  } catch (const std::bad_alloc&) {
-    ErrorMsg(kLauncherProgram, place, Failure(kOutOfMemory, L"メモリが不足しています。"));
-  } catch (...) {
-    ErrorMsg(kLauncherProgram, place, Failure(kUnexpectedFailure, L"予期しないエラーが発生しました。"));
-  }
-}
+// Reports the failure being handled; call it only inside a catch block.
+void ReportCaught(std::wstring_view place) { ErrorMsg(kLauncherProgram, place, CurrentFailure()); }
 
 }  // namespace
 

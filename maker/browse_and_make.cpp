@@ -2,7 +2,6 @@
 
 #include <commdlg.h>
 
-#include <new>
 #include <string_view>
 
 #include "common/error_msg.h"
@@ -81,13 +80,8 @@ void cmdCmd_Click(MakerWindowAccess& window, int index) {
       default:
         break;
     }
-  } catch (const Failure& failure) {
-    ReportCmdCmdFailure(window.Handle(), failure);
-  } catch (const std::bad_alloc&) {
-    ReportCmdCmdFailure(window.Handle(), Failure(kOutOfMemory, L"メモリが不足しています。"));
   } catch (...) {
-    ReportCmdCmdFailure(window.Handle(),
-                        Failure(kUnexpectedFailure, L"予期しないエラーが発生しました。"));
+    ReportCmdCmdFailure(window.Handle(), CurrentFailure());
   }
 }
 

@@ -2,8 +2,6 @@
 
 #include <commctrl.h>
 
-#include <exception>
-#include <new>
 #include <string_view>
 
 #include "common/error_msg.h"
@@ -33,22 +31,10 @@ int ControlId(const ControlRow& row, std::size_t tabIndex) {
   return kControlIdBase + static_cast<int>(tabIndex);
 }
 
-// Reports the failure being handled under `place`. Call it only from inside
-// a catch block: it rethrows the current exception to tell its kind. One
-// function serves every handler, so each handler has a single catch (...).
-void ReportCaughtFailure(std::wstring_view place) {
-  try {
-    throw;
-  } catch (const Failure& failure) {
-    ErrorMsg(kMakerProgram, place, failure);
-  } catch (const std::bad_alloc&) {
-    ErrorMsg(kMakerProgram, place, Failure(kOutOfMemory, L"メモリが不足しています。"));
-  } catch (const std::exception& error) {
-    ErrorMsg(kMakerProgram, place, Failure(kUnexpectedFailure, FromAnsi(error.what())));
-  } catch (...) {
-    ErrorMsg(kMakerProgram, place, Failure(kUnexpectedFailure, L"予期しないエラーが発生しました。"));
-  }
-}
+// Reports the failure being handled under `place`; call it only inside a
+// catch block. One function serves every handler, so each handler has a
+// single catch (...).
+void ReportCaughtFailure(std::wstring_view place) { ErrorMsg(kMakerProgram, place, CurrentFailure()); }
 
 struct ControlClass {
   const wchar_t* className;

@@ -29,6 +29,7 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<std::wstring> missingCommandLines;  // CommandLineStart throws the path error
   std::set<std::wstring> noProcess;            // ExecProcess gives null
   std::map<std::wstring, Failure> failingCommandLines;
+  std::set<std::wstring> outOfMemory;  // CommandLineStart throws std::bad_alloc
   std::set<ProcessHandle> openHandles;
   std::map<ProcessHandle, int> closedCount;
 
@@ -50,6 +51,7 @@ class RecordingPlatform : public LaunchPlatform {
     log.push_back(L"cmdline " + commandLine + L" " + std::to_wstring(windowStyle));
     if (missingCommandLines.count(commandLine)) throw Failure(kPathError, L"not found");
     if (auto it = failingCommandLines.find(commandLine); it != failingCommandLines.end()) throw it->second;
+    if (outOfMemory.count(commandLine)) throw std::bad_alloc();
     return nextId_++;
   }
   void WaitForProcessToEnd(const ExeArgs& program, int showMode) override {
@@ -164,6 +166,11 @@ TEST(LaunchRun, OtherFailuresAreReportedAsFormLoad) {
   platform.failingCommandLines.emplace(L"bad.exe", Failure(193, L"not a program"));
   EXPECT_EQ(RunLaunch(L"/c:bad.exe /a:a.exe", platform), RunOutcome::kFailed);
   EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"cmdline bad.exe 1", L"report Form_Load 193"})));
+
+  RecordingPlatform starved;
+  starved.outOfMemory.insert(L"big.exe");
+  EXPECT_EQ(RunLaunch(L"/c:big.exe /a:a.exe", starved), RunOutcome::kFailed);
+  EXPECT_THAT(starved.log, ElementsAreArray(WithSetUp({L"cmdline big.exe 1", L"report Form_Load 7"})));
 }
 
 TEST(LaunchRun, OnlyTheFirstWaitedEntryCounts) {
