@@ -94,6 +94,20 @@ int main(int argc, char** argv) {
     }
   }
 
+  // The same reading for a process that does nothing but sleep: what the
+  // platform itself puts into every working set.
+  double idleWorkingSetKb = 0;
+  {
+    StartedProcess idle = StartProgram(BinDir() + L"\\trivial.exe", L"sleep");
+    Sleep(1000);
+    PROCESS_MEMORY_COUNTERS counters = {};
+    counters.cb = sizeof(counters);
+    if (GetProcessMemoryInfo(idle.process.get(), &counters, sizeof(counters))) {
+      idleWorkingSetKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
+    }
+    TerminateProcess(idle.process.get(), 0);
+  }
+
   {
     const std::wstring release = dir.File(L"release");
     StartedProcess waiting = StartLauncher(L"/w:" + Probe() + L" ws -until " + release);
@@ -126,5 +140,7 @@ int main(int argc, char** argv) {
   std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n", Median(afterCreated) / Median(direct));
   std::printf("waited exit -> after first line (ms)   %.1f\n", Median(afterStarted));
   std::printf("launcher working set while waiting KB  %.0f (peak %.0f; target <= 4096)\n", workingSetKb, peakWorkingSetKb);
+  std::printf("idle trivial process working set KB    %.0f\n", idleWorkingSetKb);
+  std::printf("launcher working set above idle KB     %.0f\n", workingSetKb - idleWorkingSetKb);
   return 0;
 }

@@ -2,9 +2,11 @@
 //   trivial.exe          returns at once
 //   trivial.exe window   first makes, shows, minimizes and hides one window,
 //                        the least any program with a window pays
+//   trivial.exe sleep    sleeps 10 s: the working set of an idle process
 #include <windows.h>
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
+  if (lstrcmpA(commandLine, "sleep") == 0) Sleep(10000);
   if (lstrcmpA(commandLine, "window") != 0) return 0;
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = DefWindowProcA;
