@@ -1,6 +1,6 @@
 # libFuzzer targets for the portable logic (clang only). Each target is also
 # a short ctest smoke run; ./dev fuzz runs them for longer.
-set(KELMO_FUZZ_SMOKE_SECONDS 20 CACHE STRING "Seconds each fuzz target runs as a test")
+set(KELMO_FUZZ_SMOKE_SECONDS 30 CACHE STRING "Seconds each fuzz target runs as a test")
 set(KELMO_FUZZ_FLAGS -fsanitize=fuzzer-no-link,address,undefined -fno-omit-frame-pointer
     -fno-sanitize-recover=all)
 target_compile_options(kelmo_portable PRIVATE ${KELMO_FUZZ_FLAGS})
