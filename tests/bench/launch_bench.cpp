@@ -67,7 +67,7 @@ int main(int argc, char** argv) {
     const double t = Ms(NowTicks() - start);
 
     start = NowTicks();
-    StartedProcess tinyWindow = StartProgram(BinDir() + L"\\trivial.exe", L"window");
+    StartedProcess tinyWindow = StartProgram(BinDir() + L"\\trivial_window.exe", L"");
     WaitForExit(tinyWindow, 20000);
     const double tw = Ms(NowTicks() - start);
 
