@@ -154,42 +154,72 @@ TEST_F(MakerMakeGui, JapaneseEntriesReachTheShortcutAndHundredsOfEntriesAreRefus
   EXPECT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"日本語.lnk"});
 }
 
-// Puts something else where the desktop folder should be for one test, and
-// puts the folder back when it goes.
-class DesktopReplaced {
+// Points the user's desktop somewhere else for one test (both registry
+// values the shell reads it from), and back when it goes. The real folder is
+// left alone: Wine's desktop process keeps it open.
+class DesktopRedirected {
  public:
-  explicit DesktopReplaced(const std::wstring& desktop, bool withFile)
-      : desktop_(desktop), aside_(desktop + L".kelmo-aside") {
-    moved_ = MoveFileW(desktop_.c_str(), aside_.c_str()) != 0;
-    if (moved_ && withFile) {
-      CloseHandle(CreateFileW(desktop_.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  explicit DesktopRedirected(const std::wstring& folder) {
+    for (Value& value : values_) {
+      HKEY key = nullptr;
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+        continue;
+      }
+      wchar_t old[MAX_PATH] = {};
+      DWORD size = sizeof(old);
+      value.saved = RegQueryValueExW(key, L"Desktop", nullptr, &value.type, reinterpret_cast<BYTE*>(old), &size) ==
+                    ERROR_SUCCESS;
+      value.old = old;
+      RegSetValueExW(key, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+      RegCloseKey(key);
     }
   }
-  ~DesktopReplaced() {
-    DeleteFileW(desktop_.c_str());
-    if (moved_) MoveFileW(aside_.c_str(), desktop_.c_str());
+  ~DesktopRedirected() {
+    for (const Value& value : values_) {
+      HKEY key = nullptr;
+      if (!value.saved || RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+        continue;
+      }
+      RegSetValueExW(key, L"Desktop", 0, value.type, reinterpret_cast<const BYTE*>(value.old.c_str()),
+                     static_cast<DWORD>((value.old.size() + 1) * sizeof(wchar_t)));
+      RegCloseKey(key);
+    }
   }
-  bool moved() const { return moved_; }
+  DesktopRedirected(const DesktopRedirected&) = delete;
+  DesktopRedirected& operator=(const DesktopRedirected&) = delete;
 
  private:
-  std::wstring desktop_, aside_;
-  bool moved_ = false;
+  struct Value {
+    const wchar_t* key;
+    bool saved = false;
+    DWORD type = REG_SZ;
+    std::wstring old;
+  };
+  Value values_[2] = {
+      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", false, REG_SZ, {}},
+      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", false, REG_SZ, {}}};
 };
 
 TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing) {
+  ProbeDir scratch;
+  const std::wstring notAFolder = scratch.File(L"file");
+  CloseHandle(CreateFileW(notAFolder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   Add(L"C:\\tools\\a.exe");
-  for (const bool withFile : {false, true}) {
-    SCOPED_TRACE(withFile ? "a file where the desktop folder was" : "no desktop folder");
-    const DesktopReplaced replaced(desktop_.folder(), withFile);
-    ASSERT_TRUE(replaced.moved());
+  for (const std::wstring& desktop : {scratch.File(L"missing"), notAFolder}) {
+    SCOPED_TRACE(Narrow(desktop));
+    const DesktopRedirected redirected(desktop);
     const auto seen = Make({TypeAndOk(L"nowhere"), Press(IDYES), Press(IDYES)});
     ASSERT_FALSE(seen.empty());
     const SeenDialog& last = seen.back();
+    RecordProperty(desktop == notAFolder ? "message_for_a_file" : "message_for_a_missing_folder", Narrow(last.text));
     EXPECT_EQ(last.title, kFailureTitle);
     EXPECT_TRUE(last.text == L"ショートカットの作成に失敗しました。" ||
                 last.text == L"デスクトップフォルダのパス取得に失敗しました。")
         << Narrow(last.text);
-    EXPECT_EQ(GetFileAttributesW((desktop_.folder() + L"\\nowhere.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW((desktop + L"\\nowhere.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
+    EXPECT_EQ(GetFileAttributesW(scratch.File(L"missing").c_str()), INVALID_FILE_ATTRIBUTES)
+        << "make created the missing desktop";
   }
   EXPECT_TRUE(desktop_.NewFiles().empty());
 }
