@@ -202,11 +202,10 @@ TEST(ShellFunctionBinding, MissingFunctionIsFailure453) {
 
 TEST_F(MakeWine, BrowsePutsTheShortPathOfTheChosenFile) {
   ProbeDir dir;
-  const std::wstring chosen = dir.File(L"a long program name.exe");
-  ASSERT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), chosen.c_str(), FALSE));
-  wchar_t expected[MAX_PATH] = {};
-  ASSERT_GT(GetShortPathNameW(chosen.c_str(), expected, MAX_PATH), 0u);
-  ASSERT_NE(std::wstring(expected), chosen) << "the test needs a name with a distinct short form";
+  const ProbeCopy copy = CopyProbeAs(dir, L"a long program name.exe");
+  const std::wstring& chosen = copy.path;
+  const std::wstring& expected = copy.shortPath;
+  ASSERT_NE(expected, chosen) << "the test needs a name with a distinct short form";
 
   window_.programText = L"before";
   const auto picked = Click(0, {ChooseFile(chosen)});

@@ -110,10 +110,9 @@ TEST_F(MakerMakeGui, CancelledPromptTooLongListAndUnusableNameEachStopWithTheirM
 
 TEST_F(MakerMakeGui, BrowseFillsTheShortPathOfTheChosenFile) {
   ProbeDir dir;
-  const std::wstring chosen = dir.File(L"program with a long name.exe");
-  ASSERT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), chosen.c_str(), FALSE));
-  wchar_t expected[MAX_PATH] = {};
-  ASSERT_GT(GetShortPathNameW(chosen.c_str(), expected, MAX_PATH), 0u);
+  const ProbeCopy copy = CopyProbeAs(dir, L"program with a long name.exe");
+  const std::wstring& chosen = copy.path;
+  const std::wstring& expected = copy.shortPath;
 
   SetText(maker_.Edit(), L"replaced");
   const auto seen = PressCmdCmd(L"参照(&R)", {ChooseFile(chosen)});

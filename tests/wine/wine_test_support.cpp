@@ -100,6 +100,15 @@ std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options) 
   return command;
 }
 
+ProbeCopy CopyProbeAs(const ProbeDir& dir, const std::wstring& name) {
+  ProbeCopy copy{dir.File(name), L""};
+  EXPECT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), copy.path.c_str(), FALSE));
+  wchar_t shortPath[MAX_PATH] = {};
+  EXPECT_GT(GetShortPathNameW(copy.path.c_str(), shortPath, MAX_PATH), 0u);
+  copy.shortPath = shortPath;
+  return copy;
+}
+
 StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;

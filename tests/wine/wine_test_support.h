@@ -48,6 +48,15 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag,
                           const std::wstring& key = L"args", int timeoutMs = 10000);
 
+// A copy of the probe under `name` in `dir`, and that copy's short (8.3)
+// path: what Browse must put into the text box when the copy is chosen.
+// Fails the test when the copy cannot be made or has no short form.
+struct ProbeCopy {
+  std::wstring path;
+  std::wstring shortPath;
+};
+ProbeCopy CopyProbeAs(const ProbeDir& dir, const std::wstring& name);
+
 // Command text that starts the probe: "<bin>\probe.exe <tag> <options>".
 std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options = L"");
 
