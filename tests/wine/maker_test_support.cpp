@@ -31,8 +31,8 @@ HWND FindMainWindow(DWORD processId, const std::wstring& title) {
   return search.found;
 }
 
-MakerProcess::MakerProcess(int timeoutMs) {
-  started_ = StartProgram(BinDir() + L"\\kelmoCM.exe", L"");
+MakerProcess::MakerProcess(const std::wstring& folder, int timeoutMs) {
+  started_ = StartProgram(folder + L"\\kelmoCM.exe", L"");
   if (!started_.process) return;
   WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; }, timeoutMs);
   if (window_ == nullptr) {

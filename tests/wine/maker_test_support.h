@@ -18,10 +18,10 @@ inline constexpr wchar_t kMakerTitle[] = L"Kelmo Command line Maker";
 // and the program is still running.
 class MakerProcess {
  public:
-  // Starts bin\kelmoCM.exe and waits (at most `timeoutMs`) for its main
-  // window: visible, unowned, titled kMakerTitle. On time-out the test has
-  // failed and window() is null.
-  explicit MakerProcess(int timeoutMs = 15000);
+  // Starts kelmoCM.exe from `folder` (the build's bin folder unless given)
+  // and waits (at most `timeoutMs`) for its main window: visible, unowned,
+  // titled kMakerTitle. On time-out the test has failed and window() is null.
+  explicit MakerProcess(const std::wstring& folder = BinDir(), int timeoutMs = 15000);
   ~MakerProcess();
   MakerProcess(const MakerProcess&) = delete;
   MakerProcess& operator=(const MakerProcess&) = delete;
