@@ -4,4 +4,5 @@ list(APPEND KELMO_MAKER_SOURCES
   maker/make_platform_win32.cpp
   maker/name_prompt.cpp
   maker/shell_link.cpp
+  maker/shortcut_save.cpp
 )

@@ -9,8 +9,8 @@
 
 #include "common/failure.h"
 #include "common/text_util.h"
-#include "common/win_handle.h"
 #include "common/win_text.h"
+#include "maker/shortcut_save.h"
 
 namespace kelmo {
 namespace {
@@ -46,35 +46,6 @@ HRESULT CreateShellLinkObject(LinkInterfaces& object) {
                                     IID_PPV_ARGS(object.link.GetAddressOf()));
   if (FAILED(result)) return result;
   return object.link.As(&object.file);
-}
-
-// False only when the file is known to be absent; any other outcome of the
-// lookup (present, access denied, a device name) counts as present so that a
-// failed save never deletes something it did not make.
-bool MayExist(const std::wstring& path) {
-  if (GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES) return true;
-  const DWORD error = GetLastError();
-  return error != ERROR_FILE_NOT_FOUND && error != ERROR_PATH_NOT_FOUND;
-}
-
-// True when `path` opens as a file on disk. Names such as NUL.lnk or
-// COM1.lnk reach a device, which takes the whole save and keeps nothing.
-bool IsDiskFile(const std::wstring& path) {
-  const UniqueHandle opened(CreateFileW(path.c_str(), 0,
-                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                        nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-  return opened && GetFileType(opened.get()) == FILE_TYPE_DISK;
-}
-
-// IPersistFile::Save may create the file before it fails to write it; a file
-// that was not there before the save is removed again. An existing shortcut
-// of the same name is never deleted. A save that "succeeded" into a device
-// wrote no shortcut and counts as failed.
-bool SaveWithoutLeavingPartialFile(IPersistFile& file, const std::wstring& LnkFile) {
-  const bool existedBefore = MayExist(LnkFile);
-  if (SUCCEEDED(file.Save(LnkFile.c_str(), FALSE))) return IsDiskFile(LnkFile);
-  if (!existedBefore) DeleteFileW(LnkFile.c_str());
-  return false;
 }
 
 // A buffer of kReadBufferSize spaces for one text read from the link.
@@ -114,7 +85,7 @@ bool cShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring
     if (FAILED(link.SetDescription(ToAnsi(LnkDiscription).c_str()))) return false;
     if (FAILED(link.SetShowCmd(ShowCmd))) return false;
     if (FAILED(link.Resolve(nullptr, SLR_UPDATE))) return false;
-    return SaveWithoutLeavingPartialFile(*object.file.Get(), LnkFile);
+    return SaveShortcutFile(*object.file.Get(), LnkFile);
   } catch (...) {
     // Text conversion ran out of memory: the link is reported as not made.
     return false;

@@ -32,7 +32,7 @@ class cShellLink {
   // ignored); ExeArgs are stored exactly as given. Texts reach the shell in
   // the ANSI code page. False, with nothing thrown, when ExeFile or LnkFile
   // is empty or any shell call fails; a failed call leaves no file that was
-  // not there before.
+  // not there before, and a shortcut that had the name stays as it was.
   bool CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
                        const std::wstring& WorkDir, const std::wstring& ExeArgs,
                        const std::wstring& IconFile, int IconIdx, int ShowCmd,

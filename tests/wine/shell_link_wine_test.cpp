@@ -7,12 +7,14 @@
 #include <cstdint>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "common/com_init.h"
 #include "common/failure.h"
 #include "common/win_handle.h"
 #include "maker/shell_link.h"
+#include "maker/shortcut_save.h"
 #include "tests/wine/shortcut_file.h"
 #include "tests/wine/wine_test_support.h"
 
@@ -140,16 +142,79 @@ TEST_F(ShellLinkWine, FailedSaveKeepsAnExistingShortcut) {
   ASSERT_TRUE(Write(lnk, L" /b:original", 3));
   const std::string before = ReadWholeFile(lnk);
   {
-    // Open for reading and deleting only: the save cannot write, but a
-    // careless clean-up could still delete the file.
-    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ,
-                                        FILE_SHARE_READ | FILE_SHARE_DELETE, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    // Held open for reading by another program: it can be neither written
+    // nor replaced, but a careless clean-up could still try to delete it.
+    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     EXPECT_FALSE(Write(lnk, L" /b:replacement", 7));
   }
   EXPECT_EQ(ReadWholeFile(lnk), before);
   EXPECT_EQ(Read(lnk).exeArgs, L" /b:original");
+  EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{L"kept.lnk"}) << "nothing else left behind";
+}
+
+// An IPersistFile whose Save writes its bytes to the file it is given and
+// then fails or succeeds as told: a failing one is a save that ran out of
+// disk part-way through.
+class ScriptedSave final : public IPersistFile {
+ public:
+  ScriptedSave(std::string bytes, bool succeeds) : bytes_(std::move(bytes)), succeeds_(succeeds) {}
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** out) override {
+    *out = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE IsDirty() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Save(LPCOLESTR name, BOOL) override {
+    const UniqueHandle file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
+                                        nullptr));
+    if (!file) return HRESULT_FROM_WIN32(GetLastError());
+    DWORD written = 0;
+    WriteFile(file.get(), bytes_.data(), static_cast<DWORD>(bytes_.size()), &written, nullptr);
+    return succeeds_ ? S_OK : STG_E_MEDIUMFULL;
+  }
+  HRESULT STDMETHODCALLTYPE SaveCompleted(LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR*) override { return E_NOTIMPL; }
+
+ private:
+  std::string bytes_;
+  bool succeeds_;
+};
+
+TEST_F(ShellLinkWine, ShortcutIsReplacedWholeOrNotAtAll) {
+  struct Case {
+    const char* what;
+    bool existing;
+    bool succeeds;
+    bool result;
+    const char* left;  // the file's content afterwards; null when there is none
+  } cases[] = {
+      {"save fails part-way over an existing shortcut", true, false, false, "old shortcut"},
+      {"save over an existing shortcut", true, true, true, "new"},
+      {"save fails part-way with no file there", false, false, false, nullptr},
+      {"save with no file there", false, true, true, "new"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    ProbeDir folder;
+    const std::wstring lnk = folder.File(L"group.lnk");
+    if (c.existing) {
+      ScriptedSave old("old shortcut", true);
+      ASSERT_TRUE(SaveShortcutFile(old, lnk));
+    }
+    ScriptedSave save(c.succeeds ? "new" : "ne", c.succeeds);
+    EXPECT_EQ(SaveShortcutFile(save, lnk), c.result);
+    if (c.left == nullptr) {
+      EXPECT_EQ(FilesIn(folder.path()), std::vector<std::wstring>{});
+    } else {
+      EXPECT_EQ(FilesIn(folder.path()), std::vector<std::wstring>{L"group.lnk"});
+      EXPECT_EQ(ReadWholeFile(lnk), c.left);
+    }
+  }
 }
 
 TEST_F(ShellLinkWine, ReadingMissingOrEmptyPathFails) {

@@ -1,0 +1,26 @@
+// Saving a shortcut file so that a failed save never costs the user
+// anything: no half-written file is left behind, and a shortcut that already
+// had the name is replaced only by a complete new one. Win32 only.
+#pragma once
+
+#include <windows.h>
+
+#include <objidl.h>
+
+#include <string>
+
+namespace kelmo {
+
+// Saves `file` (a shell link's IPersistFile) as `path`. True only when a
+// shortcut now exists on disk under that name.
+//
+// - When no file had the name, the link is saved there directly; a save
+//   that fails removes whatever it had created.
+// - When a file on disk had the name, the link is first saved to a fresh
+//   file beside it and then moved over the old one, so a save that fails
+//   part-way (a full disk, a lost share) leaves the old shortcut whole.
+// - A name that reaches a device (NUL.lnk, COM1.lnk) keeps nothing, and the
+//   result says so.
+bool SaveShortcutFile(IPersistFile& file, const std::wstring& path);
+
+}  // namespace kelmo
