@@ -1,8 +1,11 @@
 // The smallest program with a window: it makes, shows, minimizes and hides
 // one window and ends, the least any program with a window pays under Wine.
+//   trivial_window.exe        ends at once
+//   trivial_window.exe sleep  then sleeps 10 s: the working set of an idle
+//                             process with a hidden window
 #include <windows.h>
 
-int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   WNDCLASSA windowClass = {};
   windowClass.lpfnWndProc = DefWindowProcA;
   windowClass.hInstance = instance;
@@ -13,5 +16,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   ShowWindow(window, SW_SHOWNA);
   ShowWindow(window, SW_SHOWMINNOACTIVE);
   ShowWindow(window, SW_HIDE);
+  if (lstrcmpA(commandLine, "sleep") == 0) Sleep(10000);
   return 0;
 }
