@@ -15,10 +15,7 @@ foreach(pair "docs/package/readme-en.txt:README-en.txt" "docs/package/readme-ja.
   install(FILES ${KELMO_PACKAGE_TEXT}/${target} DESTINATION .)
 endforeach()
 
-install(TARGETS kelmoPro RUNTIME DESTINATION .)
-if(TARGET kelmoCM)
-  install(TARGETS kelmoCM RUNTIME DESTINATION .)
-endif()
+install(TARGETS kelmoPro kelmoCM RUNTIME DESTINATION .)
 
 set(CPACK_GENERATOR ZIP)
 set(CPACK_PACKAGE_NAME Kelmo)
@@ -29,4 +26,6 @@ set(CPACK_INCLUDE_TOPLEVEL_DIRECTORY ON)
 set(CPACK_STRIP_FILES OFF)
 include(CPack)
 
-add_test(NAME package.zip COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-package ${CMAKE_BINARY_DIR})
+add_test(NAME files.package COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-package ${CMAKE_BINARY_DIR})
+add_test(NAME files.binaries
+         COMMAND ${CMAKE_SOURCE_DIR}/scripts/check-binaries $<TARGET_FILE:kelmoPro> $<TARGET_FILE:kelmoCM>)

@@ -15,8 +15,9 @@ namespace kelmo {
 namespace {
 
 // The OPENFILENAMEA size that every version of comdlg32 accepts (the fields
-// up to lpTemplateName); today's headers declare a larger structure.
-constexpr DWORD kOpenFileNameSize = 76;  // OPENFILENAME_SIZE_VERSION_400A
+// up to lpTemplateName; 76 bytes on x86); today's headers declare a larger
+// structure. The header's macro is no constant expression.
+const DWORD kOpenFileNameSize = OPENFILENAME_SIZE_VERSION_400A;
 constexpr DWORD kOpenFileFlags = OFN_FILEMUSTEXIST | OFN_HIDEREADONLY;
 constexpr int kFileBufferSize = 255;
 // GetShortPathNameA writes into 261 characters and is told 260.

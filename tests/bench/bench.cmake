@@ -10,8 +10,6 @@ target_link_libraries(launch_bench PRIVATE kelmo_wine_test_support psapi)
 add_dependencies(launch_bench trivial trivial_window probe kelmoPro)
 
 # The user guide's pictures (./dev shots).
-if(TARGET kelmo_maker_test_support)
-  add_executable(guide_screenshots tests/wine/guide_screenshots.cpp)
-  target_link_libraries(guide_screenshots PRIVATE kelmo_maker_test_support gtest)
-  add_dependencies(guide_screenshots screenshot kelmoCM)
-endif()
+add_executable(guide_screenshots tests/wine/guide_screenshots.cpp)
+target_link_libraries(guide_screenshots PRIVATE kelmo_maker_test_support gtest)
+add_dependencies(guide_screenshots screenshot kelmoCM)

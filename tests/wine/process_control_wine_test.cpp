@@ -22,7 +22,11 @@ ExeArgs ProbeProgram(const std::wstring& tag, const std::wstring& options = L"")
 TEST(ShellExecuteRecord, IsFilledAsTheShellStartsExpect) {
   HWND owner = reinterpret_cast<HWND>(0x1234);
   const SHELLEXECUTEINFOA record = FillShellExecuteRecord(owner, "a.exe", nullptr, 7);
+#ifdef _WIN64
+  EXPECT_EQ(record.cbSize, 112u);
+#else
   EXPECT_EQ(record.cbSize, 60u);
+#endif
   EXPECT_EQ(record.fMask, 0x40u);
   EXPECT_EQ(record.hwnd, owner);
   EXPECT_STREQ(record.lpVerb, "open");

@@ -16,18 +16,21 @@ target_link_libraries(kelmo_wine_test_support PUBLIC gtest)
 
 # The environment of every Wine test: the wrapper sets the prefix and the
 # locale; DISPLAY comes from the caller (./dev test starts Xvfb when unset).
-set(KELMO_WINE_TEST_PROPERTIES TIMEOUT 120)
+# The tests share one desktop and one foreground window, so no two of them
+# may run at once, whatever -j ctest is given.
+set(KELMO_WINE_TEST_PROPERTIES TIMEOUT 120 RESOURCE_LOCK wine_desktop)
 
 # Adds a GoogleTest program whose tests are listed under Wine at test time.
+# Without KELMO_WINE_TESTS the program is still built (so that it compiles
+# cleanly on every host) but nothing is registered.
 function(kelmo_wine_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE kelmo_wine_test_support gtest_main)
-  add_dependencies(${name} probe kelmoPro desktop_keeper)
-  if(TARGET kelmoCM)
-    add_dependencies(${name} kelmoCM)
+  add_dependencies(${name} probe kelmoPro kelmoCM desktop_keeper)
+  if(KELMO_WINE_TESTS)
+    gtest_discover_tests(${name} TEST_PREFIX "wine." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
+                         PROPERTIES ${KELMO_WINE_TEST_PROPERTIES})
   endif()
-  gtest_discover_tests(${name} TEST_PREFIX "wine." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
-                       PROPERTIES ${KELMO_WINE_TEST_PROPERTIES})
 endfunction()
 
 kelmo_wine_test(kelmo_launcher_wine_tests
@@ -38,7 +41,5 @@ kelmo_wine_test(kelmo_launcher_wine_tests
 )
 target_link_libraries(kelmo_launcher_wine_tests PRIVATE kelmo_launcher_win32)
 
-if(EXISTS ${CMAKE_SOURCE_DIR}/tests/wine/maker_tests.cmake)
-  include(${CMAKE_SOURCE_DIR}/tests/wine/maker_tests.cmake)
-endif()
-include(${CMAKE_SOURCE_DIR}/tests/wine/make_tests.cmake OPTIONAL)
+include(${CMAKE_SOURCE_DIR}/tests/wine/maker_tests.cmake)
+include(${CMAKE_SOURCE_DIR}/tests/wine/make_tests.cmake)
