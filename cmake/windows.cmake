@@ -41,7 +41,7 @@ add_library(kelmo_launcher_win32 STATIC
   launcher/launch_platform_win32.cpp
   launcher/process_control.cpp
 )
-target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 user32 gdi32)
+target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole32 user32 gdi32)
 
 add_executable(kelmoPro WIN32 launcher/main.cpp launcher/kelmoPro.rc common/terminate_handler.cpp)
 kelmo_version_resource(kelmoPro kelmoPro "KelmoPro" "Kelmo Pro group launcher")
