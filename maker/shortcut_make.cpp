@@ -17,11 +17,9 @@ constexpr wchar_t kNotInCodePage[] =
     L"に、このコンピューターの文字コードで表せない文字が含まれています。\r\n";
 
 bool IsRemovedFromName(wchar_t c) {
-  // Widened first: wchar_t is 16 bits on Windows and 32 elsewhere.
-  const auto code = static_cast<unsigned long>(c);
-  if (code < 0x20 || (code >= 0x7F && code <= 0x9F)) return true;
-  if ((code >= 0x200B && code <= 0x200F) || (code >= 0x202A && code <= 0x202E) ||
-      (code >= 0x2066 && code <= 0x2069) || code == 0xFEFF) {
+  if (c < L' ' || (c >= L'\x7F' && c <= L'\x9F')) return true;
+  if ((c >= L'\u200B' && c <= L'\u200F') || (c >= L'\u202A' && c <= L'\u202E') ||
+      (c >= L'\u2066' && c <= L'\u2069') || c == L'\uFEFF') {
     return true;
   }
   switch (c) {
