@@ -54,7 +54,7 @@ add_library(kelmo_launcher_win32 STATIC
   launcher/launch_platform_win32.cpp
   launcher/process_control.cpp
 )
-target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 user32 gdi32)
+target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole32 user32 gdi32)
 
 # windres records no dependencies: rebuild the resources when what they embed changes.
 set_source_files_properties(launcher/kelmoPro.rc PROPERTIES

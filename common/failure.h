@@ -15,6 +15,9 @@ namespace kelmo {
 inline constexpr std::int32_t kPathError = 53;
 // A system function that the maker binds by name is missing.
 inline constexpr std::int32_t kMissingFunction = 453;
+// A path or argument holds characters the ANSI code page cannot hold, so
+// it cannot be handed to the ANSI entry points unchanged.
+inline constexpr std::int32_t kTextNotInCodePage = 5;
 // Memory ran out (std::bad_alloc caught by a handler).
 inline constexpr std::int32_t kOutOfMemory = 7;
 // Any other unexpected exception caught by a handler.

@@ -11,4 +11,17 @@ namespace kelmo {
 // character as padding.
 std::wstring TrimSpaces(std::wstring_view text);
 
+// Whether the ANSI code page's look-alikes count as the text itself. In code
+// page 932 the yen sign (U+00A5) and the overline (U+203E) share the bytes of
+// the backslash and the tilde; Japanese users type them in paths and mean
+// those characters.
+enum class LookAlikes { Accepted, Refused };
+
+// True when `roundTrip`, the text that came back from converting `original`
+// to the ANSI code page and back, still says what `original` said: the same
+// characters, except that with LookAlikes::Accepted a yen sign may have come
+// back as a backslash and an overline as a tilde.
+bool SurvivedRoundTrip(std::wstring_view original, std::wstring_view roundTrip,
+                       LookAlikes lookAlikes);
+
 }  // namespace kelmo

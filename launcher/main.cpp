@@ -1,6 +1,7 @@
 // kelmoPro: runs the launch command line it was started with, then ends.
 #include <windows.h>
 
+#include "common/com_init.h"
 #include "launcher/launch_platform_win32.h"
 #include "launcher/launch_run.h"
 #include "launcher/launcher_window.h"
@@ -10,6 +11,9 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // A blank command line ends the launcher before any window exists.
   if (kelmo::IsBlankCommandLine(arguments)) return 0;
 
+  // Once for the launcher's one thread, released when WinMain returns: the
+  // shell hands documents, URLs and some file types to COM objects.
+  const kelmo::ScopedComInitialization com;
   HWND window = kelmo::CreateLauncherWindow(instance);
   kelmo::Win32LaunchPlatform platform(window);
   kelmo::RunLaunch(arguments, platform);

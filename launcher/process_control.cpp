@@ -25,9 +25,12 @@ bool IsInputMethodWindow(HWND hwnd) {
 }
 
 // The texts of one shell start in the ANSI code page, kept alive for the call.
+// Throws kelmo::Failure kTextNotInCodePage rather than start a file or pass
+// parameters other than the ones the launch item names.
 struct AnsiProgram {
   explicit AnsiProgram(const ExeArgs& program)
-      : file(ToAnsi(program.file)), parameters(ToAnsi(program.parameters.value_or(L""))),
+      : file(ToAnsiForProgram(program.file)),
+        parameters(ToAnsiForProgram(program.parameters.value_or(L""))),
         hasParameters(program.parameters.has_value()) {}
   const char* Parameters() const { return hasParameters ? parameters.c_str() : nullptr; }
 
@@ -40,7 +43,8 @@ struct AnsiProgram {
 // result. Failures of the system call itself are not looked at.
 HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
   const AnsiProgram ansi(program);
-  SHELLEXECUTEINFOA record = FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
   ShellExecuteExA(&record);
   return record.hProcess;
 }
@@ -105,7 +109,7 @@ void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode) {
 }
 
 DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
-  std::string mutableLine = ToAnsi(commandLine);  // CreateProcessA may write into it
+  std::string mutableLine = ToAnsiForProgram(commandLine);  // CreateProcessA may write into it
   std::vector<char> buffer(mutableLine.begin(), mutableLine.end());
   buffer.push_back('\0');
 

@@ -1,9 +1,12 @@
 // The launcher's operations on other programs: start, wait, end, ask to close.
 // Win32 only; every text is handed to the ANSI entry points in the system's
-// code page.
+// code page, and a start whose file, parameters or command line that code
+// page cannot hold exactly is not made: it fails with kTextNotInCodePage.
 #pragma once
 
+// <windows.h> first: shellapi.h builds on it.
 #include <windows.h>
+
 #include <shellapi.h>
 
 #include <string>
@@ -34,6 +37,7 @@ SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const cha
                                          int showMode);
 
 // ShellExecuteA "open"; nothing is held and the result is not looked at.
+// Throws kelmo::Failure kTextNotInCodePage before any start.
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode);
 
 // ShellExecuteExA; gives the new process's handle (the caller closes it) or
@@ -48,7 +52,8 @@ void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode);
 // CreateProcessA of a whole command line, its first window shown with
 // `windowStyle`. Both handles of the new process are closed at once; gives
 // its id. Throws Failure(kPathError) when the program file or its folder is
-// not found, another Failure for any other start failure.
+// not found, Failure(kTextNotInCodePage) before any start when the code page
+// cannot hold the command line, another Failure for any other start failure.
 DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle);
 
 // TerminateProcess with exit code 0, then CloseHandle; null does nothing.

@@ -64,7 +64,7 @@ void ReportCmdCmdFailure(HWND owner, const Failure& failure) {
     ShowMessageText(owner, MissingFunctionMessage());
     return;
   }
-  ErrorMsg(kMakerProgram, L"cmdCmd_Click", failure);
+  ErrorMsg(kMakerProgram, L"cmdCmd_Click", failure, owner);
 }
 
 }  // namespace

@@ -11,6 +11,7 @@ namespace kelmo {
 namespace {
 
 using SHGetSpecialFolderPathAFunction = BOOL(WINAPI*)(HWND, LPSTR, int, BOOL);
+using SHGetSpecialFolderPathWFunction = BOOL(WINAPI*)(HWND, LPWSTR, int, BOOL);
 
 // Size of the buffer the desktop lookup writes into, NULs included.
 constexpr int kFolderBufferSize = 261;
@@ -41,7 +42,17 @@ std::optional<std::wstring> Win32MakePlatform::DesktopFolder() {
       reinterpret_cast<void (*)()>(BindShellFunction("SHGetSpecialFolderPathA")));
   char buffer[kFolderBufferSize] = {};
   if (lookup(window_.Handle(), buffer, CSIDL_DESKTOP, FALSE) == 0) return std::nullopt;
-  return FromAnsi(UpToNul(std::string_view(buffer, sizeof(buffer))));
+  const std::wstring ansiFolder = FromAnsi(UpToNul(std::string_view(buffer, sizeof(buffer))));
+  // The ANSI lookup gives a folder whose name the code page cannot hold with
+  // its characters changed; the wide lookup tells what the name really is,
+  // so that make can refuse it instead of saving somewhere else.
+  const auto wideLookup = reinterpret_cast<SHGetSpecialFolderPathWFunction>(
+      reinterpret_cast<void (*)()>(BindShellFunction("SHGetSpecialFolderPathW")));
+  wchar_t wide[kFolderBufferSize] = {};
+  if (wideLookup(window_.Handle(), wide, CSIDL_DESKTOP, FALSE) == 0 || wide[0] == L'\0') {
+    return ansiFolder;
+  }
+  return std::wstring(wide);
 }
 
 std::wstring Win32MakePlatform::MakerFolder() {
@@ -64,6 +75,14 @@ std::wstring Win32MakePlatform::AskShortcutName() { return AskShortcutNameBox(wi
 
 void Win32MakePlatform::ShowMakeFailure(MakeMessage message) {
   ShowMessageText(window_.Handle(), MakeMessageText(message));
+}
+
+void Win32MakePlatform::ShowMessage(const MessageText& message) {
+  ShowMessageText(window_.Handle(), message);
+}
+
+bool Win32MakePlatform::HeldByCodePage(const std::wstring& text, LookAlikes lookAlikes) {
+  return ToAnsiExact(text, lookAlikes).has_value();
 }
 
 bool Win32MakePlatform::CreateShellLink(const ShellLinkRequest& request) {

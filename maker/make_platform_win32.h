@@ -26,12 +26,17 @@ class Win32MakePlatform : public MakePlatform {
 
   std::vector<std::wstring> Entries() override;
   // SHGetSpecialFolderPathA for the desktop, owned by the maker window, into
-  // 261 NULs; the text up to the first NUL, or nullopt when the call gives 0.
+  // 261 NULs: nullopt when the call gives 0. Otherwise the folder as
+  // SHGetSpecialFolderPathW names it, which differs from the ANSI text up to
+  // its first NUL only when the code page cannot hold the name.
   std::optional<std::wstring> DesktopFolder() override;
   std::wstring MakerFolder() override;
   LauncherChoice Launcher() override;
   std::wstring AskShortcutName() override;
   void ShowMakeFailure(MakeMessage message) override;
+  void ShowMessage(const MessageText& message) override;
+  // ToAnsiExact succeeds.
+  bool HeldByCodePage(const std::wstring& text, LookAlikes lookAlikes) override;
   bool CreateShellLink(const ShellLinkRequest& request) override;
 
  private:

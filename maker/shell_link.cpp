@@ -5,6 +5,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "common/failure.h"
@@ -76,10 +78,17 @@ bool cShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring
     LinkInterfaces object;
     if (FAILED(CreateShellLinkObject(object))) return false;
     IShellLinkA& link = *object.link.Get();
-    if (FAILED(link.SetPath(ToAnsi(ExeFile).c_str()))) return false;
-    if (!WorkDir.empty() && FAILED(link.SetWorkingDirectory(ToAnsi(WorkDir).c_str()))) return false;
-    if (!ExeArgs.empty() && FAILED(link.SetArguments(ToAnsi(ExeArgs).c_str()))) return false;
-    if (!IconFile.empty() && FAILED(link.SetIconLocation(ToAnsi(IconFile).c_str(), IconIdx))) {
+    // A path or argument the code page cannot hold would make the shortcut
+    // start something else: no shortcut is better than that one.
+    const std::optional<std::string> exeFile = ToAnsiExact(ExeFile);
+    const std::optional<std::string> workDir = ToAnsiExact(WorkDir);
+    const std::optional<std::string> exeArgs = ToAnsiExact(ExeArgs);
+    const std::optional<std::string> iconFile = ToAnsiExact(IconFile);
+    if (!exeFile || !workDir || !exeArgs || !iconFile) return false;
+    if (FAILED(link.SetPath(exeFile->c_str()))) return false;
+    if (!WorkDir.empty() && FAILED(link.SetWorkingDirectory(workDir->c_str()))) return false;
+    if (!ExeArgs.empty() && FAILED(link.SetArguments(exeArgs->c_str()))) return false;
+    if (!IconFile.empty() && FAILED(link.SetIconLocation(iconFile->c_str(), IconIdx))) {
       return false;
     }
     if (FAILED(link.SetDescription(ToAnsi(LnkDiscription).c_str()))) return false;

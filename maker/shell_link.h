@@ -12,9 +12,8 @@
 #pragma once
 
 // <windows.h> first: the shell headers build on it.
-#include <windows.h>
-
 #include <shlobj.h>
+#include <windows.h>
 
 #include <string>
 
@@ -31,8 +30,9 @@ class cShellLink {
   // WorkDir, ExeArgs or IconFile leaves that field unset (IconIdx is then
   // ignored); ExeArgs are stored exactly as given. Texts reach the shell in
   // the ANSI code page. False, with nothing thrown, when ExeFile or LnkFile
-  // is empty or any shell call fails; a failed call leaves no file that was
-  // not there before, and a shortcut that had the name stays as it was.
+  // is empty, when a path or the arguments do not survive the code page
+  // (ToAnsiExact), when LnkFile names a device, or when any shell call fails; a failed call leaves
+  // no file that was not there before, and a shortcut that had the name stays as it was.
   bool CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
                        const std::wstring& WorkDir, const std::wstring& ExeArgs,
                        const std::wstring& IconFile, int IconIdx, int ShowCmd,

@@ -12,8 +12,16 @@ constexpr unsigned kInformationStyle = 0x40;  // MB_OK | MB_ICONINFORMATION
 constexpr wchar_t kMakeFailureTitle[] = L"make失敗 - KelmoCM";
 constexpr wchar_t kMakeCancelled[] = L"ショートカットの作成を中止しました。";
 
+constexpr unsigned kRefusalStyle = 0x30;  // MB_OK | MB_ICONEXCLAMATION
+constexpr wchar_t kNotInCodePage[] =
+    L"に、このコンピューターの文字コードで表せない文字が含まれています。\r\n";
+
 bool IsRemovedFromName(wchar_t c) {
-  if (c < 0x20) return true;
+  if (c < L' ' || (c >= L'\x7F' && c <= L'\x9F')) return true;
+  if ((c >= L'\u200B' && c <= L'\u200F') || (c >= L'\u202A' && c <= L'\u202E') ||
+      (c >= L'\u2066' && c <= L'\u2069') || c == L'\uFEFF') {
+    return true;
+  }
   switch (c) {
     case L'\\':
     case L'/':
@@ -57,6 +65,31 @@ bool ExceedsLengthLimit(std::size_t argumentLength, std::size_t targetLength) {
          targetLength > kMaxArgumentsAndTarget - argumentLength;
 }
 
+bool NamesDevice(std::wstring_view path) {
+  const std::size_t slash = path.find_last_of(L"\\/:");
+  std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+  // The system drops trailing dots and spaces, then ignores any extension
+  // and the spaces before it.
+  while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.remove_suffix(1);
+  name = name.substr(0, name.find(L'.'));
+  while (!name.empty() && name.back() == L' ') name.remove_suffix(1);
+
+  std::wstring upper(name);
+  for (wchar_t& c : upper) {
+    if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+  }
+  if (upper == L"CON" || upper == L"PRN" || upper == L"AUX" || upper == L"NUL" ||
+      upper == L"CONIN$" || upper == L"CONOUT$") {
+    return true;
+  }
+  if (upper.size() != 4 || (upper.compare(0, 3, L"COM") != 0 && upper.compare(0, 3, L"LPT") != 0)) {
+    return false;
+  }
+  const wchar_t digit = upper[3];
+  return (digit >= L'0' && digit <= L'9') || digit == L'\u00B9' || digit == L'\u00B2' ||
+         digit == L'\u00B3';
+}
+
 std::wstring WithTrailingBackslash(std::wstring path) {
   if (path.empty() || path.back() != L'\\') path += L'\\';
   return path;
@@ -85,6 +118,24 @@ MessageText MakeMessageText(MakeMessage message) {
   return {};
 }
 
+MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view entry) {
+  return {L"リストの " + std::to_wstring(position) + L" 番目の項目" + kNotInCodePage +
+              std::wstring(entry) + L"\r\n" + kMakeCancelled,
+          kMakeFailureTitle, kRefusalStyle};
+}
+
+MessageText DesktopNotInCodePageMessage(std::wstring_view folder) {
+  return {std::wstring(L"デスクトップフォルダのパス") + kNotInCodePage + std::wstring(folder) +
+              L"\r\n" + kMakeCancelled,
+          kMakeFailureTitle, kRefusalStyle};
+}
+
+MessageText TargetNotInCodePageMessage(std::wstring_view target) {
+  return {std::wstring(L"ショートカットが起動するプログラムのパス") + kNotInCodePage +
+              std::wstring(target) + L"\r\n" + kMakeCancelled,
+          kMakeFailureTitle, kRefusalStyle};
+}
+
 MessageText MissingFunctionMessage() {
   return {
       L"Kelmo Commandline Maker を動作させるには、\r\n"
@@ -97,6 +148,14 @@ PromptText NamePromptText() { return {L"作成するショートカットの名�
 void RunMake(MakePlatform& platform) {
   const std::vector<std::wstring> entries = platform.Entries();
   if (entries.empty()) return;
+  // The shell link object takes its texts in the ANSI code page: a changed
+  // text would make the shortcut start something else than the list says.
+  for (std::size_t i = 0; i < entries.size(); ++i) {
+    if (!platform.HeldByCodePage(entries[i], LookAlikes::Accepted)) {
+      platform.ShowMessage(EntryNotInCodePageMessage(i + 1, entries[i]));
+      return;
+    }
+  }
   const std::wstring arguments = BuildArgumentString(entries);
 
   // A lookup that reports success with an empty path would put the shortcut
@@ -106,10 +165,20 @@ void RunMake(MakePlatform& platform) {
     platform.ShowMakeFailure(MakeMessage::DesktopLookupFailed);
     return;
   }
+  // Folder names come from the file system, where a yen sign is a character
+  // of its own: its ANSI form, a backslash, would name another folder.
+  if (!platform.HeldByCodePage(*desktop, LookAlikes::Refused)) {
+    platform.ShowMessage(DesktopNotInCodePageMessage(*desktop));
+    return;
+  }
   const std::wstring desktopFolder = WithTrailingBackslash(*desktop);
 
   std::wstring makerFolder = platform.MakerFolder();
   const std::wstring target = BuildTargetPath(std::move(makerFolder), platform.Launcher());
+  if (!platform.HeldByCodePage(target, LookAlikes::Refused)) {
+    platform.ShowMessage(TargetNotInCodePageMessage(target));
+    return;
+  }
 
   const std::wstring name = CleanShortcutName(platform.AskShortcutName());
   if (name.empty()) {

@@ -10,6 +10,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/text_util.h"
 #include "maker/item_composer.h"
 
 namespace kelmo {
@@ -24,9 +25,19 @@ inline constexpr int kShortcutShowCmd = 5;  // SW_SHOW
 // are neither quoted nor changed.
 std::wstring BuildArgumentString(const std::vector<std::wstring>& entries);
 
-// Removes every \ / : , ; * ? " < > | and every control character
-// (U+0000..U+001F), then trims leading and trailing ASCII spaces.
+// Removes every \ / : , ; * ? " < > |, every control character (U+0000..
+// U+001F, DEL, U+0080..U+009F) and every format character that hides or
+// reorders text (U+200B..U+200F, U+202A..U+202E, U+2066..U+2069, U+FEFF), so
+// that a name cannot show an ending other than its real one; then trims
+// leading and trailing ASCII spaces.
 std::wstring CleanShortcutName(std::wstring_view name);
+
+// True when the last component of `path` names a device rather than a file:
+// CON, PRN, AUX, NUL, CONIN$, CONOUT$, COM0..COM9 and LPT0..LPT9 (also with
+// the superscript digits 1, 2 and 3), in any case, with or without an
+// extension, with trailing dots or spaces. Writing to such a name reaches the
+// device (a serial or printer port), whatever folder it stands in.
+bool NamesDevice(std::wstring_view path);
 
 // True when a shortcut with these lengths must be refused: the sum is more
 // than kMaxArgumentsAndTarget. Does not overflow for any pair of sizes.
@@ -77,6 +88,12 @@ struct MessageText {
 
 MessageText MakeMessageText(MakeMessage message);
 
+// The shortcut would hold, or be saved at, a text that the ANSI code page
+// cannot hold: make refuses it and names it. `position` counts from 1.
+MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view entry);
+MessageText DesktopNotInCodePageMessage(std::wstring_view folder);
+MessageText TargetNotInCodePageMessage(std::wstring_view target);
+
 // Shown instead of the error report when a failure numbered
 // kMissingFunction reaches the click handler (the desktop lookup function is
 // missing from the system's shell library).
@@ -98,8 +115,8 @@ class MakePlatform {
   virtual ~MakePlatform() = default;
   // The item list's entries, first to last.
   virtual std::vector<std::wstring> Entries() = 0;
-  // The desktop folder as the lookup gave it, or nullopt when the lookup
-  // reported failure.
+  // The desktop folder as the file system names it, or nullopt when the
+  // lookup reported failure.
   virtual std::optional<std::wstring> DesktopFolder() = 0;
   // The folder of the running maker executable.
   virtual std::wstring MakerFolder() = 0;
@@ -107,16 +124,24 @@ class MakePlatform {
   // The name typed into the prompt; empty when the prompt was cancelled.
   virtual std::wstring AskShortcutName() = 0;
   virtual void ShowMakeFailure(MakeMessage message) = 0;
+  // A refusal that names what it refuses.
+  virtual void ShowMessage(const MessageText& message) = 0;
+  // True when `text` passes through the ANSI code page, as the shell link
+  // object's ANSI calls take it, and still says the same.
+  virtual bool HeldByCodePage(const std::wstring& text, LookAlikes lookAlikes) = 0;
   // True when the shortcut file was written.
   virtual bool CreateShellLink(const ShellLinkRequest& request) = 0;
 };
 
 // The make sequence:
 //  1. an empty list ends the make without a message;
-//  2. the entries are joined into the argument string;
+//  2. the entries are joined into the argument string; an entry the ANSI
+//     code page cannot hold (look-alikes accepted) is named and ends;
 //  3. the desktop folder is looked up (failure, or an empty path, shows
-//     DesktopLookupFailed and ends);
-//  4. the target is the launcher file in the maker's folder;
+//     DesktopLookupFailed and ends; a folder the code page cannot hold
+//     exactly is named and ends);
+//  4. the target is the launcher file in the maker's folder (one the code
+//     page cannot hold exactly is named and ends);
 //  5. the name is asked for and cleaned (empty shows EmptyName and ends);
 //  6. the shortcut file is desktop folder + name + ".lnk";
 //  7. arguments plus target over the limit shows TooLong and ends;

@@ -1,6 +1,7 @@
 #include "maker/shortcut_save.h"
 
 #include "common/win_handle.h"
+#include "maker/shortcut_make.h"
 
 namespace kelmo {
 namespace {
@@ -45,11 +46,15 @@ bool SaveInPlace(IPersistFile& file, const std::wstring& path) {
 }  // namespace
 
 bool SaveShortcutFile(IPersistFile& file, const std::wstring& path) {
+  // A device takes the bytes as they are written (a serial or printer port
+  // would send them on), so such a name never reaches Save.
+  if (NamesDevice(path)) return false;
   if (!IsDiskFile(path)) return SaveInPlace(file, path);
   // A fresh, uniquely named file in the same folder: on the same volume, so
   // putting it in place is a rename, which either happens whole or not at all.
   wchar_t fresh[MAX_PATH] = {};
-  if (GetTempFileNameW(FolderOf(path).c_str(), L"lnk", 0, fresh) == 0) return SaveInPlace(file, path);
+  if (GetTempFileNameW(FolderOf(path).c_str(), L"lnk", 0, fresh) == 0)
+    return SaveInPlace(file, path);
   if (SUCCEEDED(file.Save(fresh, FALSE)) &&
       MoveFileExW(fresh, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;

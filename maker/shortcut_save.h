@@ -3,9 +3,8 @@
 // had the name is replaced only by a complete new one. Win32 only.
 #pragma once
 
-#include <windows.h>
-
 #include <objidl.h>
+#include <windows.h>
 
 #include <string>
 
@@ -19,8 +18,9 @@ namespace kelmo {
 // - When a file on disk had the name, the link is first saved to a fresh
 //   file beside it and then moved over the old one, so a save that fails
 //   part-way (a full disk, a lost share) leaves the old shortcut whole.
-// - A name that reaches a device (NUL.lnk, COM1.lnk) keeps nothing, and the
-//   result says so.
+// - A name that reaches a device (NUL.lnk, COM1.lnk, see NamesDevice) is
+//   refused before Save, so not a byte goes to the device; a save that ends
+//   anywhere else than in a disk file is reported as failed.
 bool SaveShortcutFile(IPersistFile& file, const std::wstring& path);
 
 }  // namespace kelmo

@@ -135,6 +135,8 @@ class FuzzPlatform : public kelmo::MakePlatform {
   }
   std::wstring AskShortcutName() override { return ConsumeWide(in_); }
   void ShowMakeFailure(kelmo::MakeMessage) override { ++messages; }
+  void ShowMessage(const kelmo::MessageText&) override { ++messages; }
+  bool HeldByCodePage(const std::wstring&, kelmo::LookAlikes) override { return in_.ConsumeBool(); }
   bool CreateShellLink(const kelmo::ShellLinkRequest& r) override {
     Check(r.exeArgs.size() + r.exeFile.size() <= kelmo::kMaxArgumentsAndTarget);
     Check(r.lnkFile.size() > 5 && r.lnkFile.compare(r.lnkFile.size() - 4, 4, L".lnk") == 0);

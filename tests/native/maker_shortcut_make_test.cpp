@@ -23,19 +23,72 @@ TEST(ShortcutPartsTest, ArgumentsNameAndPaths) {
   const struct {
     const wchar_t* typed;
     const wchar_t* clean;
-  } names[] = {{L"my:app?", L"myapp"},
-               {L"  a  b  ", L"a  b"},
-               {L" \\/:,;*?\"<>| ", L""},
-               {L"a\tb\x1f", L"ab"},
-               {L"メモ帳*", L"メモ帳"},
-               {L": x :", L"x"},
-               {L".", L"."}};
+  } names[] = {
+      {L"my:app?", L"myapp"},
+      {L"  a  b  ", L"a  b"},
+      {L" \\/:,;*?\"<>| ", L""},
+      {L"a\tb\x1f", L"ab"},
+      {L"メモ帳*", L"メモ帳"},
+      {L": x :", L"x"},
+      {L".", L"."},
+      // DEL, C1 controls and the characters that hide or reorder text:
+      // "invoice\u202Efdp.exe" would show as "invoiceexe.pdf".
+      {L"a\x7f\x80\x85\x9f"
+       L"b",
+       L"ab"},
+      {L"invoice\u202Efdp.exe", L"invoicefdp.exe"},
+      {L"\u200Bx\u200C\u200D\u200E\u200F\u202A\u202B\u202C\u202D", L"x"},
+      {L"\u2066y\u2067\u2068\u2069\uFEFF", L"y"},
+      {L" \u202E ", L""},
+      // Neighbours stay: no-break space, ¡, U+200A, U+2010, U+202F, U+2065, U+206A.
+      {L"\xa0\xa1\u200A\u2010\u202F\u2065\u206A", L"\xa0\xa1\u200A\u2010\u202F\u2065\u206A"}};
   for (const auto& r : names) EXPECT_EQ(CleanShortcutName(r.typed), r.clean) << r.typed;
   EXPECT_EQ(CleanShortcutName(std::wstring(L"a\0b", 3)), L"ab");
 
   EXPECT_EQ(BuildTargetPath(L"C:\\Tools", LauncherChoice::Standard), L"C:\\Tools\\kelmo.exe");
   EXPECT_EQ(BuildTargetPath(L"D:\\", LauncherChoice::KelmoPro), L"D:\\kelmoPro.exe");
   EXPECT_EQ(WithTrailingBackslash(L"C:\\x\\"), L"C:\\x\\");
+}
+
+TEST(ShortcutPartsTest, DeviceNamesInAnyFormAndOnlyThem) {
+  for (const wchar_t* device : {L"CON",           L"nul",       L"Prn",
+                                L"aux",           L"COM1",      L"com9",
+                                L"LPT1",          L"lpt9",      L"COM0",
+                                L"LPT0",          L"COM\u00B9", L"lpt\u00B3",
+                                L"CONIN$",        L"conout$",   L"NUL.lnk",
+                                L"con.txt.lnk",   L"COM1 .lnk", L"nul.",
+                                L"NUL. . ",       L"AUX  ",     L"C:\\Users\\me\\Desktop\\COM3.lnk",
+                                L"D:/x/LpT2.lnk", L"C:nul"}) {
+    EXPECT_TRUE(NamesDevice(device)) << device;
+  }
+  for (const wchar_t* file :
+       {L"CONS.lnk", L"console.lnk", L"COM10.lnk", L"LPT.lnk", L"COM.lnk", L"NULL.lnk", L"xNUL.lnk",
+        L"C:\\NUL\\x.lnk", L"my nul.lnk", L"COM\u00B4.lnk", L"", L".lnk", L"C:\\Desktop\\"}) {
+    EXPECT_FALSE(NamesDevice(file)) << file;
+  }
+}
+
+TEST(ShortcutPartsTest, RoundTripKeepsOnlyTheYenAndOverlineLookAlikes) {
+  const struct {
+    const wchar_t *wrote, *came;
+    bool accepted, refused;  // the verdict with look-alikes accepted / refused
+  } rows[] = {
+      {L"C:\\a.exe", L"C:\\a.exe", true, true},
+      {L"", L"", true, true},
+      {L"C:\u00A5a.exe ~", L"C:\\a.exe ~", true, false},
+      {L"\u203Ex", L"~x", true, false},
+      {L"caf\u00E9", L"caf?", false, false},
+      {L"caf\u00E9", L"cafe", false, false},
+      {L"\u00A5", L"?", false, false},
+      {L"\\", L"\u00A5", false, false},  // only the way the code page goes
+      {L"\u301C", L"\uFF5E", false, false},
+      {L"\U0001F600", L"??", false, false},
+      {L"\U0001F600", L"?", false, false},
+  };
+  for (const auto& r : rows) {
+    EXPECT_EQ(SurvivedRoundTrip(r.wrote, r.came, LookAlikes::Accepted), r.accepted) << r.wrote;
+    EXPECT_EQ(SurvivedRoundTrip(r.wrote, r.came, LookAlikes::Refused), r.refused) << r.wrote;
+  }
 }
 
 TEST(ShortcutPartsTest, LengthLimitRefusesSumsFrom250) {
@@ -64,6 +117,19 @@ TEST(ShortcutPartsTest, MessageTexts) {
     EXPECT_EQ(m.title, title);
     EXPECT_EQ(m.style, 0x34u);
   }
+  const MessageText entry = EntryNotInCodePageMessage(3, L"/b:caf\u00E9.exe");
+  EXPECT_EQ(
+      entry.text,
+      L"リストの 3 番目の項目に、このコンピューターの文字コードで表せない文字が含まれています。"
+      L"\r\n/b:caf\u00E9.exe\r\nショートカットの作成を中止しました。");
+  EXPECT_EQ(entry.title, title);
+  EXPECT_EQ(entry.style, 0x30u) << "OK alone, with the exclamation icon";
+  EXPECT_NE(DesktopNotInCodePageMessage(L"C:\\한").text.find(L"デスクトップフォルダのパス"),
+            std::wstring::npos);
+  EXPECT_NE(DesktopNotInCodePageMessage(L"C:\\한").text.find(L"\r\nC:\\한\r\n"),
+            std::wstring::npos);
+  EXPECT_NE(TargetNotInCodePageMessage(L"C:\\é\\kelmo.exe").text.find(L"\r\nC:\\é\\kelmo.exe\r\n"),
+            std::wstring::npos);
   const MessageText missing = MissingFunctionMessage();
   EXPECT_EQ(missing.text,
             L"Kelmo Commandline Maker を動作させるには、\r\n"
@@ -96,6 +162,12 @@ struct FakePlatform : MakePlatform {
   LauncherChoice Launcher() override { return Log(L"launcher"), launcher; }
   std::wstring AskShortcutName() override { return Log(L"ask"), answer; }
   void ShowMakeFailure(MakeMessage m) override { Log(L"show " + std::to_wstring(int(m))); }
+  void ShowMessage(const MessageText& m) override { Log(L"say " + m.text); }
+  // é stands for a character the code page lacks, ¥ for a look-alike.
+  bool HeldByCodePage(const std::wstring& text, LookAlikes lookAlikes) override {
+    if (text.find(L'\u00E9') != std::wstring::npos) return false;
+    return lookAlikes == LookAlikes::Accepted || text.find(L'\u00A5') == std::wstring::npos;
+  }
   bool CreateShellLink(const ShellLinkRequest& r) override {
     request = r;
     return Log(L"link"), created;
@@ -142,6 +214,15 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
        L"C:\\D\\myapp.lnk", L"C:\\T\\kelmo.exe", L" \"a b.exe\""},
       {"roots", {L"/b:x.exe /q", L"/wx:メモ帳.exe"}, L"E:\\", L"D:\\", kPro, L" 起動 ", true,
        then({L"link"}), L"E:\\起動.lnk", L"D:\\kelmoPro.exe", L" /b:x.exe /q /wx:メモ帳.exe"},
+      {"entry not held", {L"/b:a", L"/w:caf\u00E9.exe"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       {L"entries", L"say " + EntryNotInCodePageMessage(2, L"/w:caf\u00E9.exe").text}},
+      {"yen typed in an entry", {L"/b:C:\u00A5a.exe"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       then({L"link"}), L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:C:\u00A5a.exe"},
+      {"desktop not held", {L"a"}, L"C:\\D\u00A5x", L"C:\\T", kPro, L"n", true,
+       {L"entries", L"desktop", L"say " + DesktopNotInCodePageMessage(L"C:\\D\u00A5x").text}},
+      {"target not held", {L"a"}, L"C:\\D", L"C:\\caf\u00E9", kPro, L"n", true,
+       {L"entries", L"desktop", L"folder", L"launcher",
+        L"say " + TargetNotInCodePageMessage(L"C:\\caf\u00E9\\kelmoPro.exe").text}},
       // clang-format on
   };
   for (const auto& r : rows) {

@@ -5,7 +5,6 @@
 #include <random>
 #include <string>
 
-#include "common/win_text.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -51,18 +50,6 @@ TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
   EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
   WaitForReport(dir, L"first");
   WaitForReport(dir, L"last");
-}
-
-TEST(LauncherHardeningWine, TextsOutsideTheCodePageReachTheProgramAsConverted) {
-  ProbeDir dir;
-  // é and the emoji have no Shift-JIS form; ア and 漢 do.
-  const std::wstring arguments = L"u é ア 漢 \U0001F600";
-  StartedProcess launcher = StartLauncher(L"/b:" + ProbeCommand(arguments) + L" /w:" + ProbeCommand(L"w"));
-  EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
-  const ProbeReport report = WaitForReport(dir, L"u");
-  EXPECT_EQ(report.Text(L"args"), FromAnsi(ToAnsi(arguments)));
-  EXPECT_NE(report.Text(L"args").find(L"ア 漢"), std::wstring::npos);
-  WaitForReport(dir, L"w");
 }
 
 TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {

@@ -1,0 +1,163 @@
+// What make refuses rather than write a shortcut that says something else:
+// texts the ANSI code page cannot hold, and names that reach a device.
+#include <gtest/gtest.h>
+#include <objidl.h>
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "common/com_init.h"
+#include "maker/shell_link.h"
+#include "maker/shortcut_save.h"
+#include "tests/wine/dialog_answerer.h"
+#include "tests/wine/maker_test_support.h"
+#include "tests/wine/shortcut_file.h"
+#include "tests/wine/wine_test_support.h"
+
+namespace kelmo {
+namespace {
+
+using namespace testing_support;
+
+constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
+constexpr wchar_t kNotHeld[] =
+    L"に、このコンピューターの文字コードで表せない文字が含まれています。";
+
+// An IPersistFile that only counts the saves asked of it.
+class CountingPersistFile : public IPersistFile {
+ public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
+    *object = nullptr;
+    return E_NOINTERFACE;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
+  ULONG STDMETHODCALLTYPE Release() override { return 1; }
+  HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE IsDirty() override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
+  HRESULT STDMETHODCALLTYPE Save(LPCOLESTR, BOOL) override {
+    ++saves;
+    return S_OK;
+  }
+  HRESULT STDMETHODCALLTYPE SaveCompleted(LPCOLESTR) override { return S_OK; }
+  HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR*) override { return E_NOTIMPL; }
+  int saves = 0;
+};
+
+TEST(MakerRefusalWine, DeviceNamesNeverReachSave) {
+  ProbeDir dir;
+  for (const wchar_t* name :
+       {L"COM1.lnk", L"lpt1.lnk", L"CON.lnk", L"nul.txt.lnk", L"Aux .lnk", L"PRN. .", L"COM9"}) {
+    SCOPED_TRACE(Narrow(name));
+    CountingPersistFile file;
+    EXPECT_FALSE(SaveShortcutFile(file, dir.File(name)));
+    EXPECT_EQ(file.saves, 0);
+  }
+  CountingPersistFile ordinary;
+  SaveShortcutFile(ordinary, dir.File(L"COM10.lnk"));
+  EXPECT_EQ(ordinary.saves, 1) << "a file name that only looks like a device is saved";
+}
+
+class MakerRefusalGui : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_NE(maker_.window(), nullptr);
+    Click(maker_.Button(L"Kelmo Pro(&P)"));
+  }
+  void Add(const std::wstring& program) {
+    SetText(maker_.Edit(), program);
+    Click(maker_.Button(L"追加(&E)"));
+  }
+  std::vector<SeenDialog> Make(std::vector<DialogAnswer> answers) {
+    DialogAnswerer answerer(maker_.processId(), std::move(answers));
+    Click(maker_.Button(L"&make"), 30000);
+    return answerer.Finish();
+  }
+
+  ScopedComInitialization com_;
+  DesktopSnapshot desktop_;
+  MakerProcess maker_;
+};
+
+TEST_F(MakerRefusalGui, EntryTheCodePageCannotHoldIsNamedAndTheListKept) {
+  Add(L"C:\\tools\\a.exe");
+  for (const wchar_t* text : {L"C:\\caf\u00E9.exe", L"C:\\a.exe \uD55C", L"C:\\a.exe \U0001F600"}) {
+    SCOPED_TRACE(Narrow(text));
+    Add(text);
+    const auto seen = Make({Press(IDOK)});
+    ASSERT_EQ(seen.size(), 1u) << "no name prompt: make stops before it";
+    EXPECT_EQ(seen[0].title, kFailureTitle);
+    EXPECT_EQ(seen[0].text.find(L"リストの 2 番目の項目" + std::wstring(kNotHeld)), 0u)
+        << Narrow(seen[0].text);
+    EXPECT_TRUE(seen[0].okOnly);
+    EXPECT_EQ(ListItems(maker_.List()).size(), 2u);
+    SelectListItem(maker_.List(), 1);
+    Click(maker_.Button(L"削除(&D)"));
+  }
+  EXPECT_TRUE(desktop_.NewFiles().empty());
+
+  // A yen sign typed for the backslash reaches the shortcut as one.
+  Add(L"C:\u00A5tools\u00A5b.exe");
+  ASSERT_EQ(Make({TypeAndOk(L"yen")}).size(), 1u);
+  std::wstring exe, workDir, args, icon;
+  int iconIdx = 0, showCmd = 0;
+  ASSERT_TRUE(cShellLink().GetShellLinkInfo(desktop_.File(L"yen.lnk"), exe, workDir, args, icon,
+                                            iconIdx, showCmd));
+  EXPECT_EQ(args, L" /b:C:\\tools\\a.exe /b:C:\\tools\\b.exe");
+}
+
+// Points the user's desktop at `folder` for one test, through the value the
+// shell reads it from first, and back when it goes.
+class DesktopAt {
+ public:
+  explicit DesktopAt(const std::wstring& folder) {
+    RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
+    wchar_t old[MAX_PATH] = {};
+    DWORD size = sizeof(old);
+    saved_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(old),
+                              &size) == ERROR_SUCCESS;
+    old_ = old;
+    Write(REG_SZ, folder);
+  }
+  ~DesktopAt() {
+    if (saved_) Write(type_, old_);
+    RegCloseKey(key_);
+  }
+  DesktopAt(const DesktopAt&) = delete;
+  DesktopAt& operator=(const DesktopAt&) = delete;
+
+ private:
+  static constexpr wchar_t kKey[] =
+      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
+  void Write(DWORD type, const std::wstring& value) {
+    RegSetValueExW(key_, L"Desktop", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
+                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
+  }
+  HKEY key_ = nullptr;
+  bool saved_ = false;
+  DWORD type_ = REG_SZ;
+  std::wstring old_;
+};
+
+TEST_F(MakerRefusalGui, DesktopFolderTheCodePageCannotHoldIsNamedAndNothingWritten) {
+  ProbeDir scratch;
+  Add(L"C:\\tools\\a.exe");
+  for (const wchar_t* name :
+       {L"desk caf\u00E9", L"desk \uD55C", L"desk \U0001F600", L"desk \u00A5"}) {
+    const std::wstring folder = scratch.File(name);
+    SCOPED_TRACE(Narrow(name));
+    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const DesktopAt redirected(folder);
+    const auto seen = Make({Press(IDOK)});
+    ASSERT_EQ(seen.size(), 1u) << "no name prompt: make stops before it";
+    EXPECT_EQ(seen[0].title, kFailureTitle);
+    EXPECT_EQ(seen[0].text.find(L"デスクトップフォルダのパス" + std::wstring(kNotHeld)), 0u)
+        << Narrow(seen[0].text);
+    EXPECT_TRUE(FilesIn(folder).empty());
+  }
+  EXPECT_EQ(ListItems(maker_.List()).size(), 1u);
+}
+
+}  // namespace
+}  // namespace kelmo
