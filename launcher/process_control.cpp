@@ -27,7 +27,8 @@ bool IsInputMethodWindow(HWND hwnd) {
 // The texts of one shell start in the ANSI code page, kept alive for the call.
 struct AnsiProgram {
   explicit AnsiProgram(const ExeArgs& program)
-      : file(ToAnsi(program.file)), parameters(ToAnsi(program.parameters.value_or(L""))),
+      : file(ToAnsi(program.file)),
+        parameters(ToAnsi(program.parameters.value_or(L""))),
         hasParameters(program.parameters.has_value()) {}
   const char* Parameters() const { return hasParameters ? parameters.c_str() : nullptr; }
 
@@ -36,11 +37,29 @@ struct AnsiProgram {
   bool hasParameters;
 };
 
+// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS, every other
+// field zero; the text pointers must outlive the record's use.
+SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
+                                         int showMode) {
+  SHELLEXECUTEINFOA record;
+  std::memset(&record, 0, sizeof(record));
+  record.cbSize = sizeof(record);
+  record.fMask = SEE_MASK_NOCLOSEPROCESS;
+  record.hwnd = owner;
+  record.lpVerb = "open";
+  record.lpFile = file;
+  record.lpParameters = parameters;
+  record.lpDirectory = nullptr;
+  record.nShow = showMode;
+  return record;
+}
+
 // Starts `program` through ShellExecuteExA; the record's hProcess is the
 // result. Failures of the system call itself are not looked at.
 HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
   const AnsiProgram ansi(program);
-  SHELLEXECUTEINFOA record = FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
   ShellExecuteExA(&record);
   return record.hProcess;
 }
@@ -61,21 +80,6 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
   }
   if (search->fallback == nullptr && !IsInputMethodWindow(hwnd)) search->fallback = hwnd;
   return TRUE;
-}
-
-SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
-                                         int showMode) {
-  SHELLEXECUTEINFOA record;
-  std::memset(&record, 0, sizeof(record));
-  record.cbSize = sizeof(record);
-  record.fMask = SEE_MASK_NOCLOSEPROCESS;
-  record.hwnd = owner;
-  record.lpVerb = "open";
-  record.lpFile = file;
-  record.lpParameters = parameters;
-  record.lpDirectory = nullptr;
-  record.nShow = showMode;
-  return record;
 }
 
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {

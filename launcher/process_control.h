@@ -4,7 +4,6 @@
 #pragma once
 
 #include <windows.h>
-#include <shellapi.h>
 
 #include <string>
 
@@ -27,11 +26,6 @@ struct WindowSearch {
 // window without an owner that belongs to the searched process and stores it
 // in hFoundWnd; remembers the first other non-IME window of that process.
 BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam);
-
-// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS; the text
-// pointers must outlive the record's use.
-SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
-                                         int showMode);
 
 // ShellExecuteA "open"; nothing is held and the result is not looked at.
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode);
