@@ -8,6 +8,7 @@
 
 #include "maker/window_layout.h"
 #include "tests/maker_window_expected.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
 
 namespace kelmo {
@@ -336,6 +337,37 @@ TEST(MakerWindowWine, AccessKeysReachTheTextBoxThroughItsLabelAndSharedKeysTheEn
   EXPECT_TRUE(WaitUntil([&] { return IsChecked(maker.Button(L"Kelmo Pro(&P)")); }, 5000));
   EXPECT_TRUE(WaitUntil([&] { return ListItems(maker.List()).empty(); }, 5000));
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"前(&B)")));
+}
+
+// M is "最小(&M)" and "&make". The dialog's rule for a repeated access key:
+// the search starts at the focused control and takes the first enabled
+// control with that key in tab order from there.
+TEST(MakerWindowWine, AltMPressesMakeWhileTheSizeGroupIsDisabledAndSelectsMinimizedOtherwise) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)")));
+  auto altMOpensMake = [&] {
+    DialogAnswerer boxes(maker.processId(), {Press(IDCANCEL), Press(IDYES)});
+    maker.PostAltKey(L'm');
+    EXPECT_TRUE(boxes.WaitForAnswered(2));
+    const std::vector<SeenDialog> seen = boxes.Finish();
+    return seen.size() == 2 && seen[0].title == L"名前は? - KelmoCM" &&
+           seen[1].title == L"make失敗 - KelmoCM";
+  };
+  Add(maker, L"a.exe");
+  EXPECT_TRUE(altMOpensMake()) << "size group disabled: the make button alone has M";
+
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo Pro(&P)")));
+  maker.PostAltKey(L'm');
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(maker.Button(L"最小(&M)")); }, 5000));
+  EXPECT_FALSE(IsChecked(maker.Button(L"標準(&D)")));
+  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"最小(&M)")));
+
+  Add(maker, L"a.exe");
+  maker.PostAltKey(L'c');
+  ASSERT_TRUE(maker.WaitForFocus(maker.Edit()));
+  EXPECT_TRUE(altMOpensMake()) << "from the text box the next control with M is the make button";
 }
 
 TEST(MakerWindowWine, EndsWithoutAskingOnItsExitButtonEscAndTheCloseBox) {
