@@ -19,7 +19,6 @@
 // args (the command line after the program name); later lines: closed=<time>
 // when WM_CLOSE arrived, exited=<time> just before a normal exit.
 #include <windows.h>
-// After windows.h, whose types it uses.
 #include <shellapi.h>
 
 #include <cstdio>

@@ -1,9 +1,8 @@
 // Browse and make through the real kelmoCM.exe window, and the whole road:
 // compose in the maker, make the shortcut, open it as Explorer does, and
 // watch kelmoPro run the group.
-#include <gtest/gtest.h>
 #include <windows.h>
-// After windows.h, whose types it uses.
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <string>
