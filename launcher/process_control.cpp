@@ -39,6 +39,23 @@ struct AnsiProgram {
   bool hasParameters;
 };
 
+// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS, every other
+// field zero; the text pointers must outlive the record's use.
+SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
+                                         int showMode) {
+  SHELLEXECUTEINFOA record;
+  std::memset(&record, 0, sizeof(record));
+  record.cbSize = sizeof(record);
+  record.fMask = SEE_MASK_NOCLOSEPROCESS;
+  record.hwnd = owner;
+  record.lpVerb = "open";
+  record.lpFile = file;
+  record.lpParameters = parameters;
+  record.lpDirectory = nullptr;
+  record.nShow = showMode;
+  return record;
+}
+
 // Starts `program` through ShellExecuteExA; the record's hProcess is the
 // result. Failures of the system call itself are not looked at.
 HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
@@ -65,21 +82,6 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
   }
   if (search->fallback == nullptr && !IsInputMethodWindow(hwnd)) search->fallback = hwnd;
   return TRUE;
-}
-
-SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
-                                         int showMode) {
-  SHELLEXECUTEINFOA record;
-  std::memset(&record, 0, sizeof(record));
-  record.cbSize = sizeof(record);
-  record.fMask = SEE_MASK_NOCLOSEPROCESS;
-  record.hwnd = owner;
-  record.lpVerb = "open";
-  record.lpFile = file;
-  record.lpParameters = parameters;
-  record.lpDirectory = nullptr;
-  record.nShow = showMode;
-  return record;
 }
 
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {

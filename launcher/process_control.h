@@ -4,10 +4,7 @@
 // page cannot hold exactly is not made: it fails with kTextNotInCodePage.
 #pragma once
 
-// <windows.h> first: shellapi.h builds on it.
 #include <windows.h>
-
-#include <shellapi.h>
 
 #include <string>
 
@@ -30,11 +27,6 @@ struct WindowSearch {
 // window without an owner that belongs to the searched process and stores it
 // in hFoundWnd; remembers the first other non-IME window of that process.
 BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam);
-
-// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS; the text
-// pointers must outlive the record's use.
-SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
-                                         int showMode);
 
 // ShellExecuteA "open"; nothing is held and the result is not looked at.
 // Throws kelmo::Failure kTextNotInCodePage before any start.

@@ -13,7 +13,6 @@
 namespace kelmo {
 namespace {
 
-using testing::ElementsAre;
 using testing::ElementsAreArray;
 
 std::wstring Describe(const ExeArgs& program) {
@@ -50,7 +49,8 @@ class RecordingPlatform : public LaunchPlatform {
   ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override {
     log.push_back(L"cmdline " + commandLine + L" " + std::to_wstring(windowStyle));
     if (missingCommandLines.count(commandLine)) throw Failure(kPathError, L"not found");
-    if (auto it = failingCommandLines.find(commandLine); it != failingCommandLines.end()) throw it->second;
+    if (auto it = failingCommandLines.find(commandLine); it != failingCommandLines.end())
+      throw it->second;
     if (outOfMemory.count(commandLine)) throw std::bad_alloc();
     return nextId_++;
   }
@@ -116,9 +116,11 @@ TEST(LaunchRun, AllPhasesInOrder) {
 TEST(LaunchRun, CommandLineStylesFromShowModes) {
   RecordingPlatform platform;
   RunLaunch(L"/cd:a /ci:b /cm:c /cn:d /co:e /cx:f /c:g", platform);
-  EXPECT_THAT(std::vector<std::wstring>(platform.log.begin() + 4, platform.log.begin() + 11),
-              ElementsAre(L"cmdline a 1", L"cmdline b 6", L"cmdline c 2", L"cmdline d 1",
-                          L"cmdline e 4", L"cmdline f 3", L"cmdline g 1"));
+  EXPECT_THAT(platform.log,
+              ElementsAreArray(WithSetUp(
+                  {L"cmdline a 1", L"cmdline b 6", L"cmdline c 2", L"cmdline d 1", L"cmdline e 4",
+                   L"cmdline f 3", L"cmdline g 1", L"close 500", L"close 501", L"close 502",
+                   L"close 503", L"close 504", L"close 505", L"close 506"})));
 }
 
 TEST(LaunchRun, EmptyEntriesAndNullSlotsAreSkipped) {
@@ -138,16 +140,17 @@ TEST(LaunchRun, EmptyEntriesAndNullSlotsAreSkipped) {
 TEST(LaunchRun, CompanionsEndAtOnceWithoutWaitedEntry) {
   RecordingPlatform platform;
   RunLaunch(L"/t:t.exe /c:c.exe /a:a.exe", platform);
-  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"exec t.exe|<none> 10", L"cmdline c.exe 1",
-                                                        L"end 100", L"close 500",
-                                                        L"detached a.exe|<none> 10"})));
+  EXPECT_THAT(platform.log,
+              ElementsAreArray(WithSetUp({L"exec t.exe|<none> 10", L"cmdline c.exe 1", L"end 100",
+                                          L"close 500", L"detached a.exe|<none> 10"})));
 }
 
 TEST(LaunchRun, PathErrorStopsEverythingAfterIt) {
   RecordingPlatform platform;
   platform.missingCommandLines = {L"missing.exe -x"};
   const auto outcome = RunLaunch(
-      L"/b:b.exe /t:t1.exe /c:c1.exe /c:missing.exe -x /c:c3.exe /t:t2.exe /w:w.exe /a:a.exe", platform);
+      L"/b:b.exe /t:t1.exe /c:c1.exe /c:missing.exe -x /c:c3.exe /t:t2.exe /w:w.exe /a:a.exe",
+      platform);
   EXPECT_EQ(outcome, RunOutcome::kPathError);
   EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
                                 L"detached b.exe|<none> 10",
@@ -165,12 +168,14 @@ TEST(LaunchRun, OtherFailuresAreReportedAsFormLoad) {
   RecordingPlatform platform;
   platform.failingCommandLines.emplace(L"bad.exe", Failure(193, L"not a program"));
   EXPECT_EQ(RunLaunch(L"/c:bad.exe /a:a.exe", platform), RunOutcome::kFailed);
-  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"cmdline bad.exe 1", L"report Form_Load 193"})));
+  EXPECT_THAT(platform.log,
+              ElementsAreArray(WithSetUp({L"cmdline bad.exe 1", L"report Form_Load 193"})));
 
   RecordingPlatform starved;
   starved.outOfMemory.insert(L"big.exe");
   EXPECT_EQ(RunLaunch(L"/c:big.exe /a:a.exe", starved), RunOutcome::kFailed);
-  EXPECT_THAT(starved.log, ElementsAreArray(WithSetUp({L"cmdline big.exe 1", L"report Form_Load 7"})));
+  EXPECT_THAT(starved.log,
+              ElementsAreArray(WithSetUp({L"cmdline big.exe 1", L"report Form_Load 7"})));
 }
 
 TEST(LaunchRun, OnlyTheFirstWaitedEntryCounts) {

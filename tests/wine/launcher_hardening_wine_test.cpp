@@ -4,7 +4,10 @@
 
 #include <random>
 #include <string>
+#include <vector>
 
+#include "launcher/launch_command_line.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -12,25 +15,15 @@ namespace {
 
 using namespace testing_support;
 
-// Waits for the launcher to end, pressing OK on any box it shows meanwhile
-// (the path error, the shell's own "not found"); gives how many it answered.
-int RunAnsweringBoxes(StartedProcess& launcher, int timeoutMs = 30000) {
-  int answered = 0;
-  const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
-  while (GetTickCount64() < deadline) {
-    if (WaitForExit(launcher, 20).has_value()) return answered;
-    for (HWND window : TopLevelWindows(launcher.id)) {
-      wchar_t className[16] = {};
-      GetClassNameW(window, className, 16);
-      if (std::wstring(className) == L"#32770" && IsWindowVisible(window)) {
-        PressDialogButton(window, IDOK);
-        ++answered;
-      }
-    }
+// Waits for the launcher to end while every box it shows is dismissed;
+// gives the boxes it showed.
+std::vector<SeenDialog> RunToEnd(StartedProcess& launcher) {
+  DialogAnswerer boxes(launcher.id, {});
+  if (!WaitForExit(launcher, 30000).has_value()) {
+    ADD_FAILURE() << "launcher did not end";
+    KillProcess(launcher.id);
   }
-  ADD_FAILURE() << "launcher did not end";
-  KillProcess(launcher.id);
-  return answered;
+  return boxes.Finish();
 }
 
 TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
@@ -47,55 +40,75 @@ TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
   ASSERT_GT(arguments.size(), 32000u);
 
   StartedProcess launcher = StartLauncher(arguments);
-  EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
+  EXPECT_TRUE(RunToEnd(launcher).empty());
   WaitForReport(dir, L"first");
   WaitForReport(dir, L"last");
 }
 
+// The garbage is fixed by its seed: it holds no item separator and no colon
+// with a timing letter before it, so the plan is the one after entry alone
+// and the run must start it without a box.
 TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
   ProbeDir dir;
   std::mt19937 random(20261207);
   for (int round = 0; round < 6; ++round) {
+    SCOPED_TRACE("round " + std::to_string(round));
     std::wstring garbage;
     for (int i = 0; i < 600; ++i) {
       wchar_t unit = static_cast<wchar_t>(1 + random() % 0xFFFE);
       if (unit >= 0xD800 && unit <= 0xDFFF) unit = L'/';  // no lone surrogates in a command line
       garbage += unit;
     }
-    StartedProcess launcher = StartLauncher(garbage + L" /a:" + ProbeCommand(L"after" + std::to_wstring(round)));
-    RunAnsweringBoxes(launcher);
-    DWORD code = 0;
+    const std::wstring tag = L"after" + std::to_wstring(round);
+    const std::wstring arguments = garbage + L" /a:" + ProbeCommand(tag);
+    const auto plan = ParseLaunchCommandLine(arguments);
+    ASSERT_TRUE(plan.has_value());
+    ASSERT_TRUE(plan->before.empty() && plan->terminate.empty() && plan->close.empty() &&
+                !plan->waited);
+    ASSERT_EQ(plan->after.size(), 1u);
+
+    StartedProcess launcher = StartLauncher(arguments);
+    EXPECT_TRUE(RunToEnd(launcher).empty());
+    DWORD code = 1;
     GetExitCodeProcess(launcher.process.get(), &code);
-    EXPECT_EQ(code, 0u) << "round " << round;
+    EXPECT_EQ(code, 0u);
+    WaitForReport(dir, tag);
   }
 }
 
+// The waited program may end before the terminate companion has run a line,
+// so the companion is found by its image name, which no other process has.
 TEST(LauncherHardeningWine, WaitedProgramThatEndsAtOnce) {
   ProbeDir dir;
+  const std::wstring image = L"kw" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  const ProbeCopy terminated = CopyProbeAs(dir, image);
   StartedProcess launcher =
-      StartLauncher(L"/w:" + BinDir() + L"\\trivial.exe /a:" + ProbeCommand(L"a") + L" /t:" + ProbeCommand(L"t", L"-stay"));
-  EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
+      StartLauncher(L"/w:" + BinDir() + L"\\trivial.exe /a:" + ProbeCommand(L"a") + L" /t:" +
+                    terminated.path + L" t -stay");
+  EXPECT_TRUE(RunToEnd(launcher).empty());
   WaitForReport(dir, L"a");
-  if (auto t = ReadReport(dir, L"t"); t && t->Has(L"pid")) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(t->Number(L"pid"))); }, 5000));
-  }
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesNamed(image).empty(); }, 5000))
+      << "terminate companion still runs";
 }
 
 TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
   ProbeDir dir;
   const std::wstring release = dir.File(L"release");
   std::wstring arguments;
-  for (int i = 0; i < 50; ++i) arguments += L"/t:" + ProbeCommand(L"t" + std::to_wstring(i), L"-stay") + L" ";
+  for (int i = 0; i < 50; ++i)
+    arguments += L"/t:" + ProbeCommand(L"t" + std::to_wstring(i), L"-stay") + L" ";
   arguments += L"/w:" + ProbeCommand(L"w", L"-until " + release);
   StartedProcess launcher = StartLauncher(arguments);
   std::vector<DWORD> companions;
   for (int i = 0; i < 50; ++i) {
-    companions.push_back(static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
+    companions.push_back(
+        static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
   }
   CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
+  EXPECT_TRUE(RunToEnd(launcher).empty());
   for (DWORD id : companions) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000)) << "companion " << id << " still runs";
+    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000))
+        << "companion " << id << " still runs";
   }
 }
 

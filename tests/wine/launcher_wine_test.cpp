@@ -1,10 +1,16 @@
 // kelmoPro.exe run for real under Wine with probe programs as the group.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
+#include <utility>
+#include <vector>
 
+#include "common/error_report.h"
+#include "common/win_text.h"
 #include "launcher/launch_platform_win32.h"
 #include "launcher/launcher_window.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -28,8 +34,26 @@ class LauncherWine : public ::testing::Test {
   std::wstring Probe(const std::wstring& tag, const std::wstring& options = L"") {
     return ProbeCommand(tag, options);
   }
+  // A waited probe that ends only when the test calls Release().
+  std::wstring WaitedUntilReleased(const std::wstring& tag) {
+    return Probe(tag, L"-until " + release_);
+  }
+  void Release() { CreateReleaseFile(release_); }
+  // Starts the launcher, waits until each companion `tag` has written `key`
+  // (its pid, or "windows" once its windows exist), releases the waited
+  // probe and waits for the launcher's end.
+  void RunReleasingAfter(const std::wstring& arguments,
+                         const std::vector<std::pair<std::wstring, std::wstring>>& reports) {
+    StartedProcess launcher = StartLauncher(arguments);
+    for (const auto& [tag, key] : reports) Report(tag, key);
+    Release();
+    const auto code = WaitForExit(launcher);
+    ASSERT_TRUE(code.has_value()) << "launcher did not end: " << Narrow(arguments);
+    EXPECT_EQ(*code, 0u);
+  }
 
   ProbeDir dir_;
+  const std::wstring release_ = dir_.File(L"release");
 };
 
 TEST_F(LauncherWine, BeforeThenWaitedWithTheirShowModes) {
@@ -43,13 +67,15 @@ TEST_F(LauncherWine, BeforeThenWaitedWithTheirShowModes) {
 TEST_F(LauncherWine, BeforeListInOrderAndAfterListAfterTheWait) {
   RunToEnd(L"/bn:" + Probe(L"a") + L" /bm:" + Probe(L"b") + L" /w:" + Probe(L"w", L"-exit 500") +
            L" /an:" + Probe(L"c"));
-  const ProbeReport a = Report(L"a"), b = Report(L"b"), w = Report(L"w", L"exited"), c = Report(L"c");
+  const ProbeReport a = Report(L"a"), b = Report(L"b"), w = Report(L"w", L"exited"),
+                    c = Report(L"c");
   EXPECT_EQ(a.Number(L"show"), 1);
   EXPECT_EQ(b.Number(L"show"), 2);
   EXPECT_EQ(c.Number(L"show"), 1);
   EXPECT_LE(a.Number(L"created"), b.Number(L"created"));
   EXPECT_LE(b.Number(L"created"), w.Number(L"created"));
-  EXPECT_GE(c.Number(L"created"), w.Number(L"exited")) << "after program started before the wait ended";
+  EXPECT_GE(c.Number(L"created"), w.Number(L"exited"))
+      << "after program started before the wait ended";
 }
 
 TEST_F(LauncherWine, FirstItemWithoutSlash) {
@@ -58,11 +84,11 @@ TEST_F(LauncherWine, FirstItemWithoutSlash) {
 }
 
 TEST_F(LauncherWine, FirstWaitedItemWinsAndTheOtherIsDropped) {
-  const std::wstring release = dir_.File(L"release");
-  StartedProcess launcher = StartLauncher(L"/wb:" + Probe(L"a", L"-until " + release) + L" /w:" + Probe(L"b"));
+  StartedProcess launcher =
+      StartLauncher(L"/wb:" + WaitedUntilReleased(L"a") + L" /w:" + Probe(L"b"));
   Report(L"a");
   EXPECT_FALSE(WaitForExit(launcher, 300).has_value()) << "launcher did not wait for a";
-  CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  Release();
   ASSERT_TRUE(WaitForExit(launcher).has_value());
   EXPECT_EQ(Report(L"a").Number(L"show"), 10);
   EXPECT_FALSE(Started(L"b"));
@@ -73,49 +99,66 @@ TEST_F(LauncherWine, EveryShowModeThroughTheBeforeList) {
            Probe(L"n") + L" /bo:" + Probe(L"o") + L" /bx:" + Probe(L"x"));
   const std::pair<const wchar_t*, int> expected[] = {{L"d", 10}, {L"i", 7}, {L"m", 2},
                                                      {L"n", 1},  {L"o", 4}, {L"x", 3}};
-  for (const auto& [tag, show] : expected) EXPECT_EQ(Report(tag).Number(L"show"), show) << Narrow(tag);
+  for (const auto& [tag, show] : expected)
+    EXPECT_EQ(Report(tag).Number(L"show"), show) << Narrow(tag);
 }
 
 TEST_F(LauncherWine, CloseListGetsMappedStylesAndWmClose) {
-  RunToEnd(L"/ci:" + Probe(L"i", L"-window") + L" /c:" + Probe(L"d", L"-window") + L" /cx:" +
-           Probe(L"x", L"-window") + L" /w:" + Probe(L"w", L"-exit 2000"));
+  RunReleasingAfter(L"/ci:" + Probe(L"i", L"-window") + L" /c:" + Probe(L"d", L"-window") +
+                        L" /cx:" + Probe(L"x", L"-window") + L" /w:" + WaitedUntilReleased(L"w"),
+                    {{L"i", L"windows"}, {L"d", L"windows"}, {L"x", L"windows"}});
   EXPECT_EQ(Report(L"i").Number(L"show"), 6);
   EXPECT_EQ(Report(L"d").Number(L"show"), 1);
   EXPECT_EQ(Report(L"x").Number(L"show"), 3);
   for (const wchar_t* tag : {L"i", L"d", L"x"}) {
-    EXPECT_GE(Report(tag, L"closed").Number(L"closed"), Report(L"w", L"exited").Number(L"exited")) << Narrow(tag);
+    EXPECT_GE(Report(tag, L"closed").Number(L"closed"), Report(L"w", L"exited").Number(L"exited"))
+        << Narrow(tag);
   }
 }
 
-TEST_F(LauncherWine, TerminateCompanionIsGoneAfterTheRun) {
-  RunToEnd(L"/t:" + Probe(L"t", L"-stay") + L" /w:" + Probe(L"w", L"-exit 800"));
-  const ProbeReport t = Report(L"t");
-  EXPECT_FALSE(ProcessAlive(static_cast<DWORD>(t.Number(L"pid"))));
-  EXPECT_FALSE(ReadReport(dir_, L"t")->Has(L"exited")) << "terminated, so it never ended by itself";
+TEST_F(LauncherWine, TerminateCompanionIsEndedWithExitCodeZeroAfterTheWait) {
+  StartedProcess launcher =
+      StartLauncher(L"/t:" + Probe(L"t", L"-stay") + L" /w:" + WaitedUntilReleased(L"w"));
+  const StartedProcess companion = WatchProcess(static_cast<DWORD>(Report(L"t").Number(L"pid")));
+  ASSERT_TRUE(companion.process);
+  EXPECT_FALSE(WaitForExit(companion, 300).has_value()) << "ended before the waited program";
+  Release();
+  ASSERT_TRUE(WaitForExit(launcher).has_value());
+  // A probe that ends by itself exits with 3; the forced end uses 0.
+  EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0));
 }
 
+// A terminate companion may be ended before it has run a line of its own, so
+// it is found by its image name, which no other process has.
 TEST_F(LauncherWine, CompanionsEndAtOnceWithoutWaitedEntry) {
-  RunToEnd(L"/t:" + Probe(L"t", L"-stay") + L" /c:" + Probe(L"c", L"-exit 3000") + L" /a:" + Probe(L"a"));
+  const std::wstring image = L"kt" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  const ProbeCopy terminated = CopyProbeAs(dir_, image);
+  RunToEnd(L"/t:" + terminated.path + L" t -stay /c:" + Probe(L"c", L"-until " + release_) +
+           L" /a:" + Probe(L"a"));
   Report(L"a");
-  // The terminate companion may be ended before it writes a line; if it wrote
-  // one, its process must be gone.
-  if (auto t = ReadReport(dir_, L"t"); t && t->Has(L"pid")) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(t->Number(L"pid"))); }, 5000));
-  }
-  EXPECT_FALSE(ReadReport(dir_, L"t") && ReadReport(dir_, L"t")->Has(L"exited"));
-  // A close companion without a window yet is not found and keeps running.
-  const ProbeReport c = Report(L"c");
-  EXPECT_TRUE(ProcessAlive(static_cast<DWORD>(c.Number(L"pid"))));
-  KillProcess(static_cast<DWORD>(c.Number(L"pid")));
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesNamed(image).empty(); }, 5000))
+      << "terminate companion still runs";
+  // A close companion without a window is not found and keeps running.
+  const StartedProcess c = WatchProcess(static_cast<DWORD>(Report(L"c").Number(L"pid")));
+  ASSERT_TRUE(c.process);
+  EXPECT_FALSE(WaitForExit(c, 0).has_value());
+  const std::vector<DWORD> probes = ProcessesNamed(L"probe.exe");
+  EXPECT_NE(std::find(probes.begin(), probes.end(), c.id), probes.end())
+      << "the search by image name finds it";
+  Release();
+  EXPECT_EQ(WaitForExit(c), std::optional<DWORD>(3)) << "it ends by itself once released";
 }
 
 TEST_F(LauncherWine, CloseRequestReachesTheVisibleWindowPastAHiddenOne) {
-  RunToEnd(L"/c:" + Probe(L"c", L"-window -hiddenfirst") + L" /w:" + Probe(L"w", L"-exit 2000"));
+  RunReleasingAfter(
+      L"/c:" + Probe(L"c", L"-window -hiddenfirst") + L" /w:" + WaitedUntilReleased(L"w"),
+      {{L"c", L"windows"}});
   EXPECT_TRUE(Report(L"c", L"closed").Has(L"closed"));
 }
 
 TEST_F(LauncherWine, CloseRequestReachesAProcessWithOnlyAHiddenWindow) {
-  RunToEnd(L"/c:" + Probe(L"c", L"-hiddenonly") + L" /w:" + Probe(L"w", L"-exit 2000"));
+  RunReleasingAfter(L"/c:" + Probe(L"c", L"-hiddenonly") + L" /w:" + WaitedUntilReleased(L"w"),
+                    {{L"c", L"windows"}});
   EXPECT_TRUE(Report(L"c", L"closed").Has(L"closed"));
 }
 
@@ -138,15 +181,63 @@ TEST_F(LauncherWine, MissingCloseProgramShowsThePathErrorAndStops) {
   KillProcess(static_cast<DWORD>(t.Number(L"pid")));
 }
 
-TEST_F(LauncherWine, BlankCommandLineStartsNothingAndShowsNothing) {
+// CreateProcess refuses a document: a start failure that is not the path
+// error, so the run stops with the error report of its start-up procedure.
+TEST_F(LauncherWine, CloseItemNamingADocumentStopsTheRunWithTheFormLoadReport) {
+  const std::wstring document = dir_.File(L"notes.txt");
+  CreateReleaseFile(document);
+  StartedProcess launcher = StartLauncher(L"/b:" + Probe(L"b") + L" /c:" + document + L" /w:" +
+                                          Probe(L"w") + L" /a:" + Probe(L"a"));
+  DialogAnswerer boxes(launcher.id, {Press(IDOK)});
+  ASSERT_TRUE(WaitForExit(launcher).has_value());
+  const std::vector<SeenDialog> seen = boxes.Finish();
+  ASSERT_EQ(seen.size(), 1u);
+  EXPECT_EQ(seen[0].title, L"エラー - KelmoPro");
+  EXPECT_TRUE(seen[0].okOnly);
+  const Maintainer maintainer = ProjectMaintainer();
+  EXPECT_EQ(seen[0].text,
+            L"エラー番号:193\r\n"
+            L"場所:Form_LoadKelmoPro1.04.2485\r\n"
+            L"プログラムを起動できませんでした。\r\n"
+            L"上記の説明と、エラーの発生したときの簡単な状況を書いて、\r\n\"" +
+                FromAnsi(ToAnsi(maintainer.name)) + L"\" <" + std::wstring(maintainer.email) +
+                L"> まで連絡してください。");
+  Report(L"b");
+  EXPECT_FALSE(Started(L"w"));
+  EXPECT_FALSE(Started(L"a"));
+}
+
+// Programs that cannot be started are passed over; a waited one gives no
+// wait, so the companions are ended at once and the after phase follows.
+// Only the shell's own boxes may appear, never one of the launcher's.
+TEST_F(LauncherWine, UnstartableBeforeWaitedAndAfterProgramsAreSkipped) {
+  const std::wstring image = L"ku" + std::to_wstring(GetCurrentProcessId()) + L".exe";
+  const ProbeCopy terminated = CopyProbeAs(dir_, image);
+  StartedProcess launcher = StartLauncher(
+      L"/b:Z:\\no\\such\\before.exe /b:" + Probe(L"b") + L" /t:" + terminated.path + L" t -until " +
+      release_ + L" /w:Z:\\no\\such\\waited.exe -x /a:Z:\\no\\such\\after.exe /a:" + Probe(L"a"));
+  DialogAnswerer boxes(launcher.id, {});
+  ASSERT_TRUE(WaitForExit(launcher).has_value()) << "nothing was released, yet the run must end";
+  for (const SeenDialog& box : boxes.Finish()) {
+    EXPECT_NE(box.title, L"Kelmo Pro") << Narrow(box.text);
+    EXPECT_NE(box.title, L"エラー - KelmoPro") << Narrow(box.text);
+  }
+  Report(L"b");
+  Report(L"a");
+  EXPECT_TRUE(WaitUntil([&] { return ProcessesNamed(image).empty(); }, 5000))
+      << "terminate companion still runs";
+  Release();
+}
+
+// That a blank run sets up no window is checked against the recording
+// platform; here the real program ends at once with code 0.
+TEST_F(LauncherWine, BlankCommandLineEndsAtOnce) {
   StartedProcess launcher = StartLauncher(L"     ");
   ASSERT_EQ(WaitForExit(launcher, 10000), std::optional<DWORD>(0));
-  EXPECT_TRUE(TopLevelWindows(launcher.id).empty());
 }
 
 TEST_F(LauncherWine, WindowIsOutOfSightWhileWaiting) {
-  const std::wstring release = dir_.File(L"release");
-  StartedProcess launcher = StartLauncher(L"/w:" + Probe(L"w", L"-until " + release));
+  StartedProcess launcher = StartLauncher(L"/w:" + WaitedUntilReleased(L"w"));
   Report(L"w");
   HWND form = nullptr;
   for (HWND window : TopLevelWindows(launcher.id)) {
@@ -158,7 +249,7 @@ TEST_F(LauncherWine, WindowIsOutOfSightWhileWaiting) {
   // Wine answers GetWindowPlacement of another process's window with its
   // current (icon) rectangle; the placement itself is checked in-process by
   // LauncherWindowWine.SetUpPutsTheWindowLeftOfTheScreen.
-  CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  Release();
   EXPECT_TRUE(WaitForExit(launcher).has_value());
 }
 
@@ -178,10 +269,21 @@ TEST(LauncherWindowWine, SetUpPutsTheWindowLeftOfTheScreen) {
   ASSERT_NE(form, nullptr);
   EXPECT_EQ(WindowText(form), L"Form1");
   EXPECT_FALSE(IsWindowVisible(form)) << "created hidden";
+  // 3744 x 2532 twips: 249.6 x 168.8 pixels at 96 dpi, 312 x 211 at 120.
+  HDC screen = GetDC(nullptr);
+  const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
+  ReleaseDC(nullptr, screen);
   RECT client = {};
   GetClientRect(form, &client);
-  const int dpi = GetDeviceCaps(GetDC(nullptr), LOGPIXELSX);
-  EXPECT_NEAR(client.right, MulDiv(3744, dpi, 1440), 1);
+  if (dpi == 96) {
+    EXPECT_EQ(client.right, 250);
+    EXPECT_EQ(client.bottom, 169);
+  } else if (dpi == 120) {
+    EXPECT_EQ(client.right, 312);
+    EXPECT_EQ(client.bottom, 211);
+  } else {
+    ADD_FAILURE() << "no expected size for " << dpi << " dpi";
+  }
 
   Win32LaunchPlatform platform(form);
   platform.MoveWindowLeftOfScreen();

@@ -2,7 +2,7 @@
 # the road from the maker's shortcut to the launcher.
 
 # Reading shortcut files and answering another thread's or process's dialogs.
-add_library(kelmo_make_test_support STATIC tests/wine/shortcut_file.cpp tests/wine/dialog_answerer.cpp)
+add_library(kelmo_make_test_support STATIC tests/wine/shortcut_file.cpp)
 target_link_libraries(kelmo_make_test_support PUBLIC kelmo_wine_test_support kelmo_common_win32
                       shell32 ole32 uuid)
 

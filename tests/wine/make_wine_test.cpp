@@ -1,5 +1,7 @@
 // cmdCmd_Click in this process against a stand-in for the maker window: the
-// real name prompt, open-file dialog, message boxes, desktop and shell link.
+// real name prompt, message boxes, desktop and shell link. The cases that the
+// real window reaches as well (empty list, a made shortcut, Browse) are tested
+// through kelmoCM.exe in maker_make_gui_wine_test.cpp.
 #include <gtest/gtest.h>
 
 #include <optional>
@@ -81,29 +83,6 @@ void ExpectWarning(const SeenDialog& seen, const std::wstring& text) {
   EXPECT_EQ(seen.title, kFailureTitle);
   EXPECT_EQ(seen.text, text);
   EXPECT_TRUE(seen.yesNo) << "Yes and No, not a single OK";
-}
-
-TEST_F(MakeWine, EmptyListShowsNothingAndWritesNothing) {
-  EXPECT_TRUE(Click(1, {}).empty());
-  EXPECT_TRUE(DesktopUnchanged());
-}
-
-TEST_F(MakeWine, CleanedNameOnTheDesktopRunsKelmoProWithTheEntries) {
-  window_.entries = {L"/bn:C:\\a.exe", L"/wx:\"C:\\b c.exe\" -y  z"};
-  const auto seen = Click(1, {TypeAndOk(L"  my:app?  ")});
-  ASSERT_EQ(seen.size(), 1u) << "only the prompt; a made shortcut shows no message";
-  ExpectPrompt(seen[0]);
-
-  const std::wstring lnk = OnDesktop(L"myapp.lnk");
-  std::wstring exe, workDir, args, icon;
-  int iconIdx = -1, showCmd = -1;
-  ASSERT_TRUE(cShellLink().GetShellLinkInfo(lnk, exe, workDir, args, icon, iconIdx, showCmd));
-  EXPECT_EQ(exe, Target(L"kelmoPro.exe"));
-  EXPECT_EQ(args, L" /bn:C:\\a.exe /wx:\"C:\\b c.exe\" -y  z");
-  EXPECT_EQ(workDir, L"");
-  EXPECT_EQ(ShortcutShowCommand(lnk), 5);
-  EXPECT_EQ(ShortcutDescription(lnk), L"Linked by kelmoCM");
-  EXPECT_EQ(window_.entries.size(), 2u);
 }
 
 TEST_F(MakeWine, StandardLauncherTargetNeedNotExistAndSameNameIsReplaced) {
@@ -198,25 +177,6 @@ TEST(ShellFunctionBinding, MissingFunctionIsFailure453) {
     EXPECT_EQ(failure.number(), kMissingFunction);
     EXPECT_NE(failure.description().find(L"SHGetSpecialFolderPathNowhere"), std::wstring::npos);
   }
-}
-
-TEST_F(MakeWine, BrowsePutsTheShortPathOfTheChosenFile) {
-  ProbeDir dir;
-  const ProbeCopy copy = CopyProbeAs(dir, L"a long program name.exe");
-  const std::wstring& chosen = copy.path;
-  const std::wstring& expected = copy.shortPath;
-  ASSERT_NE(expected, chosen) << "the test needs a name with a distinct short form";
-
-  window_.programText = L"before";
-  const auto picked = Click(0, {ChooseFile(chosen)});
-  ASSERT_EQ(picked.size(), 1u);
-  EXPECT_EQ(picked[0].title, L"ファイルの参照");
-  EXPECT_EQ(window_.programText, expected);
-
-  window_.programText = L"kept";
-  EXPECT_EQ(Click(0, {Press(IDCANCEL)}).size(), 1u);
-  EXPECT_EQ(window_.programText, L"kept") << "a cancelled dialog changes nothing";
-  EXPECT_TRUE(window_.entries.empty()) << "browsing does not add to the list";
 }
 
 TEST(NamePromptWine, GivesTheTypedTextTheDefaultOrNothing) {

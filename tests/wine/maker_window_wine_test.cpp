@@ -7,6 +7,8 @@
 #include <vector>
 
 #include "maker/window_layout.h"
+#include "tests/maker_window_expected.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
 
 namespace kelmo {
@@ -24,14 +26,16 @@ int ScreenDpi(int axis) {
 
 LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
-std::wstring CaptionOf(const ControlRow& row) { return std::wstring(row.caption); }
-
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
-    case ControlKind::Text: return L"Edit";
-    case ControlKind::List: return L"ListBox";
-    case ControlKind::Label: return L"Static";
-    default: return L"Button";
+    case ControlKind::Text:
+      return L"Edit";
+    case ControlKind::List:
+      return L"ListBox";
+    case ControlKind::Label:
+      return L"Static";
+    default:
+      return L"Button";
   }
 }
 
@@ -48,15 +52,14 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_EQ(GetMenu(window), nullptr);
 
-  const int dpiX = ScreenDpi(LOGPIXELSX), dpiY = ScreenDpi(LOGPIXELSY);
+  // The hand-worked pixels exist for 96 and 120 dpi; the prefix has one of them.
+  const int dpi = ScreenDpi(LOGPIXELSX);
+  ASSERT_EQ(ScreenDpi(LOGPIXELSY), dpi);
+  ASSERT_TRUE(dpi == 96 || dpi == 120) << "no expected pixels for " << dpi << " dpi";
   RECT client = {};
   GetClientRect(window, &client);
-  const PixelRect expected = ClientPixelRect(dpiX, dpiY);
-  EXPECT_EQ(client.right, expected.width);
-  EXPECT_EQ(client.bottom, expected.height);
-  if (dpiX == 96) {
-    EXPECT_EQ(client.right, 357);  // 5352 twips = 356.8 px
-  }
+  EXPECT_EQ(client.right, dpi == 96 ? kClientWidthAt96 : kClientWidthAt120);
+  EXPECT_EQ(client.bottom, dpi == 96 ? kClientHeightAt96 : kClientHeightAt120);
 
   RECT bounds = {};
   GetWindowRect(window, &bounds);
@@ -71,8 +74,9 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
     const ControlRow& row = MakerControls()[i];
     HWND control = children[i];
     SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(std::wstring(row.name)));
-    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(row.kind)), 0) << Narrow(ClassName(control));
-    EXPECT_EQ(WindowText(control), CaptionOf(row));
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(row.kind)), 0)
+        << Narrow(ClassName(control));
+    EXPECT_EQ(WindowText(control), kExpectedControl[i].caption);
     EXPECT_TRUE(IsWindowVisible(control));
     const LONG type = Style(control) & BS_TYPEMASK;
     if (row.kind == ControlKind::Frame) {
@@ -86,11 +90,11 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
     RECT place = {};
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-    const PixelRect want = ControlPixelRect(i, dpiX, dpiY);
+    const PixelEdges& want = dpi == 96 ? kExpectedControl[i].at96 : kExpectedControl[i].at120;
     EXPECT_EQ(place.left, want.left);
     EXPECT_EQ(place.top, want.top);
-    EXPECT_EQ(place.right, want.right());
-    EXPECT_EQ(place.bottom, want.bottom());
+    EXPECT_EQ(place.right, want.right);
+    EXPECT_EQ(place.bottom, want.bottom);
   }
 
   HWND list = maker.List();
@@ -112,15 +116,16 @@ TEST(MakerWindowWine, StartsWithTheStandardLauncherAndTheOptionGroupsGreyedOut) 
   EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"Kelmo(&S)")));
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"Kelmo Pro(&P)")));
-  for (const wchar_t* caption : {L"実行タイミング設定", L"前(&B)", L"待機対象(&W)", L"後(&A)", L"同期(&T)",
-                                 L"実行時サイズ設定", L"標準(&D)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
-                                 L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
+  for (const wchar_t* caption :
+       {L"実行タイミング設定", L"前(&B)", L"待機対象(&W)", L"後(&A)", L"同期(&T)",
+        L"実行時サイズ設定", L"標準(&D)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
+        L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
     EXPECT_FALSE(IsWindowEnabled(maker.Button(caption))) << Narrow(caption);
   }
   EXPECT_TRUE(IsChecked(maker.Button(L"前(&B)")));
   EXPECT_TRUE(IsChecked(maker.Button(L"標準(&D)")));
-  for (const wchar_t* caption : {L"待機対象(&W)", L"後(&A)", L"同期(&T)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
-                                 L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
+  for (const wchar_t* caption : {L"待機対象(&W)", L"後(&A)", L"同期(&T)", L"最小(&M)", L"最大(&X)",
+                                 L"通常(&N)", L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
     EXPECT_FALSE(IsChecked(maker.Button(caption))) << Narrow(caption);
   }
   for (const wchar_t* caption : {L"参照(&R)", L"追加(&E)", L"&^", L"&V", L"削除(&D)", L"&make",
@@ -130,7 +135,8 @@ TEST(MakerWindowWine, StartsWithTheStandardLauncherAndTheOptionGroupsGreyedOut) 
   EXPECT_EQ(ControlText(maker.Edit()), L"");
   EXPECT_TRUE(ListItems(maker.List()).empty());
   EXPECT_EQ(ListSelection(maker.List()), -1);
-  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)"))) << "focus on " << Narrow(WindowText(maker.Focus()));
+  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)")))
+      << "focus on " << Narrow(WindowText(maker.Focus()));
 }
 
 // Adds the program text `text` with the current options; gives the list.
@@ -147,7 +153,8 @@ TEST(MakerWindowWine, ComposesEntriesInTheChosenLaunchersForm) {
 
   EXPECT_EQ(Add(maker, L"notepad.exe"), (Items{L"\"notepad.exe\""}));
   EXPECT_EQ(ControlText(edit), L"") << "a successful add empties the text box";
-  EXPECT_EQ(Add(maker, L" メモ帳.exe a.txt "), (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}))
+  EXPECT_EQ(Add(maker, L" メモ帳.exe a.txt "),
+            (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}))
       << "spaces around the text are kept inside the quotes";
   EXPECT_EQ(Add(maker, L"   "), (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}));
   EXPECT_EQ(ControlText(edit), L"   ") << "nothing added: the text box keeps its spaces";
@@ -173,11 +180,18 @@ TEST(MakerWindowWine, ComposesEntriesInTheChosenLaunchersForm) {
 TEST(MakerWindowWine, ChoosingTheLauncherSwitchesTheOptionGroupsAndKelmoProEmptiesTheList) {
   MakerProcess maker;
   ASSERT_NE(maker.window(), nullptr);
-  const std::vector<HWND> optionControls = {
-      maker.Button(L"実行タイミング設定"), maker.Button(L"前(&B)"), maker.Button(L"待機対象(&W)"),
-      maker.Button(L"後(&A)"), maker.Button(L"同期(&T)"), maker.Button(L"実行時サイズ設定"),
-      maker.Button(L"標準(&D)"), maker.Button(L"最小(&M)"), maker.Button(L"最大(&X)"),
-      maker.Button(L"通常(&N)"), maker.Button(L"非アクティブ最小(&I)"), maker.Button(L"非アクティブ通常(&O)")};
+  const std::vector<HWND> optionControls = {maker.Button(L"実行タイミング設定"),
+                                            maker.Button(L"前(&B)"),
+                                            maker.Button(L"待機対象(&W)"),
+                                            maker.Button(L"後(&A)"),
+                                            maker.Button(L"同期(&T)"),
+                                            maker.Button(L"実行時サイズ設定"),
+                                            maker.Button(L"標準(&D)"),
+                                            maker.Button(L"最小(&M)"),
+                                            maker.Button(L"最大(&X)"),
+                                            maker.Button(L"通常(&N)"),
+                                            maker.Button(L"非アクティブ最小(&I)"),
+                                            maker.Button(L"非アクティブ通常(&O)")};
   auto allEnabled = [&](bool enabled) {
     for (HWND control : optionControls) {
       if ((IsWindowEnabled(control) != FALSE) != enabled) return false;
@@ -199,16 +213,19 @@ TEST(MakerWindowWine, ChoosingTheLauncherSwitchesTheOptionGroupsAndKelmoProEmpti
   Click(maker.Button(L"最小(&M)"));
   EXPECT_EQ(Add(maker, L"c.exe"), (Items{L"/am:c.exe"}));
   Click(maker.Button(L"Kelmo(&S)"));
-  EXPECT_EQ(ListItems(maker.List()), (Items{L"/am:c.exe"})) << "the standard launcher keeps the list";
+  EXPECT_EQ(ListItems(maker.List()), (Items{L"/am:c.exe"}))
+      << "the standard launcher keeps the list";
   EXPECT_TRUE(allEnabled(false));
   EXPECT_TRUE(IsChecked(maker.Button(L"後(&A)"))) << "disabled groups keep their selection";
   EXPECT_TRUE(IsChecked(maker.Button(L"最小(&M)")));
-  EXPECT_EQ(Add(maker, L"d.exe"), (Items{L"/am:c.exe", L"\"d.exe\""})) << "disabled groups are ignored";
+  EXPECT_EQ(Add(maker, L"d.exe"), (Items{L"/am:c.exe", L"\"d.exe\""}))
+      << "disabled groups are ignored";
 
   Click(maker.Button(L"Kelmo Pro(&P)"));
   EXPECT_EQ(Add(maker, L"e.exe"), (Items{L"/am:e.exe"})) << "their selection counts again";
   Click(maker.Button(L"Kelmo Pro(&P)"));
-  EXPECT_TRUE(ListItems(maker.List()).empty()) << "clicking the chosen Kelmo Pro again is a new choice";
+  EXPECT_TRUE(ListItems(maker.List()).empty())
+      << "clicking the chosen Kelmo Pro again is a new choice";
 }
 
 TEST(MakerWindowWine, ListButtonsMoveDeleteAndClearWithTheSelectionRules) {
@@ -223,7 +240,8 @@ TEST(MakerWindowWine, ListButtonsMoveDeleteAndClearWithTheSelectionRules) {
 
   for (HWND button : {del, up, down}) {
     Click(button);
-    EXPECT_EQ(ListItems(list), abcd) << "without a selection " << Narrow(WindowText(button)) << " does nothing";
+    EXPECT_EQ(ListItems(list), abcd)
+        << "without a selection " << Narrow(WindowText(button)) << " does nothing";
     EXPECT_EQ(ListSelection(list), -1);
   }
   SelectListItem(list, 0);
@@ -269,13 +287,19 @@ TEST(MakerWindowWine, TabFollowsTheTableAndSkipsDisabledControls) {
   auto tabThrough = [&](const std::vector<HWND>& expected) {
     for (HWND next : expected) {
       maker.PostKey(VK_TAB);
-      ASSERT_TRUE(maker.WaitForFocus(next))
-          << "expected " << Narrow(WindowText(next)) << ", focus on " << Narrow(WindowText(maker.Focus()));
+      ASSERT_TRUE(maker.WaitForFocus(next)) << "expected " << Narrow(WindowText(next))
+                                            << ", focus on " << Narrow(WindowText(maker.Focus()));
     }
   };
-  const std::vector<HWND> rest = {maker.Edit(),          maker.Button(L"参照(&R)"), maker.Button(L"追加(&E)"),
-                                  maker.List(),          maker.Button(L"&^"),       maker.Button(L"&V"),
-                                  maker.Button(L"削除(&D)"), maker.Button(L"&make"),    maker.Button(L"リストクリア(&L)"),
+  const std::vector<HWND> rest = {maker.Edit(),
+                                  maker.Button(L"参照(&R)"),
+                                  maker.Button(L"追加(&E)"),
+                                  maker.List(),
+                                  maker.Button(L"&^"),
+                                  maker.Button(L"&V"),
+                                  maker.Button(L"削除(&D)"),
+                                  maker.Button(L"&make"),
+                                  maker.Button(L"リストクリア(&L)"),
                                   maker.Button(L"終了(&X)")};
   std::vector<HWND> round = rest;
   round.push_back(maker.Button(L"Kelmo(&S)"));
@@ -315,13 +339,45 @@ TEST(MakerWindowWine, AccessKeysReachTheTextBoxThroughItsLabelAndSharedKeysTheEn
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"前(&B)")));
 }
 
+// M is "最小(&M)" and "&make". The dialog's rule for a repeated access key:
+// the search starts at the focused control and takes the first enabled
+// control with that key in tab order from there.
+TEST(MakerWindowWine, AltMPressesMakeWhileTheSizeGroupIsDisabledAndSelectsMinimizedOtherwise) {
+  MakerProcess maker;
+  ASSERT_NE(maker.window(), nullptr);
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)")));
+  auto altMOpensMake = [&] {
+    DialogAnswerer boxes(maker.processId(), {Press(IDCANCEL), Press(IDYES)});
+    maker.PostAltKey(L'm');
+    EXPECT_TRUE(boxes.WaitForAnswered(2));
+    const std::vector<SeenDialog> seen = boxes.Finish();
+    return seen.size() == 2 && seen[0].title == L"名前は? - KelmoCM" &&
+           seen[1].title == L"make失敗 - KelmoCM";
+  };
+  Add(maker, L"a.exe");
+  EXPECT_TRUE(altMOpensMake()) << "size group disabled: the make button alone has M";
+
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  ASSERT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo Pro(&P)")));
+  maker.PostAltKey(L'm');
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(maker.Button(L"最小(&M)")); }, 5000));
+  EXPECT_FALSE(IsChecked(maker.Button(L"標準(&D)")));
+  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"最小(&M)")));
+
+  Add(maker, L"a.exe");
+  maker.PostAltKey(L'c');
+  ASSERT_TRUE(maker.WaitForFocus(maker.Edit()));
+  EXPECT_TRUE(altMOpensMake()) << "from the text box the next control with M is the make button";
+}
+
 TEST(MakerWindowWine, EndsWithoutAskingOnItsExitButtonEscAndTheCloseBox) {
   {
     MakerProcess maker;
     ASSERT_NE(maker.window(), nullptr);
     Add(maker, L"notepad.exe");
     PostClick(maker.Button(L"終了(&X)"));
-    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0)) << "items in the list do not hold the program";
+    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0))
+        << "items in the list do not hold the program";
   }
   {
     MakerProcess maker;

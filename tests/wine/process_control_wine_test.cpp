@@ -1,11 +1,9 @@
 // The launcher's process operations called directly, against real processes.
-#include "launcher/process_control.h"
-
 #include <gtest/gtest.h>
 
-#include <thread>
-
 #include "common/failure.h"
+#include "launcher/process_control.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -19,37 +17,22 @@ ExeArgs ProbeProgram(const std::wstring& tag, const std::wstring& options = L"")
   return {BinDir() + L"\\probe.exe", parameters};
 }
 
-TEST(ShellExecuteRecord, IsFilledAsTheShellStartsExpect) {
-  HWND owner = reinterpret_cast<HWND>(0x1234);
-  const SHELLEXECUTEINFOA record = FillShellExecuteRecord(owner, "a.exe", nullptr, 7);
-#ifdef _WIN64
-  EXPECT_EQ(record.cbSize, 112u);
-#else
-  EXPECT_EQ(record.cbSize, 60u);
-#endif
-  EXPECT_EQ(record.fMask, 0x40u);
-  EXPECT_EQ(record.hwnd, owner);
-  EXPECT_STREQ(record.lpVerb, "open");
-  EXPECT_STREQ(record.lpFile, "a.exe");
-  EXPECT_EQ(record.lpParameters, nullptr);
-  EXPECT_EQ(record.lpDirectory, nullptr);
-  EXPECT_EQ(record.nShow, 7);
-  EXPECT_EQ(record.hInstApp, nullptr);
-  EXPECT_EQ(record.hProcess, nullptr);
-}
-
+// The shell execute record seen through what the shell does with it: it
+// accepts the record (size and verb), starts the file with the parameters and
+// the show value, and hands back the process (SEE_MASK_NOCLOSEPROCESS).
 TEST(ProcessControlWine, ExecProcessHoldsAHandleThatForcedEndTerminatesAndCloses) {
   ProbeDir dir;
   HANDLE process = ExecProcess(nullptr, ProbeProgram(L"t", L"-stay"), 4);
   ASSERT_NE(process, nullptr);
   const ProbeReport report = WaitForReport(dir, L"t");
   EXPECT_EQ(report.Number(L"show"), 4);
+  EXPECT_EQ(report.Text(L"args"), L"t -stay");
   EXPECT_EQ(static_cast<long long>(GetProcessId(process)), report.Number(L"pid"));
+  const StartedProcess watched = WatchProcess(GetProcessId(process));
   ForcedEnd(process);
   DWORD flags = 0;
   EXPECT_FALSE(GetHandleInformation(process, &flags)) << "handle still open after the forced end";
-  EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(report.Number(L"pid"))); }, 5000));
-  ForcedEnd(nullptr);  // a null slot has nothing to end
+  EXPECT_EQ(WaitForExit(watched), std::optional<DWORD>(0)) << "terminated with exit code 0";
 }
 
 TEST(ProcessControlWine, WaitForProcessToEndReturnsOnlyAfterTheExit) {
@@ -71,7 +54,8 @@ TEST(ProcessControlWine, CommandLineStartGivesThePidAndTheStyle) {
 }
 
 TEST(ProcessControlWine, CommandLineStartOfAMissingProgramIsThePathError) {
-  for (const wchar_t* missing : {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
+  for (const wchar_t* missing :
+       {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
     try {
       CommandLineStart(missing, 1);
       ADD_FAILURE() << "no failure for " << Narrow(missing);
@@ -89,30 +73,24 @@ TEST(ProcessControlWine, CloseRequestFindsNothingForAProcessWithoutWindows) {
   EXPECT_NE(hFoundWnd, nullptr);
   WaitForReport(dir, L"win", L"closed");
 
-  const DWORD windowless = CommandLineStart(BinDir() + L"\\probe.exe bare -exit 3000", 1);
+  const std::wstring release = dir.File(L"release");
+  const DWORD windowless = CommandLineStart(BinDir() + L"\\probe.exe bare -until " + release, 1);
   WaitForReport(dir, L"bare");
+  const StartedProcess bare = WatchProcess(windowless);
   CloseRequest(windowless);
   EXPECT_EQ(hFoundWnd, nullptr) << "a window found for one process must not be reused for another";
-  EXPECT_TRUE(ProcessAlive(windowless));
-  KillProcess(windowless);
+  ASSERT_TRUE(bare.process);
+  EXPECT_FALSE(WaitForExit(bare, 0).has_value());
+  CreateReleaseFile(release);
+  EXPECT_EQ(WaitForExit(bare), std::optional<DWORD>(3)) << "it ends by itself once released";
 }
 
-TEST(ProcessControlWine, ExecProcessOfAMissingFileGivesNull) {
-  // The shell may show its own "not found" box (the error UI is not
-  // suppressed); answer it if it comes.
-  HANDLE process = reinterpret_cast<HANDLE>(1);
-  std::thread starter([&] { process = ExecProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10); });
-  const ULONGLONG deadline = GetTickCount64() + 10000;
-  while (process == reinterpret_cast<HANDLE>(1) && GetTickCount64() < deadline) {
-    for (HWND window : TopLevelWindows(GetCurrentProcessId())) {
-      wchar_t className[16] = {};
-      GetClassNameW(window, className, 16);
-      if (std::wstring(className) == L"#32770" && IsWindowVisible(window)) PressDialogButton(window, IDOK);
-    }
-    Sleep(20);
-  }
-  starter.join();
-  EXPECT_EQ(process, nullptr);
+// fMask does not suppress the shell's own error display, so the missing file
+// brings the shell's box up; ExecProcess returns once it is answered.
+TEST(ProcessControlWine, ExecProcessOfAMissingFileGivesNullAfterTheShellsOwnBox) {
+  DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK)});
+  EXPECT_EQ(ExecProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10), nullptr);
+  EXPECT_EQ(boxes.Finish().size(), 1u);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
 #include <vector>
 
@@ -37,7 +38,8 @@ ProbeDir::~ProbeDir() {
   HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(File(found.cFileName).c_str());
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(File(found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
@@ -61,11 +63,13 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
   std::string bytes;
   char buffer[4096];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
   CloseHandle(file);
   std::wstring text(bytes.size(), L'\0');
-  text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                      text.data(), static_cast<int>(text.size()))));
+  text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(),
+                                                      static_cast<int>(bytes.size()), text.data(),
+                                                      static_cast<int>(text.size()))));
   ProbeReport report;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -73,7 +77,8 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
     if (end == std::wstring::npos) break;  // a line still being written
     const std::wstring line = text.substr(start, end - start);
     const std::size_t equals = line.find(L'=');
-    if (equals != std::wstring::npos) report.values[line.substr(0, equals)] = line.substr(equals + 1);
+    if (equals != std::wstring::npos)
+      report.values[line.substr(0, equals)] = line.substr(equals + 1);
     start = end + 1;
   }
   return report;
@@ -131,6 +136,14 @@ StartedProcess StartLauncher(const std::wstring& arguments) {
   return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments);
 }
 
+StartedProcess WatchProcess(DWORD processId) {
+  StartedProcess watched;
+  watched.process.reset(
+      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  watched.id = processId;
+  return watched;
+}
+
 std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs) {
   if (!started.process) return std::nullopt;
   if (WaitForSingleObject(started.process.get(), static_cast<DWORD>(timeoutMs)) != WAIT_OBJECT_0) {
@@ -139,6 +152,25 @@ std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs) {
   DWORD code = 0;
   GetExitCodeProcess(started.process.get(), &code);
   return code;
+}
+
+void CreateReleaseFile(const std::wstring& path) {
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << Narrow(path);
+  if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
+}
+
+std::vector<DWORD> ProcessesNamed(const std::wstring& imageName) {
+  std::vector<DWORD> found;
+  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  if (!snapshot) return found;
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (_wcsicmp(entry.szExeFile, imageName.c_str()) == 0) found.push_back(entry.th32ProcessID);
+  }
+  return found;
 }
 
 bool ProcessAlive(DWORD processId) {
@@ -188,10 +220,12 @@ BOOL CALLBACK CollectWindows(HWND hwnd, LPARAM lParam) {
 
 HWND WaitForDialog(const std::wstring& title, int timeoutMs) {
   DialogSearch search{&title, nullptr};
-  WaitUntil([&] {
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
   return search.found;
 }
 
@@ -220,9 +254,11 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
 }
 
 std::string Narrow(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size,
+                      nullptr, nullptr);
   return result;
 }
 

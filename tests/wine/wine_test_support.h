@@ -67,10 +67,20 @@ struct StartedProcess {
 // Starts `exe` with the argument text `arguments` (a space between them).
 StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments);
 StartedProcess StartLauncher(const std::wstring& arguments);
+// A process the test did not start, opened by its id so that WaitForExit can
+// tell when it ends and with which code; empty when it is already gone.
+StartedProcess WatchProcess(DWORD processId);
 // Waits for the process to end; gives its exit code, or nullopt on time-out.
 std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs = 15000);
 
+// Creates the empty file `path`: the signal a probe run with "-until path"
+// waits for.
+void CreateReleaseFile(const std::wstring& path);
+
 bool ProcessAlive(DWORD processId);
+// Ids of the running processes whose image file is named `imageName`
+// ("name.exe", no folder).
+std::vector<DWORD> ProcessesNamed(const std::wstring& imageName);
 void KillProcess(DWORD processId);
 
 // A top-level window of class #32770 with this title, or null on time-out.

@@ -11,7 +11,7 @@ target_link_libraries(probe PRIVATE shell32)
 add_executable(desktop_keeper WIN32 tests/helpers/desktop_keeper.cpp)
 target_link_options(desktop_keeper PRIVATE -s)
 
-add_library(kelmo_wine_test_support STATIC tests/wine/wine_test_support.cpp)
+add_library(kelmo_wine_test_support STATIC tests/wine/wine_test_support.cpp tests/wine/dialog_answerer.cpp)
 target_link_libraries(kelmo_wine_test_support PUBLIC gtest)
 
 # The environment of every Wine test: the wrapper sets the prefix and the
