@@ -2,7 +2,8 @@
 
 # Small static GUI programs: they import system DLLs only.
 set(KELMO_WIN_COMPILE_FLAGS -Os -ffunction-sections -fdata-sections -DWIN32_LEAN_AND_MEAN
-    -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601)
+    -DNOMINMAX -D_WIN32_WINNT=0x0601 -DWINVER=0x0601
+    "$<$<COMPILE_LANGUAGE:CXX>:SHELL:-include ${CMAKE_SOURCE_DIR}/cmake/compact_strings.h>")
 set(KELMO_WIN_PROGRAM_LINK_FLAGS -mwindows -s -Wl,--gc-sections)
 add_compile_options(${KELMO_WIN_COMPILE_FLAGS})
 # kelmo_portable was created before this file ran, so the directory's options

@@ -9,6 +9,20 @@ std::wstring TrimSpaces(std::wstring_view text) {
   return std::wstring(text.substr(first, last - first + 1));
 }
 
+std::wstring DecimalText(long long value, std::size_t minDigits) {
+  const bool negative = value < 0;
+  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
+  std::wstring digits;
+  do {
+    digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));
+    magnitude /= 10;
+  } while (magnitude != 0);
+  if (digits.size() < minDigits) digits.insert(0, minDigits - digits.size(), L'0');
+  if (negative) digits.insert(digits.begin(), L'-');
+  return digits;
+}
+
 bool SurvivedRoundTrip(std::wstring_view original, std::wstring_view roundTrip,
                        LookAlikes lookAlikes) {
   if (original.size() != roundTrip.size()) return false;

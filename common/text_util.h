@@ -11,6 +11,11 @@ namespace kelmo {
 // character as padding.
 std::wstring TrimSpaces(std::wstring_view text);
 
+// Decimal digits of `value`, a minus sign before a negative one, padded with
+// leading zeros to at least `minDigits` digits. (The C++ library's
+// to_wstring would pull the whole wide printf machinery into the programs.)
+std::wstring DecimalText(long long value, std::size_t minDigits = 1);
+
 // Whether the ANSI code page's look-alikes count as the text itself. In code
 // page 932 the yen sign (U+00A5) and the overline (U+203E) share the bytes of
 // the backslash and the tilde; Japanese users type them in paths and mean

@@ -119,7 +119,7 @@ MessageText MakeMessageText(MakeMessage message) {
 }
 
 MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view entry) {
-  return {L"リストの " + std::to_wstring(position) + L" 番目の項目" + kNotInCodePage +
+  return {L"リストの " + DecimalText(static_cast<long long>(position)) + L" 番目の項目" + kNotInCodePage +
               std::wstring(entry) + L"\r\n" + kMakeCancelled,
           kMakeFailureTitle, kRefusalStyle};
 }
