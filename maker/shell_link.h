@@ -12,8 +12,8 @@
 #pragma once
 
 // <windows.h> first: the shell headers build on it.
-#include <shlobj.h>
 #include <windows.h>
+#include <shlobj.h>
 
 #include <string>
 

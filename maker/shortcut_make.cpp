@@ -119,8 +119,8 @@ MessageText MakeMessageText(MakeMessage message) {
 }
 
 MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view entry) {
-  return {L"リストの " + DecimalText(static_cast<long long>(position)) + L" 番目の項目" + kNotInCodePage +
-              std::wstring(entry) + L"\r\n" + kMakeCancelled,
+  return {L"リストの " + DecimalText(static_cast<long long>(position)) + L" 番目の項目" +
+              kNotInCodePage + std::wstring(entry) + L"\r\n" + kMakeCancelled,
           kMakeFailureTitle, kRefusalStyle};
 }
 

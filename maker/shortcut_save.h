@@ -3,8 +3,8 @@
 // had the name is replaced only by a complete new one. Win32 only.
 #pragma once
 
-#include <objidl.h>
 #include <windows.h>
+#include <objidl.h>
 
 #include <string>
 

@@ -1,7 +1,7 @@
 // Texts that the ANSI code page (932 in these tests) cannot hold: the
 // conversion notices them, and the launcher never starts a changed path.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 #include <vector>

@@ -1,7 +1,7 @@
 // A launch item may name a document instead of a program: the shell starts
 // the program its type is associated with.
-#include <gtest/gtest.h>
 #include <windows.h>
+#include <gtest/gtest.h>
 
 #include <string>
 

@@ -16,14 +16,16 @@ using namespace testing_support;
 std::wstring g_outputFolder;
 
 void Shoot(const std::wstring& title, const std::wstring& name) {
-  StartedProcess shooter = StartProgram(BinDir() + L"\\screenshot.exe",
-                                        L"\"" + title + L"\" \"" + g_outputFolder + L"\\" + name + L".bmp\"");
+  StartedProcess shooter =
+      StartProgram(BinDir() + L"\\screenshot.exe",
+                   L"\"" + title + L"\" \"" + g_outputFolder + L"\\" + name + L".bmp\"");
   const auto code = WaitForExit(shooter, 20000);
   ASSERT_TRUE(code.has_value());
   EXPECT_EQ(*code, 0u) << Narrow(name);
 }
 
-void Add(const MakerProcess& maker, const wchar_t* timing, const wchar_t* size, const std::wstring& program) {
+void Add(const MakerProcess& maker, const wchar_t* timing, const wchar_t* size,
+         const std::wstring& program) {
   Click(maker.Button(timing));
   Click(maker.Button(size));
   SetText(maker.Edit(), program);

@@ -1,8 +1,8 @@
 // What make refuses rather than write a shortcut that says something else:
 // texts the ANSI code page cannot hold, and names that reach a device.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <objidl.h>
-#include <windows.h>
 
 #include <string>
 #include <vector>
