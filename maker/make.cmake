@@ -5,4 +5,5 @@ list(APPEND KELMO_MAKER_SOURCES
   maker/name_prompt.cpp
   maker/shell_link.cpp
   maker/shortcut_save.cpp
+  maker/shortcut_open_win32.cpp
 )
