@@ -2,10 +2,8 @@
 // argument or dropped on its window, a dropped program, files it must refuse,
 // and the round trip from make through open to make again.
 #include <gtest/gtest.h>
-
-#include <windows.h>
-
 #include <shlobj.h>
+#include <windows.h>
 
 #include <cstring>
 #include <string>
@@ -46,17 +44,21 @@ void DropFiles(HWND window, const std::vector<std::wstring>& files) {
 
   DWORD processId = 0;
   GetWindowThreadProcessId(window, &processId);
-  const UniqueHandle process(OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
+  const UniqueHandle process(
+      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
   ASSERT_TRUE(process);
-  void* remote = VirtualAllocEx(process.get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE);
+  void* remote = VirtualAllocEx(process.get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
+                                PAGE_READWRITE);
   ASSERT_NE(remote, nullptr);
   ASSERT_TRUE(WriteProcessMemory(process.get(), remote, block.data(), block.size(), nullptr));
   ASSERT_TRUE(PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0));
 }
 
 // Writes a shortcut by hand (not through the maker's window).
-std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target, const std::wstring& arguments) {
-  EXPECT_TRUE(cShellLink().CreateShellLink(lnk, target, L"", arguments, L"", 0, 5, L"by hand")) << Narrow(lnk);
+std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
+                           const std::wstring& arguments) {
+  EXPECT_TRUE(cShellLink().CreateShellLink(lnk, target, L"", arguments, L"", 0, 5, L"by hand"))
+      << Narrow(lnk);
   return lnk;
 }
 
@@ -78,18 +80,21 @@ class MakerStartedWith {
   explicit MakerStartedWith(const std::wstring& arguments)
       : started_(StartProgram(BinDir() + L"\\kelmoCM.exe", arguments)) {}
   ~MakerStartedWith() {
-    if (started_.process && WaitForSingleObject(started_.process.get(), 0) == WAIT_TIMEOUT) KillProcess(started_.id);
+    if (started_.process && WaitForSingleObject(started_.process.get(), 0) == WAIT_TIMEOUT)
+      KillProcess(started_.id);
   }
   MakerStartedWith(const MakerStartedWith&) = delete;
   MakerStartedWith& operator=(const MakerStartedWith&) = delete;
 
   DWORD processId() const { return started_.id; }
   HWND Window() {
-    if (window_ == nullptr) WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; });
+    if (window_ == nullptr)
+      WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; });
     return window_;
   }
   HWND Child(const std::wstring& className, const std::wstring& caption = L"") {
-    for (HWND child = GetWindow(Window(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+    for (HWND child = GetWindow(Window(), GW_CHILD); child != nullptr;
+         child = GetWindow(child, GW_HWNDNEXT)) {
       if (_wcsicmp(ClassName(child).c_str(), className.c_str()) == 0 &&
           (caption.empty() || WindowText(child) == caption)) {
         return child;
@@ -126,16 +131,18 @@ class MakerOpen : public ::testing::Test {
 // the option groups are enabled with their first choices and the text box
 // stays empty.
 TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
-  const std::wstring lnk = WriteShortcut(dir_.File(L"hand made.lnk"), KelmoPro(),
-                                         L"  bn:first.exe /WX:C:\\a b\\calc.exe x:y /t:a.exe  /d:b.exe "
-                                         L"/bn:cmd.exe /k dir /  /a:\"q\" z");
+  const std::wstring lnk =
+      WriteShortcut(dir_.File(L"hand made.lnk"), KelmoPro(),
+                    L"  bn:first.exe /WX:C:\\a b\\calc.exe x:y /t:a.exe  /d:b.exe "
+                    L"/bn:cmd.exe /k dir /  /a:\"q\" z");
   MakerStartedWith maker(L"\"" + lnk + L"\"");
   ASSERT_NE(maker.Window(), nullptr);
   HWND list = maker.Child(L"ListBox");
   ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
-  const std::vector<std::wstring> expected = {
-      L"bn:first.exe", L"/WX:C:\\a b\\calc.exe x:y", L"/t:a.exe ", L"/d:b.exe", L"/bn:cmd.exe", L"/k dir",
-      L"/ ",           L"/a:\"q\" z"};
+  const std::vector<std::wstring> expected = {L"bn:first.exe", L"/WX:C:\\a b\\calc.exe x:y",
+                                              L"/t:a.exe ",    L"/d:b.exe",
+                                              L"/bn:cmd.exe",  L"/k dir",
+                                              L"/ ",           L"/a:\"q\" z"};
   EXPECT_EQ(ListItems(list), expected);
   EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"Kelmo Pro(&P)")));
   EXPECT_FALSE(IsChecked(maker.Child(L"Button", L"Kelmo(&S)")));
@@ -161,15 +168,18 @@ TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
   CopyFileW(notes.c_str(), broken.c_str(), FALSE);
   DropFiles(maker.Window(), {broken});
   ASSERT_TRUE(answerer.WaitForAnswered(2));
-  const std::wstring notepad = WriteShortcut(dir_.File(L"メモ帳.lnk"), L"C:\\windows\\notepad.exe", L"/b:x");
+  const std::wstring notepad =
+      WriteShortcut(dir_.File(L"メモ帳.lnk"), L"C:\\windows\\notepad.exe", L"/b:x");
   DropFiles(maker.Window(), {notepad});
   ASSERT_TRUE(answerer.WaitForAnswered(3));
   ExpectInitialState(maker);
 
-  DropFiles(maker.Window(), {WriteShortcut(dir_.File(L"std.lnk"), Kelmo(), L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"")});
+  DropFiles(maker.Window(), {WriteShortcut(dir_.File(L"std.lnk"), Kelmo(),
+                                           L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"")});
   HWND list = maker.Child(L"ListBox");
   ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
-  EXPECT_EQ(ListItems(list), (std::vector<std::wstring>{L"\"C:\\a b.exe\"", L"\"x:\"q\" y\" ", L"\"z\""}));
+  EXPECT_EQ(ListItems(list),
+            (std::vector<std::wstring>{L"\"C:\\a b.exe\"", L"\"x:\"q\" y\" ", L"\"z\""}));
   EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"Kelmo(&S)")));
   EXPECT_FALSE(IsWindowEnabled(maker.Child(L"Button", L"前(&B)")));
 
@@ -181,7 +191,8 @@ TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
             L"Kelmo Command line Maker で作成したショートカットを指定してください。");
   EXPECT_EQ(seen[1].text.substr(0, 12), L"「broken.lnk」");
   EXPECT_EQ(seen[2].text,
-            L"「メモ帳.lnk」 は kelmo.exe または kelmoPro.exe のショートカットではないため、開けません。\r\n"
+            L"「メモ帳.lnk」 は kelmo.exe または kelmoPro.exe "
+            L"のショートカットではないため、開けません。\r\n"
             L"リンク先: C:\\windows\\notepad.exe");
 }
 
@@ -205,7 +216,8 @@ TEST_F(MakerOpen, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
   Click(maker.Button(L"追加(&E)"));
   const std::vector<std::wstring> kept = {L"\"" + second.shortPath + L"\""};
   ASSERT_EQ(ListItems(maker.List()), kept);
-  const std::wstring group = WriteShortcut(dir_.File(L"group.lnk"), KelmoPro(), L" /wx:a.exe /b:b.exe");
+  const std::wstring group =
+      WriteShortcut(dir_.File(L"group.lnk"), KelmoPro(), L" /wx:a.exe /b:b.exe");
   DropFiles(maker.window(), {group});
   ASSERT_TRUE(answerer.WaitForAnswered(2));
   EXPECT_EQ(ListItems(maker.List()), kept) << "No keeps the list";
@@ -254,18 +266,21 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
     std::vector<std::vector<std::wstring>> items;
   };
   std::vector<Row> rows = {
-      {"before with every size", true,
+      {"before with every size",
+       true,
        {{L"a.exe", L"前(&B)", L"標準(&D)"},
         {L"b.exe", L"前(&B)", L"最小(&M)"},
         {L"c.exe", L"前(&B)", L"最大(&X)"},
         {L"d.exe", L"前(&B)", L"通常(&N)"},
         {L"e.exe", L"前(&B)", L"非アクティブ最小(&I)"},
         {L"f.exe", L"前(&B)", L"非アクティブ通常(&O)"}}},
-      {"every timing, spaces colons and quotes", true,
+      {"every timing, spaces colons and quotes",
+       true,
        {{L"C:\\Program Files\\x y.exe \"arg: 1\"", L"待機対象(&W)", L"最大(&X)"},
         {L"  spaced  ", L"後(&A)", L"標準(&D)"},
         {L"\"q\" x:y", L"同期(&T)", L"非アクティブ最小(&I)"}}},
-      {"standard launcher", false,
+      {"standard launcher",
+       false,
        {{L"C:\\a b\\c.exe", L"", L""}, {L"say \"hi\":now", L"", L""}, {L" x ", L"", L""}}},
       {"at the length limit", true, {}},
   };
@@ -334,13 +349,14 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   Click(maker.Child(L"Button", L"追加(&E)"));
 
   std::wstring offered;
-  DialogAnswerer answerer(maker.processId(), {Press(IDCANCEL), Press(IDYES), AcceptOfferedName(offered), Press(IDYES)});
+  DialogAnswerer answerer(
+      maker.processId(), {Press(IDCANCEL), Press(IDYES), AcceptOfferedName(offered), Press(IDYES)});
   Click(maker.Child(L"Button", L"&make"), 30000);
   EXPECT_EQ(ReadWholeFile(lnk), before);
   {
     // Held open without delete sharing: the shortcut cannot be replaced.
-    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                                        FILE_ATTRIBUTE_NORMAL, nullptr));
+    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
     Click(maker.Child(L"Button", L"&make"), 30000);
   }
