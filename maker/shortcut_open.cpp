@@ -97,14 +97,14 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
   };
   static constexpr Row kRows[] = {
       {L"",
-       L" をショートカットとして読み込めませんでした。\r\n"
+       L"をショートカットとして読み込めませんでした。\r\n"
        L"Kelmo Command line Maker で作成したショートカットを指定してください。",
        kOpenTitle, kFailureStyle},
       {L"",
-       L" は kelmo.exe または kelmoPro.exe のショートカットではないため、開けません。\r\n"
+       L"は kelmo.exe または kelmoPro.exe のショートカットではないため、開けません。\r\n"
        L"リンク先: ",
        kOpenTitle, kFailureStyle},
-      {L"現在のリストを ", L" の内容に置き換えます。よろしいですか?", kOpenTitle, kQuestionStyle},
+      {L"現在のリストを", L"の内容に置き換えます。よろしいですか?", kOpenTitle, kQuestionStyle},
       {L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n", L"", kDropTitle,
        kNoteStyle},
   };

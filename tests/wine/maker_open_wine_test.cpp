@@ -187,11 +187,11 @@ TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
   ASSERT_EQ(seen.size(), 3u);
   for (const SeenDialog& box : seen) EXPECT_EQ(box.title, kOpenTitle);
   EXPECT_EQ(seen[0].text,
-            L"「notes.txt」 をショートカットとして読み込めませんでした。\r\n"
+            L"「notes.txt」をショートカットとして読み込めませんでした。\r\n"
             L"Kelmo Command line Maker で作成したショートカットを指定してください。");
   EXPECT_EQ(seen[1].text.substr(0, 12), L"「broken.lnk」");
   EXPECT_EQ(seen[2].text,
-            L"「メモ帳.lnk」 は kelmo.exe または kelmoPro.exe "
+            L"「メモ帳.lnk」は kelmo.exe または kelmoPro.exe "
             L"のショートカットではないため、開けません。\r\n"
             L"リンク先: C:\\windows\\notepad.exe");
 }
@@ -238,7 +238,7 @@ TEST_F(MakerOpen, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
             L"「second long named program.exe」");
   EXPECT_EQ(seen[1].title, kOpenTitle);
   EXPECT_TRUE(seen[1].yesNo);
-  EXPECT_EQ(seen[1].text, L"現在のリストを 「group.lnk」 の内容に置き換えます。よろしいですか?");
+  EXPECT_EQ(seen[1].text, L"現在のリストを「group.lnk」の内容に置き換えます。よろしいですか?");
   EXPECT_EQ(seen[2].title, kDropTitle);
   EXPECT_EQ(seen[3].title, kOpenTitle);
 }
