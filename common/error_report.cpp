@@ -9,8 +9,8 @@ namespace {
 // Decimal digits of `value`, padded with leading zeros to at least `width`.
 std::wstring Padded(long long value, std::size_t width) {
   const bool negative = value < 0;
-  unsigned long long magnitude =
-      negative ? 0ULL - static_cast<unsigned long long>(value) : static_cast<unsigned long long>(value);
+  unsigned long long magnitude = negative ? 0ULL - static_cast<unsigned long long>(value)
+                                          : static_cast<unsigned long long>(value);
   std::wstring digits;
   do {
     digits.insert(digits.begin(), static_cast<wchar_t>(L'0' + magnitude % 10));

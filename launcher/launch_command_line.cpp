@@ -6,7 +6,9 @@ namespace kelmo {
 
 namespace {
 
-wchar_t AsciiLower(wchar_t c) { return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c; }
+wchar_t AsciiLower(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
 
 // Reads one piece (the text between two " /" separators, without the slash)
 // into the plan. Within a piece the letter nearest its start decides, so a
@@ -30,10 +32,18 @@ void ReadPiece(std::wstring_view piece, LaunchPlan& plan) {
 
   PlanEntry entry{TrimSpaces(piece.substr(colon + 1)), showMode == 0 ? kShowDefault : showMode};
   switch (timing) {
-    case L'b': plan.before.push_back(std::move(entry)); break;
-    case L't': plan.terminate.push_back(std::move(entry)); break;
-    case L'c': plan.close.push_back(std::move(entry)); break;
-    case L'a': plan.after.push_back(std::move(entry)); break;
+    case L'b':
+      plan.before.push_back(std::move(entry));
+      break;
+    case L't':
+      plan.terminate.push_back(std::move(entry));
+      break;
+    case L'c':
+      plan.close.push_back(std::move(entry));
+      break;
+    case L'a':
+      plan.after.push_back(std::move(entry));
+      break;
     case L'w':
       if (!plan.waited) plan.waited = std::move(entry);
       break;
@@ -44,13 +54,20 @@ void ReadPiece(std::wstring_view piece, LaunchPlan& plan) {
 
 int ShowModeOfSizeLetter(wchar_t letter) {
   switch (AsciiLower(letter)) {
-    case L'd': return kShowDefault;
-    case L'i': return kShowMinNoActive;
-    case L'm': return kShowMinimized;
-    case L'n': return kShowNormal;
-    case L'o': return kShowNoActivate;
-    case L'x': return kShowMaximized;
-    default: return 0;
+    case L'd':
+      return kShowDefault;
+    case L'i':
+      return kShowMinNoActive;
+    case L'm':
+      return kShowMinimized;
+    case L'n':
+      return kShowNormal;
+    case L'o':
+      return kShowNoActivate;
+    case L'x':
+      return kShowMaximized;
+    default:
+      return 0;
   }
 }
 
@@ -64,8 +81,12 @@ std::wstring_view ArgumentText(std::wstring_view processCommandLine) {
     const std::size_t closing = processCommandLine.find(L'"', 1);
     i = closing == std::wstring_view::npos ? processCommandLine.size() : closing + 1;
   }
-  while (i < processCommandLine.size() && processCommandLine[i] != L' ' && processCommandLine[i] != L'\t') ++i;
-  while (i < processCommandLine.size() && (processCommandLine[i] == L' ' || processCommandLine[i] == L'\t')) ++i;
+  while (i < processCommandLine.size() && processCommandLine[i] != L' ' &&
+         processCommandLine[i] != L'\t')
+    ++i;
+  while (i < processCommandLine.size() &&
+         (processCommandLine[i] == L' ' || processCommandLine[i] == L'\t'))
+    ++i;
   return processCommandLine.substr(i);
 }
 

@@ -9,12 +9,12 @@
 namespace kelmo {
 
 // Win32 show-window values that a size letter can give.
-inline constexpr int kShowNormal = 1;            // n
-inline constexpr int kShowMinimized = 2;         // m
-inline constexpr int kShowMaximized = 3;         // x
-inline constexpr int kShowNoActivate = 4;        // o
-inline constexpr int kShowMinNoActive = 7;       // i
-inline constexpr int kShowDefault = 10;          // d, and items without a size letter
+inline constexpr int kShowNormal = 1;       // n
+inline constexpr int kShowMinimized = 2;    // m
+inline constexpr int kShowMaximized = 3;    // x
+inline constexpr int kShowNoActivate = 4;   // o
+inline constexpr int kShowMinNoActive = 7;  // i
+inline constexpr int kShowDefault = 10;     // d, and items without a size letter
 
 struct PlanEntry {
   std::wstring programText;  // program and its arguments, ASCII spaces trimmed; may be empty

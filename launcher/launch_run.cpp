@@ -57,9 +57,12 @@ void RunPhases(const LaunchPlan& plan, LaunchPlatform& platform) {
 
 int CommandLineWindowStyle(int showMode) {
   switch (showMode) {
-    case kShowDefault: return 1;
-    case kShowMinNoActive: return 6;
-    default: return showMode;
+    case kShowDefault:
+      return 1;
+    case kShowMinNoActive:
+      return 6;
+    default:
+      return showMode;
   }
 }
 

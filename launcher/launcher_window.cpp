@@ -33,8 +33,8 @@ HWND CreateLauncherWindow(HINSTANCE instance) {
                 TwipsToPixels(kLauncherClientHeightTwips, dpiY)};
   AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
   return CreateWindowExW(0, kLauncherWindowClass, kLauncherWindowCaption, kStyle, CW_USEDEFAULT,
-                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top,
-                         nullptr, nullptr, instance, nullptr);
+                         CW_USEDEFAULT, frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                         nullptr, instance, nullptr);
 }
 
 void MoveWindowLeftOfScreen(HWND window) {

@@ -27,7 +27,8 @@ bool IsInputMethodWindow(HWND hwnd) {
 // The texts of one shell start in the ANSI code page, kept alive for the call.
 struct AnsiProgram {
   explicit AnsiProgram(const ExeArgs& program)
-      : file(ToAnsi(program.file)), parameters(ToAnsi(program.parameters.value_or(L""))),
+      : file(ToAnsi(program.file)),
+        parameters(ToAnsi(program.parameters.value_or(L""))),
         hasParameters(program.parameters.has_value()) {}
   const char* Parameters() const { return hasParameters ? parameters.c_str() : nullptr; }
 
@@ -40,7 +41,8 @@ struct AnsiProgram {
 // result. Failures of the system call itself are not looked at.
 HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
   const AnsiProgram ansi(program);
-  SHELLEXECUTEINFOA record = FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
   ShellExecuteExA(&record);
   return record.hProcess;
 }

@@ -19,7 +19,8 @@ std::optional<std::wstring> ParametersOrNone(std::wstring_view rest) {
 ExeArgs SplitExeArgs(std::wstring_view programText) {
   if (!programText.empty() && programText.front() == L'"') {
     const std::size_t closing = programText.find(L'"', 1);
-    if (closing == std::wstring_view::npos) return {std::wstring(programText.substr(1)), std::nullopt};
+    if (closing == std::wstring_view::npos)
+      return {std::wstring(programText.substr(1)), std::nullopt};
     return {std::wstring(programText.substr(1, closing - 1)),
             ParametersOrNone(programText.substr(closing + 1))};
   }
@@ -27,9 +28,12 @@ ExeArgs SplitExeArgs(std::wstring_view programText) {
   const std::size_t slash = programText.find(L'/');
   const std::size_t space = programText.find(L' ');
   std::size_t cut;
-  if (slash == std::wstring_view::npos) cut = space;
-  else if (space == std::wstring_view::npos) cut = slash;
-  else cut = std::max(slash, space);
+  if (slash == std::wstring_view::npos)
+    cut = space;
+  else if (space == std::wstring_view::npos)
+    cut = slash;
+  else
+    cut = std::max(slash, space);
   if (cut == std::wstring_view::npos) return {std::wstring(programText), std::nullopt};
 
   // The parameters keep the cut character: a slash stays at their start, a

@@ -15,8 +15,8 @@ namespace kelmo {
 class MakerWindowAccess {
  public:
   virtual ~MakerWindowAccess() = default;
-  virtual HWND Handle() const = 0;                    // owner of dialogs and boxes
-  virtual std::wstring ProgramText() const = 0;       // txtCmd
+  virtual HWND Handle() const = 0;               // owner of dialogs and boxes
+  virtual std::wstring ProgramText() const = 0;  // txtCmd
   virtual void SetProgramText(const std::wstring& text) = 0;
   virtual std::vector<std::wstring> Entries() const = 0;  // lstCmd, first to last
   virtual LauncherChoice Launcher() const = 0;            // optKelmoSet

@@ -23,16 +23,19 @@ int ListBoxStore::Count() const {
 }
 
 std::wstring ListBoxStore::Text(int i) const {
-  const LRESULT length = Checked(L"LB_GETTEXTLEN", SendMessageW(listBox_, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
+  const LRESULT length =
+      Checked(L"LB_GETTEXTLEN", SendMessageW(listBox_, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0));
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  const LRESULT copied = Checked(
-      L"LB_GETTEXT", SendMessageW(listBox_, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data())));
+  const LRESULT copied =
+      Checked(L"LB_GETTEXT", SendMessageW(listBox_, LB_GETTEXT, static_cast<WPARAM>(i),
+                                          reinterpret_cast<LPARAM>(text.data())));
   text.resize(static_cast<std::size_t>(copied));
   return text;
 }
 
 void ListBoxStore::Add(const std::wstring& text) {
-  Checked(L"LB_ADDSTRING", SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
+  Checked(L"LB_ADDSTRING",
+          SendMessageW(listBox_, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(text.c_str())));
 }
 
 void ListBoxStore::Insert(int i, const std::wstring& text) {

@@ -34,7 +34,9 @@ int ControlId(const ControlRow& row, std::size_t tabIndex) {
 // Reports the failure being handled under `place`; call it only inside a
 // catch block. One function serves every handler, so each handler has a
 // single catch (...).
-void ReportCaughtFailure(std::wstring_view place) { ErrorMsg(kMakerProgram, place, CurrentFailure()); }
+void ReportCaughtFailure(std::wstring_view place) {
+  ErrorMsg(kMakerProgram, place, CurrentFailure());
+}
 
 struct ControlClass {
   const wchar_t* className;
@@ -150,12 +152,23 @@ void MainWindow::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
 
     const auto index = static_cast<std::size_t>(row.index);
     switch (row.group) {
-      case ControlGroup::KelmoSet: optKelmoSet_[index] = control; break;
-      case ControlGroup::TimingSet: optTimingSet_[index] = control; break;
-      case ControlGroup::SizeSet: optSizeSet_[index] = control; break;
-      case ControlGroup::Cmd: cmdCmd_[index] = control; break;
-      case ControlGroup::ListButtons: cmdList_[index] = control; break;
-      case ControlGroup::None: break;
+      case ControlGroup::KelmoSet:
+        optKelmoSet_[index] = control;
+        break;
+      case ControlGroup::TimingSet:
+        optTimingSet_[index] = control;
+        break;
+      case ControlGroup::SizeSet:
+        optSizeSet_[index] = control;
+        break;
+      case ControlGroup::Cmd:
+        cmdCmd_[index] = control;
+        break;
+      case ControlGroup::ListButtons:
+        cmdList_[index] = control;
+        break;
+      case ControlGroup::None:
+        break;
     }
     if (row.name == L"fraTimingSet") fraTimingSet_ = control;
     if (row.name == L"fraSizeSet") fraSizeSet_ = control;
@@ -220,7 +233,8 @@ void MainWindow::optKelmoSet_Click(int index) {
 void MainWindow::cmdList_Click(int index) {
   try {
     ListBoxStore list(lstCmd_);
-    ApplyListButton(list, index, [this] { return GetCmdLine(); }, [this] { SetProgramText(L""); });
+    ApplyListButton(
+        list, index, [this] { return GetCmdLine(); }, [this] { SetProgramText(L""); });
   } catch (...) {
     ReportCaughtFailure(L"cmdList_Click");
   }
@@ -234,7 +248,8 @@ std::wstring MainWindow::GetCmdLine() {
   try {
     ComposerInput input;
     input.launcher = Launcher();
-    for (std::size_t i = 0; i < optTimingSet_.size(); ++i) input.timing[i] = IsChecked(optTimingSet_[i]);
+    for (std::size_t i = 0; i < optTimingSet_.size(); ++i)
+      input.timing[i] = IsChecked(optTimingSet_[i]);
     for (std::size_t i = 0; i < optSizeSet_.size(); ++i) input.size[i] = IsChecked(optSizeSet_[i]);
     input.programText = ProgramText();
     return ComposeEntry(input);
@@ -292,10 +307,17 @@ void MainWindow::OnClicked(int tabIndex) {
   if (tabIndex < 0 || static_cast<std::size_t>(tabIndex) >= table.size()) return;
   const ControlRow& row = table[static_cast<std::size_t>(tabIndex)];
   switch (row.group) {
-    case ControlGroup::KelmoSet: optKelmoSet_Click(row.index); break;
-    case ControlGroup::ListButtons: cmdList_Click(row.index); break;
-    case ControlGroup::Cmd: cmdCmd_Click(row.index); break;
-    default: break;  // the timing and size options have no handler
+    case ControlGroup::KelmoSet:
+      optKelmoSet_Click(row.index);
+      break;
+    case ControlGroup::ListButtons:
+      cmdList_Click(row.index);
+      break;
+    case ControlGroup::Cmd:
+      cmdCmd_Click(row.index);
+      break;
+    default:
+      break;  // the timing and size options have no handler
   }
 }
 
@@ -329,7 +351,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
-    auto* window = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+    auto* window =
+        static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     window->hwnd_ = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }

@@ -13,7 +13,6 @@
 
 // <windows.h> first: the shell headers build on it.
 #include <windows.h>
-
 #include <shlobj.h>
 
 #include <string>

@@ -49,7 +49,8 @@ bool SaveShortcutFile(IPersistFile& file, const std::wstring& path) {
   // A fresh, uniquely named file in the same folder: on the same volume, so
   // putting it in place is a rename, which either happens whole or not at all.
   wchar_t fresh[MAX_PATH] = {};
-  if (GetTempFileNameW(FolderOf(path).c_str(), L"lnk", 0, fresh) == 0) return SaveInPlace(file, path);
+  if (GetTempFileNameW(FolderOf(path).c_str(), L"lnk", 0, fresh) == 0)
+    return SaveInPlace(file, path);
   if (SUCCEEDED(file.Save(fresh, FALSE)) &&
       MoveFileExW(fresh, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;

@@ -89,6 +89,8 @@ PixelRect ClientPixelRect(int dpiX, int dpiY) {
           TwipsToPixels(kMakerClientHeightTwips, dpiY)};
 }
 
-int MakerFontHeight(int dotsPerInch) { return -ScaleRounded(kMakerFontTenthsOfPoint, dotsPerInch, 720); }
+int MakerFontHeight(int dotsPerInch) {
+  return -ScaleRounded(kMakerFontTenthsOfPoint, dotsPerInch, 720);
+}
 
 }  // namespace kelmo

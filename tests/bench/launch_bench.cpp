@@ -26,7 +26,8 @@ using namespace kelmo::testing_support;
 long long NowTicks() {
   FILETIME now;
   GetSystemTimePreciseAsFileTime(&now);
-  return static_cast<long long>((static_cast<unsigned long long>(now.dwHighDateTime) << 32) | now.dwLowDateTime);
+  return static_cast<long long>((static_cast<unsigned long long>(now.dwHighDateTime) << 32) |
+                                now.dwLowDateTime);
 }
 
 double Median(std::vector<double> values) {
@@ -38,7 +39,8 @@ double Median(std::vector<double> values) {
 double Ms(long long ticks) { return static_cast<double>(ticks) / 10000.0; }
 
 // Starts `commandLine` and gives the ms until the probe `tag` ran its first line.
-double TimeToProbe(ProbeDir& dir, const std::wstring& exe, const std::wstring& arguments, const std::wstring& tag) {
+double TimeToProbe(ProbeDir& dir, const std::wstring& exe, const std::wstring& arguments,
+                   const std::wstring& tag) {
   const long long start = NowTicks();
   StartedProcess started = StartProgram(exe, arguments);
   const ProbeReport report = WaitForReport(dir, tag, L"started", 20000);
@@ -53,7 +55,8 @@ std::wstring Probe() { return BinDir() + L"\\probe.exe"; }
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
   ProbeDir dir;
-  std::vector<double> direct, trivial, trivialWindow, launcher, cmdStart, afterCreated, afterStarted;
+  std::vector<double> direct, trivial, trivialWindow, launcher, cmdStart, afterCreated,
+      afterStarted;
   double peakWorkingSetKb = 0, workingSetKb = 0;
 
   // One unmeasured round warms the file cache and the wineserver.
@@ -71,14 +74,16 @@ int main(int argc, char** argv) {
     WaitForExit(tinyWindow, 20000);
     const double tw = Ms(NowTicks() - start);
 
-    const double l = TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/b:" + Probe() + L" l" + n, L"l" + n);
+    const double l =
+        TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/b:" + Probe() + L" l" + n, L"l" + n);
 
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     const double c = TimeToProbe(dir, std::wstring(system) + L"\\cmd.exe",
                                  L"/c start \"\" \"" + Probe() + L"\" c" + n, L"c" + n);
 
-    StartedProcess run2 = StartLauncher(L"/w:" + Probe() + L" w" + n + L" -exit 100 /a:" + Probe() + L" a" + n);
+    StartedProcess run2 =
+        StartLauncher(L"/w:" + Probe() + L" w" + n + L" -exit 100 /a:" + Probe() + L" a" + n);
     const ProbeReport waited = WaitForReport(dir, L"w" + n, L"exited", 20000);
     const ProbeReport after = WaitForReport(dir, L"a" + n, L"started", 20000);
     WaitForExit(run2, 20000);
@@ -134,16 +139,22 @@ int main(int argc, char** argv) {
   std::printf("trivial program, whole run (ms)        %.1f\n", Median(trivial));
   std::printf("floor = trivial + direct (ms)          %.1f\n", floor);
   std::printf("trivial program with a window (ms)     %.1f\n", Median(trivialWindow));
-  std::printf("window floor = that + direct (ms)      %.1f\n", Median(trivialWindow) + Median(direct));
+  std::printf("window floor = that + direct (ms)      %.1f\n",
+              Median(trivialWindow) + Median(direct));
   std::printf("kelmoPro /b:probe (ms)                 %.1f\n", Median(launcher));
   std::printf("cmd /c start probe (ms)                %.1f\n", Median(cmdStart));
-  std::printf("ratio launcher / floor                 %.2f   (target <= 1.25)\n", Median(launcher) / floor);
-  std::printf("ratio launcher / window floor          %.2f\n", Median(launcher) / (Median(trivialWindow) + Median(direct)));
-  std::printf("ratio launcher / cmd start             %.2f   (target <= 0.80)\n", Median(launcher) / Median(cmdStart));
+  std::printf("ratio launcher / floor                 %.2f   (target <= 1.25)\n",
+              Median(launcher) / floor);
+  std::printf("ratio launcher / window floor          %.2f\n",
+              Median(launcher) / (Median(trivialWindow) + Median(direct)));
+  std::printf("ratio launcher / cmd start             %.2f   (target <= 0.80)\n",
+              Median(launcher) / Median(cmdStart));
   std::printf("waited exit -> after created (ms)      %.1f\n", Median(afterCreated));
-  std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n", Median(afterCreated) / Median(direct));
+  std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n",
+              Median(afterCreated) / Median(direct));
   std::printf("waited exit -> after first line (ms)   %.1f\n", Median(afterStarted));
-  std::printf("launcher working set while waiting KB  %.0f (peak %.0f; target <= 4096)\n", workingSetKb, peakWorkingSetKb);
+  std::printf("launcher working set while waiting KB  %.0f (peak %.0f; target <= 4096)\n",
+              workingSetKb, peakWorkingSetKb);
   std::printf("idle trivial process working set KB    %.0f\n", idleKb);
   std::printf("idle window program working set KB     %.0f\n", idleWindowKb);
   std::printf("launcher working set above idle KB     %.0f\n", workingSetKb - idleKb);

@@ -11,10 +11,12 @@ namespace {
 
 // A realistic mix of items, repeated until the text has `size` characters.
 std::wstring CommandLineOfSize(std::size_t size) {
-  const std::wstring items[] = {
-      L" /b:C:\\Windows\\notepad.exe C:\\memo.txt", L" /tx:helper.exe -quiet",
-      L" /ci:\"C:\\Program Files\\Tool\\tool.exe\" /s", L" /wm:game.exe -fullscreen",
-      L" /an:backup.exe D:\\save", L" /bo:メモ帳.exe 日本語.txt"};
+  const std::wstring items[] = {L" /b:C:\\Windows\\notepad.exe C:\\memo.txt",
+                                L" /tx:helper.exe -quiet",
+                                L" /ci:\"C:\\Program Files\\Tool\\tool.exe\" /s",
+                                L" /wm:game.exe -fullscreen",
+                                L" /an:backup.exe D:\\save",
+                                L" /bo:メモ帳.exe 日本語.txt"};
   std::wstring text;
   for (std::size_t i = 0; text.size() < size; ++i) text += items[i % 6];
   text.resize(size);
@@ -29,12 +31,17 @@ void BM_ParseLaunchCommandLine(benchmark::State& state) {
   }
   state.SetItemsProcessed(static_cast<int64_t>(state.iterations()) * state.range(0));
 }
-BENCHMARK(BM_ParseLaunchCommandLine)->Arg(1024)->Arg(8 * 1024)->Arg(32767)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_ParseLaunchCommandLine)
+    ->Arg(1024)
+    ->Arg(8 * 1024)
+    ->Arg(32767)
+    ->Unit(benchmark::kMicrosecond);
 
 void BM_SplitEveryEntry(benchmark::State& state) {
   const auto plan = kelmo::ParseLaunchCommandLine(CommandLineOfSize(32767));
   for (auto _ : state) {
-    for (const auto& entry : plan->before) benchmark::DoNotOptimize(kelmo::SplitExeArgs(entry.programText));
+    for (const auto& entry : plan->before)
+      benchmark::DoNotOptimize(kelmo::SplitExeArgs(entry.programText));
   }
 }
 BENCHMARK(BM_SplitEveryEntry)->Unit(benchmark::kMicrosecond);

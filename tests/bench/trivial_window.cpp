@@ -11,8 +11,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = "Trivial";
   RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "Trivial", "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT,
-                                250, 169, nullptr, nullptr, instance, nullptr);
+  HWND window = CreateWindowExA(0, "Trivial", "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                                CW_USEDEFAULT, 250, 169, nullptr, nullptr, instance, nullptr);
   ShowWindow(window, SW_SHOWNA);
   ShowWindow(window, SW_SHOWMINNOACTIVE);
   ShowWindow(window, SW_HIDE);

@@ -13,8 +13,8 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR readyFile, int) {
   windowClass.hInstance = instance;
   windowClass.lpszClassName = L"KelmoDesktopKeeper";
   RegisterClassW(&windowClass);
-  CreateWindowExW(WS_EX_TOOLWINDOW, L"KelmoDesktopKeeper", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr,
-                  instance, nullptr);
+  CreateWindowExW(WS_EX_TOOLWINDOW, L"KelmoDesktopKeeper", L"", WS_POPUP, 0, 0, 1, 1, nullptr,
+                  nullptr, instance, nullptr);
   // The window exists, so the desktop process does too.
   if (readyFile != nullptr && readyFile[0] != '\0') {
     CloseHandle(CreateFileA(readyFile, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));

@@ -35,11 +35,14 @@ unsigned long long Now() {
 
 void Append(const std::wstring& line) {
   const std::wstring text = line + L"\n";
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
   std::string utf8(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size, nullptr, nullptr);
-  HANDLE file = CreateFileW(g_reportPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
-                            nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), utf8.data(), size,
+                      nullptr, nullptr);
+  HANDLE file =
+      CreateFileW(g_reportPath.c_str(), FILE_APPEND_DATA, FILE_SHARE_READ | FILE_SHARE_WRITE,
+                  nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return;
   DWORD written = 0;
   WriteFile(file, utf8.data(), static_cast<DWORD>(utf8.size()), &written, nullptr);
@@ -121,12 +124,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   std::wstring until;
   for (int i = 2; i < argc; ++i) {
     const std::wstring option = argv[i];
-    if (option == L"-exit" && i + 1 < argc) exitAfter = _wtoi(argv[++i]);
-    else if (option == L"-stay") stay = true;
-    else if (option == L"-window") window = true;
-    else if (option == L"-hiddenfirst") hiddenFirst = true;
-    else if (option == L"-hiddenonly") hiddenOnly = true;
-    else if (option == L"-until" && i + 1 < argc) until = argv[++i];
+    if (option == L"-exit" && i + 1 < argc)
+      exitAfter = _wtoi(argv[++i]);
+    else if (option == L"-stay")
+      stay = true;
+    else if (option == L"-window")
+      window = true;
+    else if (option == L"-hiddenfirst")
+      hiddenFirst = true;
+    else if (option == L"-hiddenonly")
+      hiddenOnly = true;
+    else if (option == L"-until" && i + 1 < argc)
+      until = argv[++i];
   }
 
   if (window || hiddenOnly) {
@@ -134,7 +143,9 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   } else if (stay) {
     Sleep(60000);
   } else if (!until.empty()) {
-    for (int waited = 0; waited < 60000 && GetFileAttributesW(until.c_str()) == INVALID_FILE_ATTRIBUTES; waited += 10) {
+    for (int waited = 0;
+         waited < 60000 && GetFileAttributesW(until.c_str()) == INVALID_FILE_ATTRIBUTES;
+         waited += 10) {
       Sleep(10);
     }
   } else if (exitAfter > 0) {

@@ -24,7 +24,8 @@ std::wstring WindowsPath(std::wstring path) {
   return L"Z:" + path;
 }
 
-bool WriteBmp(const std::wstring& path, int width, int height, const std::vector<unsigned char>& pixels) {
+bool WriteBmp(const std::wstring& path, int width, int height,
+              const std::vector<unsigned char>& pixels) {
   BITMAPINFOHEADER info = {};
   info.biSize = sizeof(info);
   info.biWidth = width;
@@ -38,7 +39,8 @@ bool WriteBmp(const std::wstring& path, int width, int height, const std::vector
   header.bfOffBits = sizeof(header) + sizeof(info);
   header.bfSize = header.bfOffBits + info.biSizeImage;
 
-  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                            FILE_ATTRIBUTE_NORMAL, nullptr);
   if (file == INVALID_HANDLE_VALUE) return false;
   DWORD written = 0;
   bool ok = WriteFile(file, &header, sizeof(header), &written, nullptr) &&
@@ -65,7 +67,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
 
   // Repaint the window and its controls synchronously, then give the
   // screen a moment to show what was painted.
-  RedrawWindow(window, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
+  RedrawWindow(window, nullptr, nullptr,
+               RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN | RDW_UPDATENOW);
   DWORD_PTR ignored = 0;
   SendMessageTimeoutW(window, WM_NULL, 0, 0, SMTO_ABORTIFHUNG, 5000, &ignored);
   Sleep(500);
@@ -91,8 +94,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, LPWSTR, int) {
   info.bmiHeader.biBitCount = 24;
   info.bmiHeader.biCompression = BI_RGB;
   const int stride = ((width * 3) + 3) & ~3;
-  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) * static_cast<std::size_t>(height));
-  const int rows = GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
+  std::vector<unsigned char> pixels(static_cast<std::size_t>(stride) *
+                                    static_cast<std::size_t>(height));
+  const int rows =
+      GetDIBits(memory, bitmap, 0, static_cast<UINT>(height), pixels.data(), &info, DIB_RGB_COLORS);
   DeleteObject(bitmap);
   DeleteDC(memory);
   ReleaseDC(nullptr, screen);

@@ -13,7 +13,8 @@ std::vector<std::wstring> Lines(const std::wstring& text) {
   std::size_t start = 0;
   while (true) {
     const std::size_t end = text.find(L"\r\n", start);
-    lines.push_back(text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
+    lines.push_back(
+        text.substr(start, end == std::wstring::npos ? std::wstring::npos : end - start));
     if (end == std::wstring::npos) return lines;
     start = end + 2;
   }
@@ -24,7 +25,8 @@ constexpr ProgramIdentity kMaker{L"Kelmo Command line Maker", 1, 4, 2485};
 constexpr ProgramIdentity kLauncher{L"KelmoPro", 1, 4, 2485};
 
 TEST(BuildErrorReport, FiveLinesInOrder) {
-  const std::wstring text = BuildErrorReport(5, L"Invalid procedure call", L"cmdList_Click", kMaker, kMaintainer);
+  const std::wstring text =
+      BuildErrorReport(5, L"Invalid procedure call", L"cmdList_Click", kMaker, kMaintainer);
   EXPECT_EQ(text,
             L"エラー番号:5\r\n"
             L"場所:cmdList_ClickKelmo Command line Maker1.04.2485\r\n"
@@ -45,11 +47,15 @@ TEST(BuildErrorReport, NumbersAndVersions) {
       {0, kLauncher, L"エラー番号:0", L"場所:Form_LoadKelmoPro1.04.2485"},
       {-2147024894, kLauncher, L"エラー番号:-2147024894", L"場所:Form_LoadKelmoPro1.04.2485"},
       {INT32_MIN, kLauncher, L"エラー番号:-2147483648", L"場所:Form_LoadKelmoPro1.04.2485"},
-      {INT32_MAX, {L"KelmoPro", 12, 123, 7}, L"エラー番号:2147483647", L"場所:Form_LoadKelmoPro12.123.0007"},
+      {INT32_MAX,
+       {L"KelmoPro", 12, 123, 7},
+       L"エラー番号:2147483647",
+       L"場所:Form_LoadKelmoPro12.123.0007"},
       {53, {L"KelmoPro", 0, 0, 12345}, L"エラー番号:53", L"場所:Form_LoadKelmoPro0.00.12345"},
   };
   for (const Case& c : cases) {
-    const auto lines = Lines(BuildErrorReport(c.number, L"x", L"Form_Load", c.program, kMaintainer));
+    const auto lines =
+        Lines(BuildErrorReport(c.number, L"x", L"Form_Load", c.program, kMaintainer));
     ASSERT_EQ(lines.size(), 5u);
     EXPECT_EQ(lines[0], c.line1);
     EXPECT_EQ(lines[1], c.line2);
@@ -59,7 +65,8 @@ TEST(BuildErrorReport, NumbersAndVersions) {
 TEST(BuildErrorReport, DescriptionIsKeptAsItIs) {
   EXPECT_EQ(Lines(BuildErrorReport(1, L"", L"p", kLauncher, kMaintainer)).size(), 5u);
   EXPECT_EQ(Lines(BuildErrorReport(1, L"", L"p", kLauncher, kMaintainer))[2], L"");
-  EXPECT_EQ(Lines(BuildErrorReport(1, L" 100% <&> ", L"p", kLauncher, kMaintainer))[2], L" 100% <&> ");
+  EXPECT_EQ(Lines(BuildErrorReport(1, L" 100% <&> ", L"p", kLauncher, kMaintainer))[2],
+            L" 100% <&> ");
 }
 
 TEST(BuildErrorReport, ProgramsDifferOnlyInTheirTitle) {

@@ -24,7 +24,8 @@ struct PlanCase {
 
 void ExpectPlan(const PlanCase& c) {
   SCOPED_TRACE(testing::Message() << "command line: [" << std::wstring(c.commandLine).size()
-                                  << " chars] " << testing::PrintToString(std::wstring(c.commandLine)));
+                                  << " chars] "
+                                  << testing::PrintToString(std::wstring(c.commandLine)));
   const std::optional<LaunchPlan> plan = ParseLaunchCommandLine(c.commandLine);
   ASSERT_TRUE(plan.has_value());
   EXPECT_EQ(plan->before, c.before);
@@ -36,20 +37,34 @@ void ExpectPlan(const PlanCase& c) {
 
 TEST(ParseLaunchCommandLine, WorkedExamples) {
   const PlanCase cases[] = {
-      {L"/b:notepad.exe /wx:calc.exe", {{L"notepad.exe", 10}}, {}, {}, PlanEntry{L"calc.exe", 3}, {}},
-      {L"/bn:a.exe /bm:b.exe /an:c.exe", {{L"a.exe", 1}, {L"b.exe", 2}}, {}, {}, std::nullopt,
+      {L"/b:notepad.exe /wx:calc.exe",
+       {{L"notepad.exe", 10}},
+       {},
+       {},
+       PlanEntry{L"calc.exe", 3},
+       {}},
+      {L"/bn:a.exe /bm:b.exe /an:c.exe",
+       {{L"a.exe", 1}, {L"b.exe", 2}},
+       {},
+       {},
+       std::nullopt,
        {{L"c.exe", 1}}},
       {L"bn:a.exe", {{L"a.exe", 1}}, {}, {}, std::nullopt, {}},
       {L"/wb:a.exe /w:b.exe", {}, {}, {}, PlanEntry{L"a.exe", 10}, {}},
-      {L"/b:n.exe /tx:h.exe /wm:g.exe /a:k.exe /c:c.exe", {{L"n.exe", 10}}, {{L"h.exe", 3}},
-       {{L"c.exe", 10}}, PlanEntry{L"g.exe", 2}, {{L"k.exe", 10}}},
+      {L"/b:n.exe /tx:h.exe /wm:g.exe /a:k.exe /c:c.exe",
+       {{L"n.exe", 10}},
+       {{L"h.exe", 3}},
+       {{L"c.exe", 10}},
+       PlanEntry{L"g.exe", 2},
+       {{L"k.exe", 10}}},
   };
   for (const PlanCase& c : cases) ExpectPlan(c);
 }
 
 TEST(ParseLaunchCommandLine, BlankCommandLines) {
   for (const wchar_t* blank : {L"", L" ", L"      "}) {
-    EXPECT_FALSE(ParseLaunchCommandLine(blank).has_value()) << testing::PrintToString(std::wstring(blank));
+    EXPECT_FALSE(ParseLaunchCommandLine(blank).has_value())
+        << testing::PrintToString(std::wstring(blank));
   }
   // A tab or a lone slash is not blank: it parses to an empty plan.
   for (const wchar_t* notBlank : {L"\t", L"/", L" / "}) {
@@ -83,8 +98,12 @@ TEST(ParseLaunchCommandLine, LettersBeforeTheFirstColonDecide) {
 TEST(ParseLaunchCommandLine, ProgramTexts) {
   const PlanCase cases[] = {
       // Inner spaces and later colons belong to the program text; outer spaces go.
-      {L"/b:  C:\\Program Files\\a.exe  x:y  ", {{L"C:\\Program Files\\a.exe  x:y", 10}}, {}, {},
-       std::nullopt, {}},
+      {L"/b:  C:\\Program Files\\a.exe  x:y  ",
+       {{L"C:\\Program Files\\a.exe  x:y", 10}},
+       {},
+       {},
+       std::nullopt,
+       {}},
       // Empty program texts hold their place.
       {L"/b: /b:a.exe /b:", {{L"", 10}, {L"a.exe", 10}, {L"", 10}}, {}, {}, std::nullopt, {}},
       // A slash after a space starts a new piece: "k ..." has no colon and goes.
@@ -104,8 +123,12 @@ TEST(ParseLaunchCommandLine, ProgramTexts) {
 
 TEST(ParseLaunchCommandLine, FirstWaitedItemWinsEvenWhenEmpty) {
   ExpectPlan({L"/w: /w:b.exe", {}, {}, {}, PlanEntry{L"", 10}, {}});
-  ExpectPlan({L"/b:a.exe /wx:b.exe /w:c.exe /wm:d.exe", {{L"a.exe", 10}}, {}, {},
-              PlanEntry{L"b.exe", 3}, {}});
+  ExpectPlan({L"/b:a.exe /wx:b.exe /w:c.exe /wm:d.exe",
+              {{L"a.exe", 10}},
+              {},
+              {},
+              PlanEntry{L"b.exe", 3},
+              {}});
 }
 
 TEST(ArgumentText, DropsTheProgramNameOnly) {
@@ -119,7 +142,8 @@ TEST(ArgumentText, DropsTheProgramNameOnly) {
       {L"", L""},
   };
   for (const auto& [commandLine, expected] : cases) {
-    EXPECT_EQ(std::wstring(ArgumentText(commandLine)), expected) << testing::PrintToString(std::wstring(commandLine));
+    EXPECT_EQ(std::wstring(ArgumentText(commandLine)), expected)
+        << testing::PrintToString(std::wstring(commandLine));
   }
 }
 
@@ -143,7 +167,8 @@ TEST(ParseLaunchCommandLine, AnyInputGivesAWellFormedPlan) {
     if (plan->waited) all.push_back(*plan->waited);
     for (const PlanEntry& entry : all) {
       const int mode = entry.showMode;
-      EXPECT_TRUE(mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 10) << mode;
+      EXPECT_TRUE(mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 10)
+          << mode;
       if (!entry.programText.empty()) {
         EXPECT_NE(entry.programText.front(), L' ');
         EXPECT_NE(entry.programText.back(), L' ');

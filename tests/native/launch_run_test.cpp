@@ -50,7 +50,8 @@ class RecordingPlatform : public LaunchPlatform {
   ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override {
     log.push_back(L"cmdline " + commandLine + L" " + std::to_wstring(windowStyle));
     if (missingCommandLines.count(commandLine)) throw Failure(kPathError, L"not found");
-    if (auto it = failingCommandLines.find(commandLine); it != failingCommandLines.end()) throw it->second;
+    if (auto it = failingCommandLines.find(commandLine); it != failingCommandLines.end())
+      throw it->second;
     if (outOfMemory.count(commandLine)) throw std::bad_alloc();
     return nextId_++;
   }
@@ -138,16 +139,17 @@ TEST(LaunchRun, EmptyEntriesAndNullSlotsAreSkipped) {
 TEST(LaunchRun, CompanionsEndAtOnceWithoutWaitedEntry) {
   RecordingPlatform platform;
   RunLaunch(L"/t:t.exe /c:c.exe /a:a.exe", platform);
-  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"exec t.exe|<none> 10", L"cmdline c.exe 1",
-                                                        L"end 100", L"close 500",
-                                                        L"detached a.exe|<none> 10"})));
+  EXPECT_THAT(platform.log,
+              ElementsAreArray(WithSetUp({L"exec t.exe|<none> 10", L"cmdline c.exe 1", L"end 100",
+                                          L"close 500", L"detached a.exe|<none> 10"})));
 }
 
 TEST(LaunchRun, PathErrorStopsEverythingAfterIt) {
   RecordingPlatform platform;
   platform.missingCommandLines = {L"missing.exe -x"};
   const auto outcome = RunLaunch(
-      L"/b:b.exe /t:t1.exe /c:c1.exe /c:missing.exe -x /c:c3.exe /t:t2.exe /w:w.exe /a:a.exe", platform);
+      L"/b:b.exe /t:t1.exe /c:c1.exe /c:missing.exe -x /c:c3.exe /t:t2.exe /w:w.exe /a:a.exe",
+      platform);
   EXPECT_EQ(outcome, RunOutcome::kPathError);
   EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
                                 L"detached b.exe|<none> 10",
@@ -165,12 +167,14 @@ TEST(LaunchRun, OtherFailuresAreReportedAsFormLoad) {
   RecordingPlatform platform;
   platform.failingCommandLines.emplace(L"bad.exe", Failure(193, L"not a program"));
   EXPECT_EQ(RunLaunch(L"/c:bad.exe /a:a.exe", platform), RunOutcome::kFailed);
-  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({L"cmdline bad.exe 1", L"report Form_Load 193"})));
+  EXPECT_THAT(platform.log,
+              ElementsAreArray(WithSetUp({L"cmdline bad.exe 1", L"report Form_Load 193"})));
 
   RecordingPlatform starved;
   starved.outOfMemory.insert(L"big.exe");
   EXPECT_EQ(RunLaunch(L"/c:big.exe /a:a.exe", starved), RunOutcome::kFailed);
-  EXPECT_THAT(starved.log, ElementsAreArray(WithSetUp({L"cmdline big.exe 1", L"report Form_Load 7"})));
+  EXPECT_THAT(starved.log,
+              ElementsAreArray(WithSetUp({L"cmdline big.exe 1", L"report Form_Load 7"})));
 }
 
 TEST(LaunchRun, OnlyTheFirstWaitedEntryCounts) {

@@ -1,10 +1,10 @@
-#include "maker/window_layout.h"
-
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <map>
 #include <string>
+
+#include "maker/window_layout.h"
 
 namespace kelmo {
 namespace {
@@ -33,12 +33,15 @@ bool Overlap(const TwipsRect& a, const TwipsRect& b) {
 }
 
 TEST(MakerWindowLayoutTest, GroupsHoldEachIndexOnceAndOptionsSitInTheirFrames) {
-  const std::map<ControlGroup, int> sizes = {{ControlGroup::KelmoSet, 2}, {ControlGroup::TimingSet, 4},
-                                             {ControlGroup::SizeSet, 6}, {ControlGroup::Cmd, 2},
+  const std::map<ControlGroup, int> sizes = {{ControlGroup::KelmoSet, 2},
+                                             {ControlGroup::TimingSet, 4},
+                                             {ControlGroup::SizeSet, 6},
+                                             {ControlGroup::Cmd, 2},
                                              {ControlGroup::ListButtons, 5}};
   for (const auto& [group, size] : sizes) {
     for (int index = 0; index < size; ++index) {
-      EXPECT_GE(FindControl(group, index), 0) << "group " << static_cast<int>(group) << " index " << index;
+      EXPECT_GE(FindControl(group, index), 0)
+          << "group " << static_cast<int>(group) << " index " << index;
     }
     EXPECT_EQ(FindControl(group, size), -1);
   }
@@ -46,11 +49,13 @@ TEST(MakerWindowLayoutTest, GroupsHoldEachIndexOnceAndOptionsSitInTheirFrames) {
   EXPECT_LT(FindControl(ControlGroup::SizeSet, 4), FindControl(ControlGroup::SizeSet, 2));
   EXPECT_GT(FindControl(ControlGroup::ListButtons, 1), FindControl(L"lstCmd"));
   EXPECT_GT(FindControl(ControlGroup::Cmd, 1), FindControl(ControlGroup::ListButtons, 3));
-  EXPECT_EQ(MakerControls()[0].kind, ControlKind::Frame) << "the first tab stop is Kelmo(&S), after its frame";
+  EXPECT_EQ(MakerControls()[0].kind, ControlKind::Frame)
+      << "the first tab stop is Kelmo(&S), after its frame";
 
   for (std::size_t i = 0; i < kMakerControlCount; ++i) {
     const ControlRow& row = MakerControls()[i];
-    EXPECT_EQ(row.kind == ControlKind::Option, row.frame >= 0) << std::string(row.name.begin(), row.name.end());
+    EXPECT_EQ(row.kind == ControlKind::Option, row.frame >= 0)
+        << std::string(row.name.begin(), row.name.end());
     if (row.frame < 0) continue;
     const auto frame = static_cast<std::size_t>(row.frame);
     EXPECT_EQ(MakerControls()[frame].kind, ControlKind::Frame);
@@ -75,7 +80,8 @@ TEST(MakerWindowLayoutTest, At120DpiEveryTwipValueIsExact) {
     EXPECT_EQ(px.bottom() * 12, twips.bottom) << i;
   }
   // The label's 312 twips are 26 pixels; the frames' 1212 are 101.
-  EXPECT_EQ(ControlPixelRect(static_cast<std::size_t>(FindControl(L"Label1")), 120, 120).height, 26);
+  EXPECT_EQ(ControlPixelRect(static_cast<std::size_t>(FindControl(L"Label1")), 120, 120).height,
+            26);
   EXPECT_EQ(ControlPixelRect(0, 120, 120).height, 101);
 }
 
@@ -91,32 +97,39 @@ TEST(MakerWindowLayoutTest, KeepsProportionsAtOtherDpis) {
     for (std::size_t i = 0; i < kMakerControlCount; ++i) {
       const TwipsRect twips = AbsoluteTwips(i);
       const PixelRect px = ControlPixelRect(i, dpi, dpi);
-      for (const auto& [pixels, exact] : {std::pair{px.left, twips.left}, std::pair{px.top, twips.top},
-                                         std::pair{px.right(), twips.right}, std::pair{px.bottom(), twips.bottom}}) {
-        EXPECT_LE(std::abs(pixels * 1440 - exact * dpi), 720) << "control " << i << " at " << dpi << " dpi";
+      for (const auto& [pixels, exact] :
+           {std::pair{px.left, twips.left}, std::pair{px.top, twips.top},
+            std::pair{px.right(), twips.right}, std::pair{px.bottom(), twips.bottom}}) {
+        EXPECT_LE(std::abs(pixels * 1440 - exact * dpi), 720)
+            << "control " << i << " at " << dpi << " dpi";
       }
       EXPECT_GT(px.width, 0);
       EXPECT_GT(px.height, 0);
       EXPECT_LE(px.right(), client.width);
       EXPECT_LE(px.bottom(), client.height);
       for (std::size_t j = i + 1; j < kMakerControlCount; ++j) {
-        if (MakerControls()[i].kind == ControlKind::Frame || MakerControls()[j].kind == ControlKind::Frame) continue;
+        if (MakerControls()[i].kind == ControlKind::Frame ||
+            MakerControls()[j].kind == ControlKind::Frame)
+          continue;
         if (Overlap(twips, AbsoluteTwips(j))) continue;
-        EXPECT_FALSE(Overlap(px, ControlPixelRect(j, dpi, dpi))) << i << " and " << j << " at " << dpi << " dpi";
+        EXPECT_FALSE(Overlap(px, ControlPixelRect(j, dpi, dpi)))
+            << i << " and " << j << " at " << dpi << " dpi";
       }
     }
   }
   // Neighbours keep their gap: 追加 ends at 1212 twips, 削除 starts at 1320.
-  const PixelRect add = ControlPixelRect(static_cast<std::size_t>(FindControl(ControlGroup::ListButtons, 0)), 96, 96);
-  const PixelRect del = ControlPixelRect(static_cast<std::size_t>(FindControl(ControlGroup::ListButtons, 1)), 96, 96);
+  const PixelRect add =
+      ControlPixelRect(static_cast<std::size_t>(FindControl(ControlGroup::ListButtons, 0)), 96, 96);
+  const PixelRect del =
+      ControlPixelRect(static_cast<std::size_t>(FindControl(ControlGroup::ListButtons, 1)), 96, 96);
   EXPECT_EQ(add.right(), 81);
   EXPECT_EQ(del.left, 88);
 }
 
 TEST(MakerWindowLayoutTest, FontHeightIsTenPointTwoInPixels) {
-  EXPECT_EQ(MakerFontHeight(96), -14);   // 13.6 px
-  EXPECT_EQ(MakerFontHeight(120), -17);  // 17.0 px
-  EXPECT_EQ(MakerFontHeight(144), -20);  // 20.4 px
+  EXPECT_EQ(MakerFontHeight(96), -14);     // 13.6 px
+  EXPECT_EQ(MakerFontHeight(120), -17);    // 17.0 px
+  EXPECT_EQ(MakerFontHeight(144), -20);    // 20.4 px
   EXPECT_EQ(TwipsToPixels(1452, 96), 97);  // 96.8
   EXPECT_EQ(TwipsToPixels(7, 96), 0);      // 0.47: halves and below round down, above round up
   EXPECT_EQ(TwipsToPixels(8, 96), 1);      // 0.53

@@ -13,8 +13,10 @@ struct SplitCase {
 
 void ExpectSplits(std::initializer_list<SplitCase> cases) {
   for (const SplitCase& c : cases) {
-    const ExeArgs expected{c.file, c.parameters ? std::optional<std::wstring>(c.parameters) : std::nullopt};
-    EXPECT_EQ(SplitExeArgs(c.programText), expected) << testing::PrintToString(std::wstring(c.programText));
+    const ExeArgs expected{c.file,
+                           c.parameters ? std::optional<std::wstring>(c.parameters) : std::nullopt};
+    EXPECT_EQ(SplitExeArgs(c.programText), expected)
+        << testing::PrintToString(std::wstring(c.programText));
   }
 }
 

@@ -57,7 +57,8 @@ TEST(LauncherHardeningWine, TextsOutsideTheCodePageReachTheProgramAsConverted) {
   ProbeDir dir;
   // é and the emoji have no Shift-JIS form; ア and 漢 do.
   const std::wstring arguments = L"u é ア 漢 \U0001F600";
-  StartedProcess launcher = StartLauncher(L"/b:" + ProbeCommand(arguments) + L" /w:" + ProbeCommand(L"w"));
+  StartedProcess launcher =
+      StartLauncher(L"/b:" + ProbeCommand(arguments) + L" /w:" + ProbeCommand(L"w"));
   EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
   const ProbeReport report = WaitForReport(dir, L"u");
   EXPECT_EQ(report.Text(L"args"), FromAnsi(ToAnsi(arguments)));
@@ -75,7 +76,8 @@ TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
       if (unit >= 0xD800 && unit <= 0xDFFF) unit = L'/';  // no lone surrogates in a command line
       garbage += unit;
     }
-    StartedProcess launcher = StartLauncher(garbage + L" /a:" + ProbeCommand(L"after" + std::to_wstring(round)));
+    StartedProcess launcher =
+        StartLauncher(garbage + L" /a:" + ProbeCommand(L"after" + std::to_wstring(round)));
     RunAnsweringBoxes(launcher);
     DWORD code = 0;
     GetExitCodeProcess(launcher.process.get(), &code);
@@ -86,11 +88,13 @@ TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
 TEST(LauncherHardeningWine, WaitedProgramThatEndsAtOnce) {
   ProbeDir dir;
   StartedProcess launcher =
-      StartLauncher(L"/w:" + BinDir() + L"\\trivial.exe /a:" + ProbeCommand(L"a") + L" /t:" + ProbeCommand(L"t", L"-stay"));
+      StartLauncher(L"/w:" + BinDir() + L"\\trivial.exe /a:" + ProbeCommand(L"a") + L" /t:" +
+                    ProbeCommand(L"t", L"-stay"));
   EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
   WaitForReport(dir, L"a");
   if (auto t = ReadReport(dir, L"t"); t && t->Has(L"pid")) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(t->Number(L"pid"))); }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(t->Number(L"pid"))); }, 5000));
   }
 }
 
@@ -98,17 +102,20 @@ TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
   ProbeDir dir;
   const std::wstring release = dir.File(L"release");
   std::wstring arguments;
-  for (int i = 0; i < 50; ++i) arguments += L"/t:" + ProbeCommand(L"t" + std::to_wstring(i), L"-stay") + L" ";
+  for (int i = 0; i < 50; ++i)
+    arguments += L"/t:" + ProbeCommand(L"t" + std::to_wstring(i), L"-stay") + L" ";
   arguments += L"/w:" + ProbeCommand(L"w", L"-until " + release);
   StartedProcess launcher = StartLauncher(arguments);
   std::vector<DWORD> companions;
   for (int i = 0; i < 50; ++i) {
-    companions.push_back(static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
+    companions.push_back(
+        static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
   }
   CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   EXPECT_EQ(RunAnsweringBoxes(launcher), 0);
   for (DWORD id : companions) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000)) << "companion " << id << " still runs";
+    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000))
+        << "companion " << id << " still runs";
   }
 }
 

@@ -43,13 +43,15 @@ TEST_F(LauncherWine, BeforeThenWaitedWithTheirShowModes) {
 TEST_F(LauncherWine, BeforeListInOrderAndAfterListAfterTheWait) {
   RunToEnd(L"/bn:" + Probe(L"a") + L" /bm:" + Probe(L"b") + L" /w:" + Probe(L"w", L"-exit 500") +
            L" /an:" + Probe(L"c"));
-  const ProbeReport a = Report(L"a"), b = Report(L"b"), w = Report(L"w", L"exited"), c = Report(L"c");
+  const ProbeReport a = Report(L"a"), b = Report(L"b"), w = Report(L"w", L"exited"),
+                    c = Report(L"c");
   EXPECT_EQ(a.Number(L"show"), 1);
   EXPECT_EQ(b.Number(L"show"), 2);
   EXPECT_EQ(c.Number(L"show"), 1);
   EXPECT_LE(a.Number(L"created"), b.Number(L"created"));
   EXPECT_LE(b.Number(L"created"), w.Number(L"created"));
-  EXPECT_GE(c.Number(L"created"), w.Number(L"exited")) << "after program started before the wait ended";
+  EXPECT_GE(c.Number(L"created"), w.Number(L"exited"))
+      << "after program started before the wait ended";
 }
 
 TEST_F(LauncherWine, FirstItemWithoutSlash) {
@@ -59,7 +61,8 @@ TEST_F(LauncherWine, FirstItemWithoutSlash) {
 
 TEST_F(LauncherWine, FirstWaitedItemWinsAndTheOtherIsDropped) {
   const std::wstring release = dir_.File(L"release");
-  StartedProcess launcher = StartLauncher(L"/wb:" + Probe(L"a", L"-until " + release) + L" /w:" + Probe(L"b"));
+  StartedProcess launcher =
+      StartLauncher(L"/wb:" + Probe(L"a", L"-until " + release) + L" /w:" + Probe(L"b"));
   Report(L"a");
   EXPECT_FALSE(WaitForExit(launcher, 300).has_value()) << "launcher did not wait for a";
   CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
@@ -73,7 +76,8 @@ TEST_F(LauncherWine, EveryShowModeThroughTheBeforeList) {
            Probe(L"n") + L" /bo:" + Probe(L"o") + L" /bx:" + Probe(L"x"));
   const std::pair<const wchar_t*, int> expected[] = {{L"d", 10}, {L"i", 7}, {L"m", 2},
                                                      {L"n", 1},  {L"o", 4}, {L"x", 3}};
-  for (const auto& [tag, show] : expected) EXPECT_EQ(Report(tag).Number(L"show"), show) << Narrow(tag);
+  for (const auto& [tag, show] : expected)
+    EXPECT_EQ(Report(tag).Number(L"show"), show) << Narrow(tag);
 }
 
 TEST_F(LauncherWine, CloseListGetsMappedStylesAndWmClose) {
@@ -83,7 +87,8 @@ TEST_F(LauncherWine, CloseListGetsMappedStylesAndWmClose) {
   EXPECT_EQ(Report(L"d").Number(L"show"), 1);
   EXPECT_EQ(Report(L"x").Number(L"show"), 3);
   for (const wchar_t* tag : {L"i", L"d", L"x"}) {
-    EXPECT_GE(Report(tag, L"closed").Number(L"closed"), Report(L"w", L"exited").Number(L"exited")) << Narrow(tag);
+    EXPECT_GE(Report(tag, L"closed").Number(L"closed"), Report(L"w", L"exited").Number(L"exited"))
+        << Narrow(tag);
   }
 }
 
@@ -95,12 +100,14 @@ TEST_F(LauncherWine, TerminateCompanionIsGoneAfterTheRun) {
 }
 
 TEST_F(LauncherWine, CompanionsEndAtOnceWithoutWaitedEntry) {
-  RunToEnd(L"/t:" + Probe(L"t", L"-stay") + L" /c:" + Probe(L"c", L"-exit 3000") + L" /a:" + Probe(L"a"));
+  RunToEnd(L"/t:" + Probe(L"t", L"-stay") + L" /c:" + Probe(L"c", L"-exit 3000") + L" /a:" +
+           Probe(L"a"));
   Report(L"a");
   // The terminate companion may be ended before it writes a line; if it wrote
   // one, its process must be gone.
   if (auto t = ReadReport(dir_, L"t"); t && t->Has(L"pid")) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(t->Number(L"pid"))); }, 5000));
+    EXPECT_TRUE(
+        WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(t->Number(L"pid"))); }, 5000));
   }
   EXPECT_FALSE(ReadReport(dir_, L"t") && ReadReport(dir_, L"t")->Has(L"exited"));
   // A close companion without a window yet is not found and keeps running.

@@ -1,10 +1,8 @@
 // Browse and make through the real kelmoCM.exe window, and the whole road:
 // compose in the maker, make the shortcut, open it as Explorer does, and
 // watch kelmoPro run the group.
-#include <gtest/gtest.h>
-
 #include <windows.h>
-
+#include <gtest/gtest.h>
 #include <shellapi.h>
 
 #include <string>
@@ -164,13 +162,14 @@ class DesktopRedirected {
   explicit DesktopRedirected(const std::wstring& folder) {
     for (Value& value : values_) {
       HKEY key = nullptr;
-      if (RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+      if (RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+          ERROR_SUCCESS) {
         continue;
       }
       wchar_t old[MAX_PATH] = {};
       DWORD size = sizeof(old);
-      value.saved = RegQueryValueExW(key, L"Desktop", nullptr, &value.type, reinterpret_cast<BYTE*>(old), &size) ==
-                    ERROR_SUCCESS;
+      value.saved = RegQueryValueExW(key, L"Desktop", nullptr, &value.type,
+                                     reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
       value.old = old;
       RegSetValueExW(key, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
                      static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
@@ -180,10 +179,12 @@ class DesktopRedirected {
   ~DesktopRedirected() {
     for (const Value& value : values_) {
       HKEY key = nullptr;
-      if (!value.saved || RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+      if (!value.saved ||
+          RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
         continue;
       }
-      RegSetValueExW(key, L"Desktop", 0, value.type, reinterpret_cast<const BYTE*>(value.old.c_str()),
+      RegSetValueExW(key, L"Desktop", 0, value.type,
+                     reinterpret_cast<const BYTE*>(value.old.c_str()),
                      static_cast<DWORD>((value.old.size() + 1) * sizeof(wchar_t)));
       RegCloseKey(key);
     }
@@ -199,8 +200,14 @@ class DesktopRedirected {
     std::wstring old;
   };
   Value values_[2] = {
-      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders", false, REG_SZ, {}},
-      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders", false, REG_SZ, {}}};
+      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+       false,
+       REG_SZ,
+       {}},
+      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+       false,
+       REG_SZ,
+       {}}};
 };
 
 TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing) {
@@ -214,7 +221,8 @@ TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing)
     const auto seen = Make({TypeAndOk(L"nowhere"), Press(IDYES), Press(IDYES)});
     ASSERT_FALSE(seen.empty());
     const SeenDialog& last = seen.back();
-    RecordProperty(desktop == notAFolder ? "message_for_a_file" : "message_for_a_missing_folder", Narrow(last.text));
+    RecordProperty(desktop == notAFolder ? "message_for_a_file" : "message_for_a_missing_folder",
+                   Narrow(last.text));
     EXPECT_EQ(last.title, kFailureTitle);
     EXPECT_TRUE(last.text == L"ショートカットの作成に失敗しました。" ||
                 last.text == L"デスクトップフォルダのパス取得に失敗しました。")
@@ -235,13 +243,16 @@ class ShortProgramFolder {
   ShortProgramFolder() : path_(L"C:\\kr" + std::to_wstring(GetCurrentProcessId())) {
     CreateDirectoryW(path_.c_str(), nullptr);
     for (const wchar_t* name : kPrograms) {
-      EXPECT_TRUE(CopyFileW((BinDir() + L"\\" + name).c_str(), File(name).c_str(), FALSE)) << Narrow(name);
+      EXPECT_TRUE(CopyFileW((BinDir() + L"\\" + name).c_str(), File(name).c_str(), FALSE))
+          << Narrow(name);
     }
   }
   ~ShortProgramFolder() {
     // A probe may still be on its way out; its file cannot go before it has.
     for (const wchar_t* name : kPrograms) {
-      WaitUntil([&] { return DeleteFileW(File(name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; }, 5000);
+      WaitUntil(
+          [&] { return DeleteFileW(File(name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+          5000);
     }
     RemoveDirectoryW(path_.c_str());
   }

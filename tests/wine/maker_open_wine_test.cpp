@@ -1,9 +1,9 @@
 // Opening a group again in the real kelmoCM.exe: a shortcut given as its
 // argument or dropped on its window, a dropped program, files it must refuse,
 // and the round trip from make through open to make again.
+#include <windows.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <cstring>
 #include <string>

@@ -17,7 +17,8 @@ BOOL CALLBACK FindMainWindowProc(HWND hwnd, LPARAM lParam) {
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
   // Skips the hidden "Default IME" window every GUI process has under Wine.
-  if (owner != search->processId || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr) return TRUE;
+  if (owner != search->processId || !IsWindowVisible(hwnd) || GetWindow(hwnd, GW_OWNER) != nullptr)
+    return TRUE;
   if (WindowText(hwnd) != *search->title) return TRUE;
   search->found = hwnd;
   return FALSE;
@@ -34,7 +35,8 @@ HWND FindMainWindow(DWORD processId, const std::wstring& title) {
 MakerProcess::MakerProcess(const std::wstring& folder, int timeoutMs) {
   started_ = StartProgram(folder + L"\\kelmoCM.exe", L"");
   if (!started_.process) return;
-  WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; }, timeoutMs);
+  WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; },
+            timeoutMs);
   if (window_ == nullptr) {
     ADD_FAILURE() << "kelmoCM's window did not appear";
     return;
@@ -67,7 +69,8 @@ std::optional<DWORD> MakerProcess::WaitForExit(int timeoutMs) const {
 std::vector<HWND> MakerProcess::Children() const {
   std::vector<HWND> children;
   if (window_ == nullptr) return children;
-  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
     children.push_back(child);
   }
   return children;
@@ -75,7 +78,8 @@ std::vector<HWND> MakerProcess::Children() const {
 
 HWND MakerProcess::Find(const std::wstring& className, const std::wstring& caption) const {
   for (HWND child : Children()) {
-    if (_wcsicmp(ClassName(child).c_str(), className.c_str()) == 0 && WindowText(child) == caption) return child;
+    if (_wcsicmp(ClassName(child).c_str(), className.c_str()) == 0 && WindowText(child) == caption)
+      return child;
   }
   return nullptr;
 }
@@ -131,7 +135,9 @@ void MakerProcess::PostAltKey(wchar_t character) const {
 void Click(HWND button, int timeoutMs) {
   ASSERT_NE(button, nullptr);
   DWORD_PTR result = 0;
-  EXPECT_NE(SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs), &result), 0)
+  EXPECT_NE(SendMessageTimeoutW(button, BM_CLICK, 0, 0, SMTO_NORMAL, static_cast<UINT>(timeoutMs),
+                                &result),
+            0)
       << "the click on " << Narrow(WindowText(button)) << " did not return (a box left open?)";
 }
 
@@ -151,7 +157,8 @@ std::wstring ClassName(HWND window) {
 std::wstring ControlText(HWND control) {
   const auto length = SendMessageW(control, WM_GETTEXTLENGTH, 0, 0);
   std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
-  const auto copied = SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
+  const auto copied =
+      SendMessageW(control, WM_GETTEXT, text.size(), reinterpret_cast<LPARAM>(text.data()));
   text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
   return text;
 }
@@ -166,15 +173,17 @@ std::vector<std::wstring> ListItems(HWND listBox) {
   for (int i = 0; i < count; ++i) {
     const auto length = SendMessageW(listBox, LB_GETTEXTLEN, static_cast<WPARAM>(i), 0);
     std::wstring text(static_cast<std::size_t>(length < 0 ? 0 : length) + 1, L'\0');
-    const auto copied =
-        SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(text.data()));
+    const auto copied = SendMessageW(listBox, LB_GETTEXT, static_cast<WPARAM>(i),
+                                     reinterpret_cast<LPARAM>(text.data()));
     text.resize(static_cast<std::size_t>(copied < 0 ? 0 : copied));
     items.push_back(text);
   }
   return items;
 }
 
-int ListSelection(HWND listBox) { return static_cast<int>(SendMessageW(listBox, LB_GETCURSEL, 0, 0)); }
+int ListSelection(HWND listBox) {
+  return static_cast<int>(SendMessageW(listBox, LB_GETCURSEL, 0, 0));
+}
 
 void SelectListItem(HWND listBox, int index) {
   SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);

@@ -17,8 +17,8 @@ namespace {
 
 struct ListBoxWindow {
   ListBoxWindow()
-      : hwnd(CreateWindowExW(0, L"ListBox", L"", WS_POPUP | LBS_NOTIFY, 0, 0, 200, 200, nullptr, nullptr,
-                             GetModuleHandleW(nullptr), nullptr)) {}
+      : hwnd(CreateWindowExW(0, L"ListBox", L"", WS_POPUP | LBS_NOTIFY, 0, 0, 200, 200, nullptr,
+                             nullptr, GetModuleHandleW(nullptr), nullptr)) {}
   ~ListBoxWindow() { DestroyWindow(hwnd); }
   HWND hwnd;
 };
@@ -45,8 +45,10 @@ TEST(ListBoxStoreWine, FollowsTheVectorModelStepByStep) {
     real.SetSelection(select);
     model.SetSelection(select);
     int realCleared = 0, modelCleared = 0;
-    ApplyListButton(real, listButton, [&] { return entry; }, [&] { ++realCleared; });
-    ApplyListButton(model, listButton, [&] { return entry; }, [&] { ++modelCleared; });
+    ApplyListButton(
+        real, listButton, [&] { return entry; }, [&] { ++realCleared; });
+    ApplyListButton(
+        model, listButton, [&] { return entry; }, [&] { ++modelCleared; });
     SCOPED_TRACE("step " + std::to_string(step) + " button " + std::to_string(listButton));
     ASSERT_EQ(real.Count(), model.Count());
     for (int i = 0; i < model.Count(); ++i) ASSERT_EQ(real.Text(i), model.Text(i));
@@ -78,7 +80,8 @@ TEST(MakerWindowInProcessWine, EveryControlUsesTheTenPointTwoShiftJisFont) {
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   int controls = 0;
-  for (HWND child = GetWindow(window.Handle(), GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT)) {
+  for (HWND child = GetWindow(window.Handle(), GW_CHILD); child != nullptr;
+       child = GetWindow(child, GW_HWNDNEXT)) {
     ++controls;
     auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
     LOGFONTW info = {};

@@ -28,10 +28,14 @@ std::wstring CaptionOf(const ControlRow& row) { return std::wstring(row.caption)
 
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
-    case ControlKind::Text: return L"Edit";
-    case ControlKind::List: return L"ListBox";
-    case ControlKind::Label: return L"Static";
-    default: return L"Button";
+    case ControlKind::Text:
+      return L"Edit";
+    case ControlKind::List:
+      return L"ListBox";
+    case ControlKind::Label:
+      return L"Static";
+    default:
+      return L"Button";
   }
 }
 
@@ -71,7 +75,8 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
     const ControlRow& row = MakerControls()[i];
     HWND control = children[i];
     SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(std::wstring(row.name)));
-    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(row.kind)), 0) << Narrow(ClassName(control));
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(row.kind)), 0)
+        << Narrow(ClassName(control));
     EXPECT_EQ(WindowText(control), CaptionOf(row));
     EXPECT_TRUE(IsWindowVisible(control));
     const LONG type = Style(control) & BS_TYPEMASK;
@@ -112,15 +117,16 @@ TEST(MakerWindowWine, StartsWithTheStandardLauncherAndTheOptionGroupsGreyedOut) 
   EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"Kelmo(&S)")));
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"Kelmo Pro(&P)")));
-  for (const wchar_t* caption : {L"実行タイミング設定", L"前(&B)", L"待機対象(&W)", L"後(&A)", L"同期(&T)",
-                                 L"実行時サイズ設定", L"標準(&D)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
-                                 L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
+  for (const wchar_t* caption :
+       {L"実行タイミング設定", L"前(&B)", L"待機対象(&W)", L"後(&A)", L"同期(&T)",
+        L"実行時サイズ設定", L"標準(&D)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
+        L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
     EXPECT_FALSE(IsWindowEnabled(maker.Button(caption))) << Narrow(caption);
   }
   EXPECT_TRUE(IsChecked(maker.Button(L"前(&B)")));
   EXPECT_TRUE(IsChecked(maker.Button(L"標準(&D)")));
-  for (const wchar_t* caption : {L"待機対象(&W)", L"後(&A)", L"同期(&T)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
-                                 L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
+  for (const wchar_t* caption : {L"待機対象(&W)", L"後(&A)", L"同期(&T)", L"最小(&M)", L"最大(&X)",
+                                 L"通常(&N)", L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"}) {
     EXPECT_FALSE(IsChecked(maker.Button(caption))) << Narrow(caption);
   }
   for (const wchar_t* caption : {L"参照(&R)", L"追加(&E)", L"&^", L"&V", L"削除(&D)", L"&make",
@@ -130,7 +136,8 @@ TEST(MakerWindowWine, StartsWithTheStandardLauncherAndTheOptionGroupsGreyedOut) 
   EXPECT_EQ(ControlText(maker.Edit()), L"");
   EXPECT_TRUE(ListItems(maker.List()).empty());
   EXPECT_EQ(ListSelection(maker.List()), -1);
-  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)"))) << "focus on " << Narrow(WindowText(maker.Focus()));
+  EXPECT_TRUE(maker.WaitForFocus(maker.Button(L"Kelmo(&S)")))
+      << "focus on " << Narrow(WindowText(maker.Focus()));
 }
 
 // Adds the program text `text` with the current options; gives the list.
@@ -147,7 +154,8 @@ TEST(MakerWindowWine, ComposesEntriesInTheChosenLaunchersForm) {
 
   EXPECT_EQ(Add(maker, L"notepad.exe"), (Items{L"\"notepad.exe\""}));
   EXPECT_EQ(ControlText(edit), L"") << "a successful add empties the text box";
-  EXPECT_EQ(Add(maker, L" メモ帳.exe a.txt "), (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}))
+  EXPECT_EQ(Add(maker, L" メモ帳.exe a.txt "),
+            (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}))
       << "spaces around the text are kept inside the quotes";
   EXPECT_EQ(Add(maker, L"   "), (Items{L"\"notepad.exe\"", L"\" メモ帳.exe a.txt \""}));
   EXPECT_EQ(ControlText(edit), L"   ") << "nothing added: the text box keeps its spaces";
@@ -173,11 +181,18 @@ TEST(MakerWindowWine, ComposesEntriesInTheChosenLaunchersForm) {
 TEST(MakerWindowWine, ChoosingTheLauncherSwitchesTheOptionGroupsAndKelmoProEmptiesTheList) {
   MakerProcess maker;
   ASSERT_NE(maker.window(), nullptr);
-  const std::vector<HWND> optionControls = {
-      maker.Button(L"実行タイミング設定"), maker.Button(L"前(&B)"), maker.Button(L"待機対象(&W)"),
-      maker.Button(L"後(&A)"), maker.Button(L"同期(&T)"), maker.Button(L"実行時サイズ設定"),
-      maker.Button(L"標準(&D)"), maker.Button(L"最小(&M)"), maker.Button(L"最大(&X)"),
-      maker.Button(L"通常(&N)"), maker.Button(L"非アクティブ最小(&I)"), maker.Button(L"非アクティブ通常(&O)")};
+  const std::vector<HWND> optionControls = {maker.Button(L"実行タイミング設定"),
+                                            maker.Button(L"前(&B)"),
+                                            maker.Button(L"待機対象(&W)"),
+                                            maker.Button(L"後(&A)"),
+                                            maker.Button(L"同期(&T)"),
+                                            maker.Button(L"実行時サイズ設定"),
+                                            maker.Button(L"標準(&D)"),
+                                            maker.Button(L"最小(&M)"),
+                                            maker.Button(L"最大(&X)"),
+                                            maker.Button(L"通常(&N)"),
+                                            maker.Button(L"非アクティブ最小(&I)"),
+                                            maker.Button(L"非アクティブ通常(&O)")};
   auto allEnabled = [&](bool enabled) {
     for (HWND control : optionControls) {
       if ((IsWindowEnabled(control) != FALSE) != enabled) return false;
@@ -199,16 +214,19 @@ TEST(MakerWindowWine, ChoosingTheLauncherSwitchesTheOptionGroupsAndKelmoProEmpti
   Click(maker.Button(L"最小(&M)"));
   EXPECT_EQ(Add(maker, L"c.exe"), (Items{L"/am:c.exe"}));
   Click(maker.Button(L"Kelmo(&S)"));
-  EXPECT_EQ(ListItems(maker.List()), (Items{L"/am:c.exe"})) << "the standard launcher keeps the list";
+  EXPECT_EQ(ListItems(maker.List()), (Items{L"/am:c.exe"}))
+      << "the standard launcher keeps the list";
   EXPECT_TRUE(allEnabled(false));
   EXPECT_TRUE(IsChecked(maker.Button(L"後(&A)"))) << "disabled groups keep their selection";
   EXPECT_TRUE(IsChecked(maker.Button(L"最小(&M)")));
-  EXPECT_EQ(Add(maker, L"d.exe"), (Items{L"/am:c.exe", L"\"d.exe\""})) << "disabled groups are ignored";
+  EXPECT_EQ(Add(maker, L"d.exe"), (Items{L"/am:c.exe", L"\"d.exe\""}))
+      << "disabled groups are ignored";
 
   Click(maker.Button(L"Kelmo Pro(&P)"));
   EXPECT_EQ(Add(maker, L"e.exe"), (Items{L"/am:e.exe"})) << "their selection counts again";
   Click(maker.Button(L"Kelmo Pro(&P)"));
-  EXPECT_TRUE(ListItems(maker.List()).empty()) << "clicking the chosen Kelmo Pro again is a new choice";
+  EXPECT_TRUE(ListItems(maker.List()).empty())
+      << "clicking the chosen Kelmo Pro again is a new choice";
 }
 
 TEST(MakerWindowWine, ListButtonsMoveDeleteAndClearWithTheSelectionRules) {
@@ -223,7 +241,8 @@ TEST(MakerWindowWine, ListButtonsMoveDeleteAndClearWithTheSelectionRules) {
 
   for (HWND button : {del, up, down}) {
     Click(button);
-    EXPECT_EQ(ListItems(list), abcd) << "without a selection " << Narrow(WindowText(button)) << " does nothing";
+    EXPECT_EQ(ListItems(list), abcd)
+        << "without a selection " << Narrow(WindowText(button)) << " does nothing";
     EXPECT_EQ(ListSelection(list), -1);
   }
   SelectListItem(list, 0);
@@ -269,13 +288,19 @@ TEST(MakerWindowWine, TabFollowsTheTableAndSkipsDisabledControls) {
   auto tabThrough = [&](const std::vector<HWND>& expected) {
     for (HWND next : expected) {
       maker.PostKey(VK_TAB);
-      ASSERT_TRUE(maker.WaitForFocus(next))
-          << "expected " << Narrow(WindowText(next)) << ", focus on " << Narrow(WindowText(maker.Focus()));
+      ASSERT_TRUE(maker.WaitForFocus(next)) << "expected " << Narrow(WindowText(next))
+                                            << ", focus on " << Narrow(WindowText(maker.Focus()));
     }
   };
-  const std::vector<HWND> rest = {maker.Edit(),          maker.Button(L"参照(&R)"), maker.Button(L"追加(&E)"),
-                                  maker.List(),          maker.Button(L"&^"),       maker.Button(L"&V"),
-                                  maker.Button(L"削除(&D)"), maker.Button(L"&make"),    maker.Button(L"リストクリア(&L)"),
+  const std::vector<HWND> rest = {maker.Edit(),
+                                  maker.Button(L"参照(&R)"),
+                                  maker.Button(L"追加(&E)"),
+                                  maker.List(),
+                                  maker.Button(L"&^"),
+                                  maker.Button(L"&V"),
+                                  maker.Button(L"削除(&D)"),
+                                  maker.Button(L"&make"),
+                                  maker.Button(L"リストクリア(&L)"),
                                   maker.Button(L"終了(&X)")};
   std::vector<HWND> round = rest;
   round.push_back(maker.Button(L"Kelmo(&S)"));
@@ -321,7 +346,8 @@ TEST(MakerWindowWine, EndsWithoutAskingOnItsExitButtonEscAndTheCloseBox) {
     ASSERT_NE(maker.window(), nullptr);
     Add(maker, L"notepad.exe");
     PostClick(maker.Button(L"終了(&X)"));
-    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0)) << "items in the list do not hold the program";
+    EXPECT_EQ(maker.WaitForExit(), std::optional<DWORD>(0))
+        << "items in the list do not hold the program";
   }
   {
     MakerProcess maker;

@@ -1,11 +1,10 @@
 // The launcher's process operations called directly, against real processes.
-#include "launcher/process_control.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 
 #include "common/failure.h"
+#include "launcher/process_control.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -44,7 +43,8 @@ TEST(ProcessControlWine, ExecProcessHoldsAHandleThatForcedEndTerminatesAndCloses
   ForcedEnd(process);
   DWORD flags = 0;
   EXPECT_FALSE(GetHandleInformation(process, &flags)) << "handle still open after the forced end";
-  EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(report.Number(L"pid"))); }, 5000));
+  EXPECT_TRUE(
+      WaitUntil([&] { return !ProcessAlive(static_cast<DWORD>(report.Number(L"pid"))); }, 5000));
   ForcedEnd(nullptr);  // a null slot has nothing to end
 }
 
@@ -67,7 +67,8 @@ TEST(ProcessControlWine, CommandLineStartGivesThePidAndTheStyle) {
 }
 
 TEST(ProcessControlWine, CommandLineStartOfAMissingProgramIsThePathError) {
-  for (const wchar_t* missing : {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
+  for (const wchar_t* missing :
+       {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
     try {
       CommandLineStart(missing, 1);
       ADD_FAILURE() << "no failure for " << Narrow(missing);
@@ -97,13 +98,16 @@ TEST(ProcessControlWine, ExecProcessOfAMissingFileGivesNull) {
   // The shell may show its own "not found" box (the error UI is not
   // suppressed); answer it if it comes.
   HANDLE process = reinterpret_cast<HANDLE>(1);
-  std::thread starter([&] { process = ExecProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10); });
+  std::thread starter([&] {
+    process = ExecProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10);
+  });
   const ULONGLONG deadline = GetTickCount64() + 10000;
   while (process == reinterpret_cast<HANDLE>(1) && GetTickCount64() < deadline) {
     for (HWND window : TopLevelWindows(GetCurrentProcessId())) {
       wchar_t className[16] = {};
       GetClassNameW(window, className, 16);
-      if (std::wstring(className) == L"#32770" && IsWindowVisible(window)) PressDialogButton(window, IDOK);
+      if (std::wstring(className) == L"#32770" && IsWindowVisible(window))
+        PressDialogButton(window, IDOK);
     }
     Sleep(20);
   }

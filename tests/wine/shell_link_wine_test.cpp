@@ -1,6 +1,5 @@
 // cShellLink against Wine's shell link object, on real files.
 #include <gtest/gtest.h>
-
 #include <shlobj.h>
 #include <wrl/client.h>
 
@@ -151,7 +150,8 @@ TEST_F(ShellLinkWine, FailedSaveKeepsAnExistingShortcut) {
   }
   EXPECT_EQ(ReadWholeFile(lnk), before);
   EXPECT_EQ(Read(lnk).exeArgs, L" /b:original");
-  EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{L"kept.lnk"}) << "nothing else left behind";
+  EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{L"kept.lnk"})
+      << "nothing else left behind";
 }
 
 // An IPersistFile whose Save writes its bytes to the file it is given and
@@ -170,8 +170,8 @@ class ScriptedSave final : public IPersistFile {
   HRESULT STDMETHODCALLTYPE IsDirty() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Save(LPCOLESTR name, BOOL) override {
-    const UniqueHandle file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                                        nullptr));
+    const UniqueHandle file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                        FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return HRESULT_FROM_WIN32(GetLastError());
     DWORD written = 0;
     WriteFile(file.get(), bytes_.data(), static_cast<DWORD>(bytes_.size()), &written, nullptr);

@@ -37,7 +37,8 @@ ProbeDir::~ProbeDir() {
   HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
   if (search != INVALID_HANDLE_VALUE) {
     do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) DeleteFileW(File(found.cFileName).c_str());
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
+        DeleteFileW(File(found.cFileName).c_str());
     } while (FindNextFileW(search, &found));
     FindClose(search);
   }
@@ -61,11 +62,13 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
   std::string bytes;
   char buffer[4096];
   DWORD read = 0;
-  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0) bytes.append(buffer, read);
+  while (ReadFile(file, buffer, sizeof(buffer), &read, nullptr) && read > 0)
+    bytes.append(buffer, read);
   CloseHandle(file);
   std::wstring text(bytes.size(), L'\0');
-  text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(), static_cast<int>(bytes.size()),
-                                                      text.data(), static_cast<int>(text.size()))));
+  text.resize(static_cast<size_t>(MultiByteToWideChar(CP_UTF8, 0, bytes.data(),
+                                                      static_cast<int>(bytes.size()), text.data(),
+                                                      static_cast<int>(text.size()))));
   ProbeReport report;
   std::size_t start = 0;
   while (start < text.size()) {
@@ -73,7 +76,8 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
     if (end == std::wstring::npos) break;  // a line still being written
     const std::wstring line = text.substr(start, end - start);
     const std::size_t equals = line.find(L'=');
-    if (equals != std::wstring::npos) report.values[line.substr(0, equals)] = line.substr(equals + 1);
+    if (equals != std::wstring::npos)
+      report.values[line.substr(0, equals)] = line.substr(equals + 1);
     start = end + 1;
   }
   return report;
@@ -188,10 +192,12 @@ BOOL CALLBACK CollectWindows(HWND hwnd, LPARAM lParam) {
 
 HWND WaitForDialog(const std::wstring& title, int timeoutMs) {
   DialogSearch search{&title, nullptr};
-  WaitUntil([&] {
-    EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-    return search.found != nullptr;
-  }, timeoutMs);
+  WaitUntil(
+      [&] {
+        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
+        return search.found != nullptr;
+      },
+      timeoutMs);
   return search.found;
 }
 
@@ -220,9 +226,11 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
 }
 
 std::string Narrow(const std::wstring& text) {
-  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
+                                       nullptr, 0, nullptr, nullptr);
   std::string result(static_cast<size_t>(size), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size, nullptr, nullptr);
+  WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()), result.data(), size,
+                      nullptr, nullptr);
   return result;
 }
 
