@@ -46,11 +46,18 @@ void Browse(MakerWindowAccess& window) {
   request.Flags = kOpenFileFlags;
   if (!GetOpenFileNameA(&request)) return;
 
-  const std::string chosen(UpToNul(std::string_view(file, sizeof(file))));
+  SetShortProgramPath(window, FromAnsi(UpToNul(std::string_view(file, sizeof(file)))));
+}
+
+}  // namespace
+
+void SetShortProgramPath(MakerWindowAccess& window, const std::wstring& path) {
   char shortPath[kShortPathBufferSize] = {};
-  GetShortPathNameA(chosen.c_str(), shortPath, kShortPathBufferSize - 1);
+  GetShortPathNameA(ToAnsi(path).c_str(), shortPath, kShortPathBufferSize - 1);
   window.SetProgramText(FromAnsi(UpToNul(std::string_view(shortPath, sizeof(shortPath)))));
 }
+
+namespace {
 
 void Make(MakerWindowAccess& window) {
   Win32MakePlatform platform(window);

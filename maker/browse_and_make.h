@@ -20,7 +20,13 @@ class MakerWindowAccess {
   virtual void SetProgramText(const std::wstring& text) = 0;
   virtual std::vector<std::wstring> Entries() const = 0;  // lstCmd, first to last
   virtual LauncherChoice Launcher() const = 0;            // optKelmoSet
+  // The name the name prompt starts with: the opened shortcut's, if any.
+  virtual std::wstring OfferedShortcutName() const { return std::wstring(); }
 };
+
+// Puts the short (8.3) form of `path` into txtCmd, as Browse does for the
+// chosen file; when the path has no short form the text box becomes empty.
+void SetShortProgramPath(MakerWindowAccess& window, const std::wstring& path);
 
 // Click on cmdCmd `index`; any other index does nothing. Catches every
 // failure: 453 shows the missing-function message, any other the error

@@ -1,4 +1,5 @@
-// kelmoCM: opens the maker window and serves it until it is closed.
+// kelmoCM: opens the maker window and serves it until it is closed. A
+// shortcut named on the command line is opened into the shown window.
 #include <windows.h>
 
 #include "common/com_init.h"
@@ -11,5 +12,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   kelmo::MainWindow window;
   if (!window.Create(instance)) return 1;
   window.Show(showCommand);
+  window.OpenCommandLineShortcut();
   return kelmo::RunMessageLoop(window.Handle());
 }

@@ -127,6 +127,8 @@ bool MainWindow::Create(HINSTANCE instance) {
   Check(optTimingSet_[0]);
   Check(optSizeSet_[0]);
   SetOptionGroupsEnabled(false);
+  // Files dropped on a control that does not take them reach this window.
+  DragAcceptFiles(hwnd_, TRUE);
   return true;
 }
 
@@ -259,6 +261,47 @@ std::wstring MainWindow::GetCmdLine() {
 
 void MainWindow::Form_Unload() { PostQuitMessage(0); }
 
+void MainWindow::ShowGroup(const OpenedGroup& group) {
+  const bool kelmoPro = group.launcher == LauncherChoice::KelmoPro;
+  SendMessageW(optKelmoSet_[0], BM_SETCHECK, kelmoPro ? BST_UNCHECKED : BST_CHECKED, 0);
+  SendMessageW(optKelmoSet_[1], BM_SETCHECK, kelmoPro ? BST_CHECKED : BST_UNCHECKED, 0);
+  SetOptionGroupsEnabled(kelmoPro);
+  ListBoxStore list(lstCmd_);
+  ClearList(list);
+  for (const std::wstring& entry : group.entries) list.Add(entry);
+  openedName_ = group.name;
+}
+
+void MainWindow::OpenCommandLineShortcut() {
+  try {
+    int count = 0;
+    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
+    if (arguments == nullptr) return;
+    // arguments[0] is the program itself.
+    const std::wstring first = count > 1 ? arguments[1] : L"";
+    LocalFree(arguments);
+    if (count < 2) return;
+    Win32OpenPlatform platform(*this);
+    if (count > 2) platform.ShowMessage(OpenMessageText(OpenMessage::SeveralFiles, first));
+    RunOpen(platform, first);
+  } catch (...) {
+    ReportCaughtFailure(hwnd_, L"Form_Load");
+  }
+}
+
+void MainWindow::Form_OLEDragDrop(HDROP drop) {
+  try {
+    std::vector<std::wstring> files = DroppedFiles(drop);
+    // The drop's memory is ours to release; done before any box is shown.
+    DragFinish(drop);
+    drop = nullptr;
+    TakeDroppedFiles(*this, files);
+  } catch (...) {
+    if (drop != nullptr) DragFinish(drop);
+    ReportCaughtFailure(hwnd_, L"Form_OLEDragDrop");
+  }
+}
+
 void MainWindow::OnClicked(int tabIndex) {
   const auto& table = MakerControls();
   if (tabIndex < 0 || static_cast<std::size_t>(tabIndex) >= table.size()) return;
@@ -293,6 +336,9 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CLOSE:
       // The close box and Alt+F4 unload the window like "終了(&X)".
       DestroyWindow(hwnd_);
+      return 0;
+    case WM_DROPFILES:
+      Form_OLEDragDrop(reinterpret_cast<HDROP>(wParam));
       return 0;
     case WM_DESTROY:
       Form_Unload();

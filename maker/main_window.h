@@ -9,13 +9,13 @@
 #include <string>
 #include <vector>
 
-#include "maker/browse_and_make.h"
+#include "maker/shortcut_open_win32.h"
 
 namespace kelmo {
 
 inline constexpr wchar_t kMakerWindowClass[] = L"KelmoCMForm";
 
-class MainWindow final : public MakerWindowAccess {
+class MainWindow final : public OpenWindowAccess {
  public:
   MainWindow() = default;
   ~MainWindow() override;
@@ -36,6 +36,15 @@ class MainWindow final : public MakerWindowAccess {
   void SetProgramText(const std::wstring& text) override;
   std::vector<std::wstring> Entries() const override;
   LauncherChoice Launcher() const override;
+  std::wstring OfferedShortcutName() const override { return openedName_; }
+  // OpenWindowAccess
+  void ShowGroup(const OpenedGroup& group) override;
+
+  // Opens the first of the program's arguments as a shortcut (a shortcut
+  // dropped on kelmoCM.exe or opened with it), after a short note when there
+  // are more; without arguments nothing happens. Catches every failure and
+  // reports it as "Form_Load".
+  void OpenCommandLineShortcut();
 
   // Handlers of the indexed groups; each catches every failure, shows the
   // error report with its place name and returns.
@@ -58,6 +67,9 @@ class MainWindow final : public MakerWindowAccess {
   // Timing and size options, then their two frames, in that order.
   void SetOptionGroupsEnabled(bool enabled);
   void Form_Unload();
+  // Files dropped on the window or any of its controls; catches every
+  // failure and reports it as "Form_OLEDragDrop".
+  void Form_OLEDragDrop(HDROP drop);
 
   HWND hwnd_ = nullptr;
   HFONT font_ = nullptr;
@@ -70,6 +82,7 @@ class MainWindow final : public MakerWindowAccess {
   HWND fraSizeSet_ = nullptr;
   HWND txtCmd_ = nullptr;
   HWND lstCmd_ = nullptr;
+  std::wstring openedName_;  // the last opened shortcut's name
 };
 
 // Runs the program's message loop until the window has been unloaded;

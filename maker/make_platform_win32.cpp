@@ -71,7 +71,9 @@ std::wstring Win32MakePlatform::MakerFolder() {
 
 LauncherChoice Win32MakePlatform::Launcher() { return window_.Launcher(); }
 
-std::wstring Win32MakePlatform::AskShortcutName() { return AskShortcutNameBox(window_.Handle()); }
+std::wstring Win32MakePlatform::AskShortcutName() {
+  return AskShortcutNameBox(window_.Handle(), window_.OfferedShortcutName());
+}
 
 void Win32MakePlatform::ShowMakeFailure(MakeMessage message) {
   ShowMessageText(window_.Handle(), MakeMessageText(message));

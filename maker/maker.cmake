@@ -8,6 +8,7 @@ add_library(kelmo_maker_win32 STATIC
   maker/name_prompt.cpp
   maker/shell_link.cpp
   maker/shortcut_save.cpp
+  maker/shortcut_open_win32.cpp
 )
 target_link_libraries(kelmo_maker_win32 PUBLIC kelmo_common_win32 comctl32 comdlg32 shell32 ole32
                       uuid gdi32 user32)

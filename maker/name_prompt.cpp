@@ -132,9 +132,9 @@ std::wstring InputBox(HWND owner, const std::wstring& prompt, const std::wstring
   return result == IDOK ? state.answer : std::wstring();
 }
 
-std::wstring AskShortcutNameBox(HWND owner) {
+std::wstring AskShortcutNameBox(HWND owner, const std::wstring& offeredName) {
   const PromptText text = NamePromptText();
-  return InputBox(owner, text.prompt, text.title);
+  return InputBox(owner, text.prompt, text.title, offeredName);
 }
 
 }  // namespace kelmo

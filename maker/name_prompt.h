@@ -14,7 +14,9 @@ namespace kelmo {
 std::wstring InputBox(HWND owner, const std::wstring& prompt, const std::wstring& title,
                       const std::wstring& defaultText = L"");
 
-// The box that asks for the shortcut's name, its edit line empty at first.
-std::wstring AskShortcutNameBox(HWND owner);
+// The box that asks for the shortcut's name; its edit line starts with
+// `offeredName` (empty unless a shortcut was opened), selected, so that Enter
+// takes it and typing replaces it.
+std::wstring AskShortcutNameBox(HWND owner, const std::wstring& offeredName = L"");
 
 }  // namespace kelmo

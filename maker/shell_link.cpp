@@ -22,6 +22,10 @@ using Microsoft::WRL::ComPtr;
 // Every text read from a shortcut comes through a buffer of this many
 // characters, filled with spaces beforehand.
 constexpr int kReadBufferSize = 255;
+// A shortcut stores its arguments as a counted string; Wine and Windows write
+// it uncorrupted below 32767 characters, and the target is a file path.
+constexpr std::size_t kArgumentsReadSize = 32768;
+constexpr std::size_t kTargetReadSize = MAX_PATH * 2;
 
 // An item-identifier list the shell allocated; freed when the owner goes.
 class UniqueIdList {
@@ -147,6 +151,29 @@ bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& Exe
   } catch (...) {
     return false;
   }
+}
+
+bool cShellLink::GetShellLinkTarget(const std::wstring& LnkFile, std::wstring& ExeFile,
+                                    std::wstring& ExeArgs) const {
+  if (LnkFile.empty()) return false;
+  LinkInterfaces object;
+  if (const HRESULT result = CreateShellLinkObject(object); FAILED(result)) {
+    throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
+  }
+  if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
+  std::string target(kTargetReadSize, '\0');
+  WIN32_FIND_DATAA found = {};
+  if (FAILED(object.link->GetPath(target.data(), static_cast<int>(target.size()), &found,
+                                  SLGP_RAWPATH))) {
+    return false;
+  }
+  std::string arguments(kArgumentsReadSize, '\0');
+  if (FAILED(object.link->GetArguments(arguments.data(), static_cast<int>(arguments.size())))) {
+    return false;
+  }
+  ExeFile = FromAnsi(UpToNul(target));
+  ExeArgs = FromAnsi(UpToNul(arguments));
+  return true;
 }
 
 }  // namespace kelmo

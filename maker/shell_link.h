@@ -46,6 +46,15 @@ class cShellLink {
   bool GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& ExeFile, std::wstring& WorkDir,
                         std::wstring& ExeArgs, std::wstring& IconFile, int& IconIdx,
                         int& ShowCmd) const;
+
+  // Reads the target and the whole argument string of the shortcut
+  // `LnkFile`, for opening a group again: unlike GetShellLinkInfo it is not
+  // bound to 255-character buffers, so a hand-made shortcut's long arguments
+  // come back uncut. True when the file loaded as a shortcut and both were
+  // read; a shortcut without a file target gives an empty ExeFile. Throws
+  // kelmo::Failure only when the shell link object cannot be created.
+  bool GetShellLinkTarget(const std::wstring& LnkFile, std::wstring& ExeFile,
+                          std::wstring& ExeArgs) const;
 };
 
 }  // namespace kelmo

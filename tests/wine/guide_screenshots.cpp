@@ -1,8 +1,10 @@
 // Takes the user guide's pictures of the maker under Wine: the window as it
-// opens, with a Kelmo Pro group composed, and the shortcut-name prompt.
+// opens, with a Kelmo Pro group composed, the shortcut-name prompt, and the
+// saved group opened again for editing.
 // Not a test; ./dev shots runs it and turns the BMP files into PNGs.
 //   guide_screenshots.exe <output folder>
 #include <gtest/gtest.h>
+#include <shlobj.h>
 
 #include <string>
 
@@ -49,9 +51,29 @@ TEST(GuideScreenshots, Maker) {
   PostClick(maker.Button(L"&make"));
   Shoot(L"名前は? - KelmoCM", L"maker-name");
   HWND prompt = WaitForDialog(L"名前は? - KelmoCM");
-  if (prompt != nullptr) PressDialogButton(prompt, IDCANCEL);
-  HWND box = WaitForDialog(L"make失敗 - KelmoCM");
-  if (box != nullptr) PressDialogButton(box, IDYES);
+  ASSERT_NE(prompt, nullptr);
+  HWND name = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
+  SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ゲームの夜"));
+  PressDialogButton(prompt, IDOK);
+
+  // The saved group, opened again in a fresh maker as when the shortcut is
+  // dropped on kelmoCM.exe.
+  wchar_t desktop[MAX_PATH] = {};
+  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop), S_OK);
+  const std::wstring lnk = std::wstring(desktop) + L"\\ゲームの夜.lnk";
+  ASSERT_TRUE(
+      WaitUntil([&] { return GetFileAttributesW(lnk.c_str()) != INVALID_FILE_ATTRIBUTES; }));
+  Click(maker.Button(L"終了(&X)"));
+  ASSERT_TRUE(maker.WaitForExit().has_value());
+  StartedProcess opened = StartProgram(BinDir() + L"\\kelmoCM.exe", L"\"" + lnk + L"\"");
+  HWND window = nullptr;
+  ASSERT_TRUE(
+      WaitUntil([&] { return (window = FindMainWindow(opened.id, kMakerTitle)) != nullptr; }));
+  HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 4; }));
+  Shoot(kMakerTitle, L"maker-open");
+  KillProcess(opened.id);
+  DeleteFileW(lnk.c_str());
 }
 
 }  // namespace

@@ -1,0 +1,145 @@
+#include "maker/shortcut_open.h"
+
+#include <utility>
+
+namespace kelmo {
+namespace {
+
+constexpr unsigned kFailureStyle = 0x30;   // MB_OK | MB_ICONEXCLAMATION
+constexpr unsigned kQuestionStyle = 0x24;  // MB_YESNO | MB_ICONQUESTION
+constexpr unsigned kNoteStyle = 0x40;      // MB_OK | MB_ICONINFORMATION
+constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
+constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
+
+wchar_t AsciiLower(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
+  }
+  return true;
+}
+
+std::wstring_view FileNameOf(std::wstring_view path) {
+  const std::size_t slash = path.find_last_of(L"\\/");
+  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+}
+
+std::wstring_view WithoutLeadingSpaces(std::wstring_view text) {
+  const std::size_t first = text.find_first_not_of(L' ');
+  return first == std::wstring_view::npos ? std::wstring_view() : text.substr(first);
+}
+
+// Cuts the text, without its leading spaces, before every `opener` that
+// follows a space: the space goes, so joining the pieces with one space each
+// gives the text back. Without its leading spaces the text starts with a
+// character other than a space, so the first piece is never empty, and the
+// first piece is cut off by the same " /" rule that the launcher applies
+// after putting a space in front. A quote opens an entry only where the run
+// of spaces before it follows a closing quote.
+std::vector<std::wstring> CutEntries(std::wstring_view arguments, wchar_t opener) {
+  const std::wstring_view text = WithoutLeadingSpaces(arguments);
+  std::vector<std::wstring> entries;
+  if (text.empty()) return entries;
+  std::size_t start = 0;
+  for (std::size_t i = 1; i + 1 < text.size(); ++i) {
+    if (text[i] != L' ' || text[i + 1] != opener) continue;
+    if (opener == L'"') {
+      std::size_t run = i;
+      while (run > start && text[run - 1] == L' ') --run;
+      if (run == start || text[run - 1] != L'"') continue;
+    }
+    entries.push_back(std::wstring(text.substr(start, i - start)));
+    start = i + 1;
+  }
+  entries.push_back(std::wstring(text.substr(start)));
+  return entries;
+}
+
+}  // namespace
+
+std::optional<LauncherChoice> LauncherOfTarget(std::wstring_view targetPath) {
+  const std::wstring_view name = FileNameOf(targetPath);
+  for (const LauncherChoice launcher : {LauncherChoice::Standard, LauncherChoice::KelmoPro}) {
+    if (EqualsIgnoringAsciiCase(name, LauncherFileName(launcher))) return launcher;
+  }
+  return std::nullopt;
+}
+
+std::vector<std::wstring> KelmoProEntries(std::wstring_view arguments) {
+  return CutEntries(arguments, L'/');
+}
+
+std::vector<std::wstring> StandardEntries(std::wstring_view arguments) {
+  return CutEntries(arguments, L'"');
+}
+
+std::wstring ShortcutNameOf(std::wstring_view path) {
+  std::wstring_view name = FileNameOf(path);
+  if (HasShortcutExtension(name)) name.remove_suffix(4);
+  return std::wstring(name);
+}
+
+bool HasShortcutExtension(std::wstring_view path) {
+  return path.size() >= 4 && EqualsIgnoringAsciiCase(path.substr(path.size() - 4), L".lnk");
+}
+
+MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::wstring_view target) {
+  // Text before the quoted file name, text after it, title and style.
+  struct Row {
+    const wchar_t* before;
+    const wchar_t* after;
+    const wchar_t* title;
+    unsigned style;
+  };
+  static constexpr Row kRows[] = {
+      {L"",
+       L"をショートカットとして読み込めませんでした。\r\n"
+       L"Kelmo Command line Maker で作成したショートカットを指定してください。",
+       kOpenTitle, kFailureStyle},
+      {L"",
+       L"は kelmo.exe または kelmoPro.exe のショートカットではないため、開けません。\r\n"
+       L"リンク先: ",
+       kOpenTitle, kFailureStyle},
+      {L"現在のリストを", L"の内容に置き換えます。よろしいですか?", kOpenTitle, kQuestionStyle},
+      {L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n", L"", kDropTitle,
+       kNoteStyle},
+  };
+  const Row& row = kRows[static_cast<int>(message)];
+  std::wstring text = row.before;
+  text += L'「';
+  text += FileNameOf(path);
+  text += L'」';
+  text += row.after;
+  if (message == OpenMessage::OtherProgram) text += target;
+  return {text, row.title, row.style};
+}
+
+bool RunOpen(OpenPlatform& platform, const std::wstring& path) {
+  const std::optional<ShortcutContents> contents = platform.ReadShortcut(path);
+  if (!contents) {
+    platform.ShowMessage(OpenMessageText(OpenMessage::NotAShortcut, path));
+    return false;
+  }
+  const std::optional<LauncherChoice> launcher = LauncherOfTarget(contents->target);
+  if (!launcher) {
+    platform.ShowMessage(OpenMessageText(OpenMessage::OtherProgram, path, contents->target));
+    return false;
+  }
+  OpenedGroup group;
+  group.launcher = *launcher;
+  group.entries = *launcher == LauncherChoice::KelmoPro ? KelmoProEntries(contents->arguments)
+                                                        : StandardEntries(contents->arguments);
+  group.name = ShortcutNameOf(path);
+  if (!platform.ListIsEmpty() &&
+      !platform.AskYesNo(OpenMessageText(OpenMessage::ReplaceList, path))) {
+    return false;
+  }
+  platform.ShowGroup(group);
+  return true;
+}
+
+}  // namespace kelmo
