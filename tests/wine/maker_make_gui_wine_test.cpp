@@ -153,62 +153,6 @@ TEST_F(MakerMakeGui, JapaneseEntriesReachTheShortcutAndHundredsOfEntriesAreRefus
   EXPECT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"日本語.lnk"});
 }
 
-// Points the user's desktop somewhere else for one test (both registry
-// values the shell reads it from), and back when it goes. The real folder is
-// left alone: Wine's desktop process keeps it open.
-class DesktopRedirected {
- public:
-  explicit DesktopRedirected(const std::wstring& folder) {
-    for (Value& value : values_) {
-      HKEY key = nullptr;
-      if (RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
-          ERROR_SUCCESS) {
-        continue;
-      }
-      wchar_t old[MAX_PATH] = {};
-      DWORD size = sizeof(old);
-      value.saved = RegQueryValueExW(key, L"Desktop", nullptr, &value.type,
-                                     reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
-      value.old = old;
-      RegSetValueExW(key, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
-                     static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
-      RegCloseKey(key);
-    }
-  }
-  ~DesktopRedirected() {
-    for (const Value& value : values_) {
-      HKEY key = nullptr;
-      if (!value.saved ||
-          RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
-        continue;
-      }
-      RegSetValueExW(key, L"Desktop", 0, value.type,
-                     reinterpret_cast<const BYTE*>(value.old.c_str()),
-                     static_cast<DWORD>((value.old.size() + 1) * sizeof(wchar_t)));
-      RegCloseKey(key);
-    }
-  }
-  DesktopRedirected(const DesktopRedirected&) = delete;
-  DesktopRedirected& operator=(const DesktopRedirected&) = delete;
-
- private:
-  struct Value {
-    const wchar_t* key;
-    bool saved = false;
-    DWORD type = REG_SZ;
-    std::wstring old;
-  };
-  Value values_[2] = {
-      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
-       false,
-       REG_SZ,
-       {}},
-      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
-       false,
-       REG_SZ,
-       {}}};
-};
-
 TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing) {
   ProbeDir scratch;
   const std::wstring notAFolder = scratch.File(L"file");

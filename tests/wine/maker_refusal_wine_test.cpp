@@ -2,14 +2,12 @@
 // texts the ANSI code page cannot hold, and names that reach a device.
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <objidl.h>
 
 #include <string>
 #include <vector>
 
 #include "common/com_init.h"
 #include "maker/shell_link.h"
-#include "maker/shortcut_save.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
 #include "tests/wine/shortcut_file.h"
@@ -23,41 +21,6 @@ using namespace testing_support;
 constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
 constexpr wchar_t kNotHeld[] =
     L"に、このコンピューターの文字コードで表せない文字が含まれています。";
-
-// An IPersistFile that only counts the saves asked of it.
-class CountingPersistFile : public IPersistFile {
- public:
-  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID, void** object) override {
-    *object = nullptr;
-    return E_NOINTERFACE;
-  }
-  ULONG STDMETHODCALLTYPE AddRef() override { return 1; }
-  ULONG STDMETHODCALLTYPE Release() override { return 1; }
-  HRESULT STDMETHODCALLTYPE GetClassID(CLSID*) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE IsDirty() override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
-  HRESULT STDMETHODCALLTYPE Save(LPCOLESTR, BOOL) override {
-    ++saves;
-    return S_OK;
-  }
-  HRESULT STDMETHODCALLTYPE SaveCompleted(LPCOLESTR) override { return S_OK; }
-  HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR*) override { return E_NOTIMPL; }
-  int saves = 0;
-};
-
-TEST(MakerRefusalWine, DeviceNamesNeverReachSave) {
-  ProbeDir dir;
-  for (const wchar_t* name :
-       {L"COM1.lnk", L"lpt1.lnk", L"CON.lnk", L"nul.txt.lnk", L"Aux .lnk", L"PRN. .", L"COM9"}) {
-    SCOPED_TRACE(Narrow(name));
-    CountingPersistFile file;
-    EXPECT_FALSE(SaveShortcutFile(file, dir.File(name)));
-    EXPECT_EQ(file.saves, 0);
-  }
-  CountingPersistFile ordinary;
-  SaveShortcutFile(ordinary, dir.File(L"COM10.lnk"));
-  EXPECT_EQ(ordinary.saves, 1) << "a file name that only looks like a device is saved";
-}
 
 class MakerRefusalGui : public ::testing::Test {
  protected:
@@ -107,39 +70,6 @@ TEST_F(MakerRefusalGui, EntryTheCodePageCannotHoldIsNamedAndTheListKept) {
   EXPECT_EQ(args, L" /b:C:\\tools\\a.exe /b:C:\\tools\\b.exe");
 }
 
-// Points the user's desktop at `folder` for one test, through the value the
-// shell reads it from first, and back when it goes.
-class DesktopAt {
- public:
-  explicit DesktopAt(const std::wstring& folder) {
-    RegOpenKeyExW(HKEY_CURRENT_USER, kKey, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key_);
-    wchar_t old[MAX_PATH] = {};
-    DWORD size = sizeof(old);
-    saved_ = RegQueryValueExW(key_, L"Desktop", nullptr, &type_, reinterpret_cast<BYTE*>(old),
-                              &size) == ERROR_SUCCESS;
-    old_ = old;
-    Write(REG_SZ, folder);
-  }
-  ~DesktopAt() {
-    if (saved_) Write(type_, old_);
-    RegCloseKey(key_);
-  }
-  DesktopAt(const DesktopAt&) = delete;
-  DesktopAt& operator=(const DesktopAt&) = delete;
-
- private:
-  static constexpr wchar_t kKey[] =
-      L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders";
-  void Write(DWORD type, const std::wstring& value) {
-    RegSetValueExW(key_, L"Desktop", 0, type, reinterpret_cast<const BYTE*>(value.c_str()),
-                   static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t)));
-  }
-  HKEY key_ = nullptr;
-  bool saved_ = false;
-  DWORD type_ = REG_SZ;
-  std::wstring old_;
-};
-
 TEST_F(MakerRefusalGui, DesktopFolderTheCodePageCannotHoldIsNamedAndNothingWritten) {
   ProbeDir scratch;
   Add(L"C:\\tools\\a.exe");
@@ -148,7 +78,7 @@ TEST_F(MakerRefusalGui, DesktopFolderTheCodePageCannotHoldIsNamedAndNothingWritt
     const std::wstring folder = scratch.File(name);
     SCOPED_TRACE(Narrow(name));
     ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
-    const DesktopAt redirected(folder);
+    const DesktopRedirected redirected(folder);
     const auto seen = Make({Press(IDOK)});
     ASSERT_EQ(seen.size(), 1u) << "no name prompt: make stops before it";
     EXPECT_EQ(seen[0].title, kFailureTitle);

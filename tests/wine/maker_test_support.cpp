@@ -189,4 +189,35 @@ void SelectListItem(HWND listBox, int index) {
   SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
 
+DesktopRedirected::DesktopRedirected(const std::wstring& folder) {
+  for (Value& value : values_) {
+    HKEY key = nullptr;
+    if (RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_QUERY_VALUE | KEY_SET_VALUE, &key) !=
+        ERROR_SUCCESS) {
+      continue;
+    }
+    wchar_t old[MAX_PATH] = {};
+    DWORD size = sizeof(old);
+    value.saved = RegQueryValueExW(key, L"Desktop", nullptr, &value.type,
+                                   reinterpret_cast<BYTE*>(old), &size) == ERROR_SUCCESS;
+    value.old = old;
+    RegSetValueExW(key, L"Desktop", 0, REG_SZ, reinterpret_cast<const BYTE*>(folder.c_str()),
+                   static_cast<DWORD>((folder.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+}
+
+DesktopRedirected::~DesktopRedirected() {
+  for (const Value& value : values_) {
+    HKEY key = nullptr;
+    if (!value.saved ||
+        RegOpenKeyExW(HKEY_CURRENT_USER, value.key, 0, KEY_SET_VALUE, &key) != ERROR_SUCCESS) {
+      continue;
+    }
+    RegSetValueExW(key, L"Desktop", 0, value.type, reinterpret_cast<const BYTE*>(value.old.c_str()),
+                   static_cast<DWORD>((value.old.size() + 1) * sizeof(wchar_t)));
+    RegCloseKey(key);
+  }
+}
+
 }  // namespace kelmo::testing_support

@@ -83,4 +83,32 @@ std::vector<std::wstring> ListItems(HWND listBox);
 int ListSelection(HWND listBox);  // -1 = none
 void SelectListItem(HWND listBox, int index);
 
+// Points the user's desktop somewhere else for one test (both registry
+// values the shell reads it from), and back when it goes. The real folder is
+// left alone: Wine's desktop process keeps it open.
+class DesktopRedirected {
+ public:
+  explicit DesktopRedirected(const std::wstring& folder);
+  ~DesktopRedirected();
+  DesktopRedirected(const DesktopRedirected&) = delete;
+  DesktopRedirected& operator=(const DesktopRedirected&) = delete;
+
+ private:
+  struct Value {
+    const wchar_t* key;
+    bool saved = false;
+    DWORD type = REG_SZ;
+    std::wstring old;
+  };
+  Value values_[2] = {
+      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\User Shell Folders",
+       false,
+       REG_SZ,
+       {}},
+      {L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders",
+       false,
+       REG_SZ,
+       {}}};
+};
+
 }  // namespace kelmo::testing_support

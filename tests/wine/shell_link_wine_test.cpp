@@ -156,7 +156,7 @@ TEST_F(ShellLinkWine, FailedSaveKeepsAnExistingShortcut) {
 
 // An IPersistFile whose Save writes its bytes to the file it is given and
 // then fails or succeeds as told: a failing one is a save that ran out of
-// disk part-way through.
+// disk part-way through. It counts the saves asked of it.
 class ScriptedSave final : public IPersistFile {
  public:
   ScriptedSave(std::string bytes, bool succeeds) : bytes_(std::move(bytes)), succeeds_(succeeds) {}
@@ -170,6 +170,7 @@ class ScriptedSave final : public IPersistFile {
   HRESULT STDMETHODCALLTYPE IsDirty() override { return S_OK; }
   HRESULT STDMETHODCALLTYPE Load(LPCOLESTR, DWORD) override { return E_NOTIMPL; }
   HRESULT STDMETHODCALLTYPE Save(LPCOLESTR name, BOOL) override {
+    ++saves;
     const UniqueHandle file(CreateFileW(name, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
                                         FILE_ATTRIBUTE_NORMAL, nullptr));
     if (!file) return HRESULT_FROM_WIN32(GetLastError());
@@ -179,11 +180,28 @@ class ScriptedSave final : public IPersistFile {
   }
   HRESULT STDMETHODCALLTYPE SaveCompleted(LPCOLESTR) override { return S_OK; }
   HRESULT STDMETHODCALLTYPE GetCurFile(LPOLESTR*) override { return E_NOTIMPL; }
+  int saves = 0;
 
  private:
   std::string bytes_;
   bool succeeds_;
 };
+
+// A name the system reads as a device would send the shortcut's bytes to a
+// serial port or printer: it is refused before Save is asked for anything.
+TEST_F(ShellLinkWine, DeviceNamesNeverReachSave) {
+  ProbeDir dir;
+  for (const wchar_t* name :
+       {L"COM1.lnk", L"lpt1.lnk", L"CON.lnk", L"nul.txt.lnk", L"Aux .lnk", L"PRN. .", L"COM9"}) {
+    SCOPED_TRACE(Narrow(name));
+    ScriptedSave save("new", true);
+    EXPECT_FALSE(SaveShortcutFile(save, dir.File(name)));
+    EXPECT_EQ(save.saves, 0);
+  }
+  ScriptedSave ordinary("new", true);
+  EXPECT_TRUE(SaveShortcutFile(ordinary, dir.File(L"COM10.lnk")));
+  EXPECT_EQ(ordinary.saves, 1) << "a file name that only looks like a device is saved";
+}
 
 TEST_F(ShellLinkWine, ShortcutIsReplacedWholeOrNotAtAll) {
   struct Case {
