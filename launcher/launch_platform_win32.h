@@ -3,6 +3,9 @@
 
 #include <windows.h>
 
+#include <optional>
+
+#include "common/com_init.h"
 #include "launcher/launch_run.h"
 
 namespace kelmo {
@@ -11,6 +14,11 @@ class Win32LaunchPlatform final : public LaunchPlatform {
  public:
   explicit Win32LaunchPlatform(HWND window) : window_(window) {}
 
+  // COM for the launcher's thread (apartment-threaded, OLE1 DDE off),
+  // released when the platform goes at the end of WinMain.
+  void PrepareShell() override {
+    if (!com_) com_.emplace();
+  }
   void MoveWindowLeftOfScreen() override;
   void ShowWindow() override;
   void MinimizeWindow() override;
@@ -26,6 +34,7 @@ class Win32LaunchPlatform final : public LaunchPlatform {
 
  private:
   HWND window_;
+  std::optional<ScopedComInitialization> com_;
 };
 
 }  // namespace kelmo

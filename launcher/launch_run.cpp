@@ -16,6 +16,7 @@ void StartDetached(const std::vector<PlanEntry>& list, LaunchPlatform& platform)
 }
 
 void RunPhases(const LaunchPlan& plan, LaunchPlatform& platform) {
+  platform.PrepareShell();
   platform.MoveWindowLeftOfScreen();
   platform.ShowWindow();
   platform.MinimizeWindow();

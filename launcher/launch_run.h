@@ -23,6 +23,11 @@ class LaunchPlatform {
  public:
   virtual ~LaunchPlatform() = default;
 
+  // Makes the thread ready for the shell's starts, once, after the blank
+  // check and before the window set-up: the shell hands documents, URLs and
+  // some file types to COM objects. Kept until the platform goes.
+  virtual void PrepareShell() = 0;
+
   // Window set-up, called in this order before anything is started.
   virtual void MoveWindowLeftOfScreen() = 0;
   virtual void ShowWindow() = 0;

@@ -1,7 +1,6 @@
 // kelmoPro: runs the launch command line it was started with, then ends.
 #include <windows.h>
 
-#include "common/com_init.h"
 #include "launcher/launch_platform_win32.h"
 #include "launcher/launch_run.h"
 #include "launcher/launcher_window.h"
@@ -10,10 +9,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   const std::wstring_view arguments = kelmo::ArgumentText(GetCommandLineW());
   // A blank command line ends the launcher before any window exists.
   if (kelmo::IsBlankCommandLine(arguments)) return 0;
-
-  // Once for the launcher's one thread, released when WinMain returns: the
-  // shell hands documents, URLs and some file types to COM objects.
-  const kelmo::ScopedComInitialization com;
   HWND window = kelmo::CreateLauncherWindow(instance);
   kelmo::Win32LaunchPlatform platform(window);
   kelmo::RunLaunch(arguments, platform);

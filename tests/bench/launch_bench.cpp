@@ -3,6 +3,8 @@
 //   trivial     a trivial program's whole run (start to exit), and the same
 //               for a trivial program that makes and hides one window
 //   launcher    kelmoPro /b:probe until the probe's first line of code
+//   floor       floor_launcher.exe probe (window set-up as the launcher's,
+//               then ShellExecuteEx) until the probe's first line of code
 //   cmd start   cmd /c start probe until the probe's first line of code
 //   after delay from the waited program's last line to the after program's
 //               process start (its creation) and to its first line of code
@@ -55,8 +57,8 @@ std::wstring Probe() { return BinDir() + L"\\probe.exe"; }
 int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
   ProbeDir dir;
-  std::vector<double> direct, trivial, trivialWindow, launcher, cmdStart, afterCreated,
-      afterStarted;
+  std::vector<double> direct, trivial, trivialWindow, launcher, mandatedFloor, cmdStart,
+      afterCreated, afterStarted;
   double peakWorkingSetKb = 0, workingSetKb = 0;
 
   // One unmeasured round warms the file cache and the wineserver.
@@ -77,6 +79,9 @@ int main(int argc, char** argv) {
     const double l =
         TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/b:" + Probe() + L" l" + n, L"l" + n);
 
+    const double f =
+        TimeToProbe(dir, BinDir() + L"\\floor_launcher.exe", Probe() + L" f" + n, L"f" + n);
+
     wchar_t system[MAX_PATH] = {};
     GetSystemDirectoryW(system, MAX_PATH);
     const double c = TimeToProbe(dir, std::wstring(system) + L"\\cmd.exe",
@@ -93,6 +98,7 @@ int main(int argc, char** argv) {
       trivial.push_back(t);
       trivialWindow.push_back(tw);
       launcher.push_back(l);
+      mandatedFloor.push_back(f);
       cmdStart.push_back(c);
       afterCreated.push_back(Ms(after.Number(L"created") - waited.Number(L"exited")));
       afterStarted.push_back(Ms(after.Number(L"started") - waited.Number(L"exited")));
@@ -142,22 +148,24 @@ int main(int argc, char** argv) {
   std::printf("window floor = that + direct (ms)      %.1f\n",
               Median(trivialWindow) + Median(direct));
   std::printf("kelmoPro /b:probe (ms)                 %.1f\n", Median(launcher));
+  std::printf("floor launcher to probe (ms)           %.1f\n", Median(mandatedFloor));
   std::printf("cmd /c start probe (ms)                %.1f\n", Median(cmdStart));
-  std::printf("ratio launcher / floor                 %.2f   (target <= 1.25)\n",
-              Median(launcher) / floor);
+  std::printf("ratio launcher / floor launcher        %.2f   (target <= 1.10)\n",
+              Median(launcher) / Median(mandatedFloor));
+  std::printf("ratio launcher / floor                 %.2f\n", Median(launcher) / floor);
   std::printf("ratio launcher / window floor          %.2f\n",
               Median(launcher) / (Median(trivialWindow) + Median(direct)));
-  std::printf("ratio launcher / cmd start             %.2f   (target <= 0.80)\n",
-              Median(launcher) / Median(cmdStart));
+  std::printf("ratio launcher / cmd start             %.2f\n", Median(launcher) / Median(cmdStart));
   std::printf("waited exit -> after created (ms)      %.1f\n", Median(afterCreated));
   std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n",
               Median(afterCreated) / Median(direct));
   std::printf("waited exit -> after first line (ms)   %.1f\n", Median(afterStarted));
-  std::printf("launcher working set while waiting KB  %.0f (peak %.0f; target <= 4096)\n",
-              workingSetKb, peakWorkingSetKb);
+  std::printf("launcher working set while waiting KB  %.0f (peak %.0f)\n", workingSetKb,
+              peakWorkingSetKb);
   std::printf("idle trivial process working set KB    %.0f\n", idleKb);
   std::printf("idle window program working set KB     %.0f\n", idleWindowKb);
   std::printf("launcher working set above idle KB     %.0f\n", workingSetKb - idleKb);
-  std::printf("launcher above idle window program KB  %.0f\n", workingSetKb - idleWindowKb);
+  std::printf("launcher above idle window program KB  %.0f   (target <= 3072)\n",
+              workingSetKb - idleWindowKb);
   return 0;
 }

@@ -32,6 +32,7 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<ProcessHandle> openHandles;
   std::map<ProcessHandle, int> closedCount;
 
+  void PrepareShell() override { log.push_back(L"prepare-shell"); }
   void MoveWindowLeftOfScreen() override { log.push_back(L"move-left"); }
   void ShowWindow() override { log.push_back(L"show"); }
   void MinimizeWindow() override { log.push_back(L"minimize"); }
@@ -74,10 +75,12 @@ class RecordingPlatform : public LaunchPlatform {
   ProcessId nextId_ = 500;
 };
 
-const std::vector<std::wstring> kWindowSetUp = {L"move-left", L"show", L"minimize", L"hide"};
+// COM comes first: the shell may need it for any start.
+const std::vector<std::wstring> kSetUp = {L"prepare-shell", L"move-left", L"show", L"minimize",
+                                          L"hide"};
 
 std::vector<std::wstring> WithSetUp(std::vector<std::wstring> rest) {
-  std::vector<std::wstring> all = kWindowSetUp;
+  std::vector<std::wstring> all = kSetUp;
   all.insert(all.end(), rest.begin(), rest.end());
   return all;
 }

@@ -43,7 +43,7 @@ class DocumentAssociation {
   }
 };
 
-TEST(DocumentStartWine, WaitedAndBeforeDocumentsStartTheirAssociatedProgram) {
+TEST(DocumentStartWine, WaitedDocumentStartsItsAssociatedProgramAndTheRunGoesOn) {
   ProbeDir dir;
   const DocumentAssociation association;
   const std::wstring document = dir.File(L"notes") + kExtension;
