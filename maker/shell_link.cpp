@@ -161,18 +161,24 @@ bool cShellLink::GetShellLinkTarget(const std::wstring& LnkFile, std::wstring& E
     throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
   }
   if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
-  std::string target(kTargetReadSize, '\0');
-  WIN32_FIND_DATAA found = {};
-  if (FAILED(object.link->GetPath(target.data(), static_cast<int>(target.size()), &found,
-                                  SLGP_RAWPATH))) {
+  // Read as the shortcut stores them, in wide text: a hand-made shortcut may
+  // hold characters the ANSI code page cannot, and an ANSI read would hand
+  // back look-alikes or "?" that a make would then save as the group. Make
+  // refuses such entries by name instead.
+  ComPtr<IShellLinkW> wideLink;
+  if (FAILED(object.link.As(&wideLink))) return false;
+  std::wstring target(kTargetReadSize, L'\0');
+  WIN32_FIND_DATAW found = {};
+  if (FAILED(wideLink->GetPath(target.data(), static_cast<int>(target.size()), &found,
+                               SLGP_RAWPATH))) {
     return false;
   }
-  std::string arguments(kArgumentsReadSize, '\0');
-  if (FAILED(object.link->GetArguments(arguments.data(), static_cast<int>(arguments.size())))) {
+  std::wstring arguments(kArgumentsReadSize, L'\0');
+  if (FAILED(wideLink->GetArguments(arguments.data(), static_cast<int>(arguments.size())))) {
     return false;
   }
-  ExeFile = FromAnsi(UpToNul(target));
-  ExeArgs = FromAnsi(UpToNul(arguments));
+  ExeFile = target.substr(0, target.find(L'\0'));
+  ExeArgs = arguments.substr(0, arguments.find(L'\0'));
   return true;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
+#include <wrl/client.h>
 
 #include <cstring>
 #include <string>
@@ -153,6 +154,39 @@ TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
   EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"前(&B)")));
   EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"標準(&D)")));
   EXPECT_EQ(ControlText(maker.Child(L"Edit")), L"");
+}
+
+// A shortcut written in wide text by another tool may hold characters the
+// ANSI code page cannot: the list shows them as they are, and make refuses
+// the entry by its place rather than saving look-alikes or "?".
+TEST_F(MakerOpen, TextOutsideTheCodePageIsShownAsItIsAndMakeRefusesIt) {
+  const std::wstring lnk = dir_.File(L"wide.lnk");
+  {
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_PPV_ARGS(link.GetAddressOf())));
+    link->SetPath(KelmoPro().c_str());
+    link->SetArguments(L" /b:C:\\tools\\a.exe /w:C:\\caf\u00E9\\\uD55C.exe");
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
+    ASSERT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE));
+  }
+  MakerStartedWith maker(L"\"" + lnk + L"\"");
+  ASSERT_NE(maker.Window(), nullptr);
+  HWND list = maker.Child(L"ListBox");
+  ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
+  EXPECT_EQ(ListItems(list),
+            (std::vector<std::wstring>{L"/b:C:\\tools\\a.exe", L"/w:C:\\caf\u00E9\\\uD55C.exe"}));
+
+  DialogAnswerer answerer(maker.processId(), {Press(IDOK)});
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  const std::vector<SeenDialog> seen = answerer.Finish();
+  ASSERT_EQ(seen.size(), 1u) << "make stops before the name prompt";
+  // The box itself is shown through the ANSI code page, so it names the
+  // entry by its place.
+  EXPECT_NE(seen[0].text.find(L"リストの 2 番目の項目"), std::wstring::npos)
+      << Narrow(seen[0].text);
+  EXPECT_EQ(ListItems(list).size(), 2u);
 }
 
 // The standard launcher's quoted entries, and files the maker must refuse:
