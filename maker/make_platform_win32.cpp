@@ -29,8 +29,9 @@ FARPROC BindShellFunction(const char* functionName) {
   return function;
 }
 
-void ShowMessageText(HWND owner, const MessageText& message) {
-  MessageBoxA(owner, ToAnsi(message.text).c_str(), ToAnsi(message.title).c_str(), message.style);
+int ShowMessageText(HWND owner, const MessageText& message) {
+  return MessageBoxA(owner, ToAnsi(message.text).c_str(), ToAnsi(message.title).c_str(),
+                     message.style);
 }
 
 std::vector<std::wstring> Win32MakePlatform::Entries() { return window_.Entries(); }

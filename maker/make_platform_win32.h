@@ -17,8 +17,9 @@ namespace kelmo {
 // the maker. Throws kelmo::Failure kMissingFunction when it is not there.
 FARPROC BindShellFunction(const char* functionName);
 
-// Shows `message` in a message box owned by `owner` (ANSI code page).
-void ShowMessageText(HWND owner, const MessageText& message);
+// Shows `message` in a message box owned by `owner` (ANSI code page); gives
+// the button pressed (IDOK, IDYES, ...).
+int ShowMessageText(HWND owner, const MessageText& message);
 
 class Win32MakePlatform : public MakePlatform {
  public:

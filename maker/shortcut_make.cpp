@@ -40,6 +40,12 @@ bool IsRemovedFromName(wchar_t c) {
   }
 }
 
+// "<what> に、…含まれています。", the text itself, and the make-cancelled line.
+MessageText NotInCodePageMessage(std::wstring what, std::wstring_view text) {
+  return {std::move(what) + kNotInCodePage + std::wstring(text) + L"\r\n" + kMakeCancelled,
+          kMakeFailureTitle, kRefusalStyle};
+}
+
 }  // namespace
 
 std::wstring BuildArgumentString(const std::vector<std::wstring>& entries) {
@@ -119,21 +125,16 @@ MessageText MakeMessageText(MakeMessage message) {
 }
 
 MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view entry) {
-  return {L"リストの " + DecimalText(static_cast<long long>(position)) + L" 番目の項目" +
-              kNotInCodePage + std::wstring(entry) + L"\r\n" + kMakeCancelled,
-          kMakeFailureTitle, kRefusalStyle};
+  return NotInCodePageMessage(
+      L"リストの " + DecimalText(static_cast<long long>(position)) + L" 番目の項目", entry);
 }
 
 MessageText DesktopNotInCodePageMessage(std::wstring_view folder) {
-  return {std::wstring(L"デスクトップフォルダのパス") + kNotInCodePage + std::wstring(folder) +
-              L"\r\n" + kMakeCancelled,
-          kMakeFailureTitle, kRefusalStyle};
+  return NotInCodePageMessage(L"デスクトップフォルダのパス", folder);
 }
 
 MessageText TargetNotInCodePageMessage(std::wstring_view target) {
-  return {std::wstring(L"ショートカットが起動するプログラムのパス") + kNotInCodePage +
-              std::wstring(target) + L"\r\n" + kMakeCancelled,
-          kMakeFailureTitle, kRefusalStyle};
+  return NotInCodePageMessage(L"ショートカットが起動するプログラムのパス", target);
 }
 
 MessageText MissingFunctionMessage() {

@@ -1,6 +1,5 @@
 #include "maker/shortcut_open_win32.h"
 
-#include "common/win_text.h"
 #include "maker/make_platform_win32.h"
 #include "maker/shell_link.h"
 
@@ -17,8 +16,7 @@ std::optional<ShortcutContents> Win32OpenPlatform::ReadShortcut(const std::wstri
 bool Win32OpenPlatform::ListIsEmpty() { return window_.Entries().empty(); }
 
 bool Win32OpenPlatform::AskYesNo(const MessageText& question) {
-  return MessageBoxA(window_.Handle(), ToAnsi(question.text).c_str(),
-                     ToAnsi(question.title).c_str(), question.style) == IDYES;
+  return ShowMessageText(window_.Handle(), question) == IDYES;
 }
 
 void Win32OpenPlatform::ShowMessage(const MessageText& message) {

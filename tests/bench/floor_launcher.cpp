@@ -5,14 +5,10 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include "tests/bench/bench_window.h"
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = "Floor";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "Floor", "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 250, 169, nullptr, nullptr, instance, nullptr);
+  HWND window = MakeBenchWindow(instance, "Floor");
   RECT bounds = {};
   GetWindowRect(window, &bounds);
   SetWindowPos(window, nullptr, -(bounds.right - bounds.left), bounds.top, 0, 0,

@@ -5,14 +5,10 @@
 //                             process with a hidden window
 #include <windows.h>
 
+#include "tests/bench/bench_window.h"
+
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR commandLine, int) {
-  WNDCLASSA windowClass = {};
-  windowClass.lpfnWndProc = DefWindowProcA;
-  windowClass.hInstance = instance;
-  windowClass.lpszClassName = "Trivial";
-  RegisterClassA(&windowClass);
-  HWND window = CreateWindowExA(0, "Trivial", "Form1", WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                                CW_USEDEFAULT, 250, 169, nullptr, nullptr, instance, nullptr);
+  HWND window = MakeBenchWindow(instance, "Trivial");
   ShowWindow(window, SW_SHOWNA);
   ShowWindow(window, SW_SHOWMINNOACTIVE);
   ShowWindow(window, SW_HIDE);
