@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <string>
 
+#include "launcher/followed_program.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -134,6 +136,35 @@ TEST_F(LauncherGraceWine, EndingATreeEndsItsChildAndNothingElse) {
   for (const auto* untouched : {&b, &singleChild, &after}) {
     EXPECT_EQ(WaitForExit(*untouched), std::optional<DWORD>(3)) << "ended though not in a tree";
   }
+}
+
+// A batch file is a program CreateProcess starts (through cmd), so g follows
+// what it starts with "start" although cmd itself ends at once.
+TEST_F(LauncherGraceWine, BatchFileIsWaitedThroughWithG) {
+  const std::wstring batch = dir_.File(L"stub.bat");
+  const std::string line = "@start \"\" " + Narrow(Probe(L"batchild", UntilReleased())) + "\r\n";
+  HANDLE file = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+
+  const StartedProcess launcher = StartLauncher(L"/wg:" + batch + L" /a:" + Probe(L"a"));
+  WaitForReport(dir_, L"batchild");
+  EXPECT_FALSE(ReadReport(dir_, L"a").has_value()) << "after program while the child runs";
+  Release();
+  ExpectLauncherEnds(launcher);
+  EXPECT_GE(WaitForReport(dir_, L"a").Number(L"created"),
+            WaitForReport(dir_, L"batchild", L"exited").Number(L"exited"));
+}
+
+// A file that cannot be started at all goes to the shell as before: its own
+// box, no process, and no report from the launcher.
+TEST(FollowedProcessWine, AMissingFileGivesNoProcessAfterTheShellsOwnBox) {
+  DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK)});
+  EXPECT_FALSE(StartFollowedProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10, true)
+                   .has_value());
+  EXPECT_EQ(boxes.Finish().size(), 1u) << "the shell's box alone, no report of the launcher's";
 }
 
 // A launcher that itself runs inside a job (here one that allows no
