@@ -45,9 +45,8 @@ void Win32LaunchPlatform::ForcedEnd(ProcessHandle handle) { kelmo::ForcedEnd(AsH
 void Win32LaunchPlatform::CloseRequest(ProcessId processId) { kelmo::CloseRequest(processId); }
 
 FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
-  const FollowedProgram number = nextFollowed_++;
-  followed_.emplace(number, std::move(program));
-  return number;
+  followed_.emplace_back(std::move(program));
+  return followed_.size();
 }
 
 FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int showMode,
@@ -89,7 +88,9 @@ void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<FollowedProgram>&
 
 void Win32LaunchPlatform::EndFollowed(FollowedProgram program) { Held(program).End(); }
 
-void Win32LaunchPlatform::ReleaseFollowed(FollowedProgram program) { followed_.erase(program); }
+void Win32LaunchPlatform::ReleaseFollowed(FollowedProgram program) {
+  followed_[program - 1].reset();
+}
 
 void Win32LaunchPlatform::ShowPathErrorMessage() {
   MessageBoxA(nullptr, ToAnsi(kPathErrorText).c_str(), ToAnsi(kLauncherApplicationTitle).c_str(),

@@ -3,8 +3,8 @@
 
 #include <windows.h>
 
-#include <map>
 #include <optional>
+#include <vector>
 
 #include "common/com_init.h"
 #include "launcher/followed_program.h"
@@ -48,13 +48,13 @@ class Win32LaunchPlatform final : public LaunchPlatform {
 
  private:
   FollowedProgram Hold(FollowedProcess program);
-  const FollowedProcess& Held(FollowedProgram program) const { return followed_.at(program); }
+  const FollowedProcess& Held(FollowedProgram program) const { return *followed_[program - 1]; }
 
   HWND window_;
   std::optional<ScopedComInitialization> com_;
-  // The programs the run follows, by the number it knows them by.
-  std::map<FollowedProgram, FollowedProcess> followed_;
-  FollowedProgram nextFollowed_ = 1;
+  // The programs the run follows; the number the run knows one by is its
+  // place here plus one. A released one leaves its place empty.
+  std::vector<std::optional<FollowedProcess>> followed_;
 };
 
 }  // namespace kelmo
