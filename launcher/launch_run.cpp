@@ -17,7 +17,8 @@ void StartDetached(const std::vector<PlanEntry>& list, LaunchPlatform& platform)
   }
 }
 
-// Terminate and close entries that ask for more than today's single step.
+// Terminate and close entries with a grace or a whole tree: held to be
+// followed, not as a bare handle or process id.
 bool IsFollowed(const PlanEntry& entry) { return entry.graceSeconds > 0 || entry.wholeTree; }
 
 // A companion that was asked to close and is ended by force if it still runs

@@ -322,7 +322,7 @@ TEST(LaunchRunGrace, CompanionsThatCloseInTimeAreNotEnded) {
 // g alone changes how a program is held, not when anything happens: a tree
 // without a grace is ended at once, a close entry's tree is asked to close
 // and let go, and the wait lasts until the waited tree has ended.
-TEST(LaunchRunGrace, TreesWithoutGraceKeepTodaysOrder) {
+TEST(LaunchRunGrace, TreesWithoutGraceKeepThePlainOrder) {
   RecordingPlatform platform;
   RunLaunch(L"/tg:t.exe /cgx:c.exe /wg:w.exe /t:plain.exe /a:a.exe", platform);
   EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
