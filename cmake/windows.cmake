@@ -54,6 +54,7 @@ add_library(kelmo_launcher_win32 STATIC
   launcher/launcher_window.cpp
   launcher/launch_platform_win32.cpp
   launcher/process_control.cpp
+  launcher/followed_program.cpp
 )
 target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole32 user32 gdi32)
 

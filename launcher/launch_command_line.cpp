@@ -1,5 +1,7 @@
 #include "launcher/launch_command_line.h"
 
+#include <algorithm>
+
 #include "common/text_util.h"
 
 namespace kelmo {
@@ -10,27 +12,54 @@ wchar_t AsciiLower(wchar_t c) {
   return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
 }
 
+// What the characters before an item's first colon say.
+struct ItemLetters {
+  wchar_t timing = 0;
+  int showMode = 0;
+  int graceSeconds = 0;
+  bool wholeTree = false;
+};
+
+// Within a piece the letter nearest its start decides, so a forward scan that
+// keeps the first hit of each kind gives the same result as walking back from
+// the colon and letting every hit replace the last. Digits and g are passed
+// over by that scan; they are read beside it.
+ItemLetters ScanLetters(std::wstring_view letters) {
+  ItemLetters found;
+  enum { kBeforeDigits, kInFirstDigits, kAfterFirstDigits } digits = kBeforeDigits;
+  for (const wchar_t raw : letters) {
+    const wchar_t c = AsciiLower(raw);
+    if (c >= L'0' && c <= L'9' && digits != kAfterFirstDigits) {
+      // Saturates instead of overflowing: every longer run means the cap.
+      found.graceSeconds = std::min(kMaxGraceSeconds, found.graceSeconds * 10 + (c - L'0'));
+      digits = kInFirstDigits;
+    } else if (digits == kInFirstDigits) {
+      digits = kAfterFirstDigits;
+    }
+    if (c == L'g') found.wholeTree = true;
+    if (found.timing == 0 && (c == L'a' || c == L'b' || c == L't' || c == L'c' || c == L'w')) {
+      found.timing = c;
+    } else if (found.showMode == 0) {
+      found.showMode = ShowModeOfSizeLetter(c);
+    }
+  }
+  return found;
+}
+
 // Reads one piece (the text between two " /" separators, without the slash)
-// into the plan. Within a piece the letter nearest its start decides, so a
-// forward scan that keeps the first hit of each kind gives the same result as
-// walking back from the colon and letting every hit replace the last.
+// into the plan.
 void ReadPiece(std::wstring_view piece, LaunchPlan& plan) {
   const std::size_t colon = piece.find(L':');
   if (colon == std::wstring_view::npos) return;
 
-  wchar_t timing = 0;
-  int showMode = 0;
-  for (std::size_t i = 0; i < colon && (timing == 0 || showMode == 0); ++i) {
-    const wchar_t c = AsciiLower(piece[i]);
-    if (timing == 0 && (c == L'a' || c == L'b' || c == L't' || c == L'c' || c == L'w')) {
-      timing = c;
-    } else if (showMode == 0) {
-      showMode = ShowModeOfSizeLetter(c);
-    }
-  }
+  const ItemLetters letters = ScanLetters(piece.substr(0, colon));
+  const wchar_t timing = letters.timing;
   if (timing == 0) return;
 
-  PlanEntry entry{TrimSpaces(piece.substr(colon + 1)), showMode == 0 ? kShowDefault : showMode};
+  PlanEntry entry{TrimSpaces(piece.substr(colon + 1)),
+                  letters.showMode == 0 ? kShowDefault : letters.showMode};
+  if (timing == L't' || timing == L'c') entry.graceSeconds = letters.graceSeconds;
+  if (timing == L't' || timing == L'c' || timing == L'w') entry.wholeTree = letters.wholeTree;
   switch (timing) {
     case L'b':
       plan.before.push_back(std::move(entry));

@@ -16,12 +16,22 @@ inline constexpr int kShowNoActivate = 4;   // o
 inline constexpr int kShowMinNoActive = 7;  // i
 inline constexpr int kShowDefault = 10;     // d, and items without a size letter
 
+// The longest grace an item can ask for, in seconds; more is taken as this.
+inline constexpr int kMaxGraceSeconds = 3600;
+
 struct PlanEntry {
   std::wstring programText;  // program and its arguments, ASCII spaces trimmed; may be empty
   int showMode = kShowDefault;
+  // Terminate and close entries only: seconds the program gets to close after
+  // its close request before it is ended by force; 0 is no grace.
+  int graceSeconds = 0;
+  // Waited, terminate and close entries only: the program is followed
+  // together with every process it starts, directly or through its children.
+  bool wholeTree = false;
 
   bool operator==(const PlanEntry& other) const {
-    return programText == other.programText && showMode == other.showMode;
+    return programText == other.programText && showMode == other.showMode &&
+           graceSeconds == other.graceSeconds && wholeTree == other.wholeTree;
   }
 };
 
@@ -49,6 +59,9 @@ bool IsBlankCommandLine(std::wstring_view argumentText);
 // count, in either case; everything else is passed over. The program text is
 // everything after that colon. Pieces without a colon or without a timing
 // letter are dropped. Of several w items the first one is the waited entry.
+// Among the letters, the first run of digits is a grace in seconds (capped at
+// kMaxGraceSeconds) for t and c items, and the letter g asks for the whole
+// process tree of a w, t or c item; neither changes what the letters decide.
 std::optional<LaunchPlan> ParseLaunchCommandLine(std::wstring_view argumentText);
 
 // The argument text of a whole process command line: what follows the

@@ -1,6 +1,7 @@
 #include "launcher/launch_platform_win32.h"
 
 #include "common/error_msg.h"
+#include "common/failure.h"
 #include "common/win_text.h"
 #include "launcher/launcher_identity.h"
 #include "launcher/launcher_window.h"
@@ -42,6 +43,54 @@ void Win32LaunchPlatform::WaitForProcessToEnd(const ExeArgs& program, int showMo
 void Win32LaunchPlatform::ForcedEnd(ProcessHandle handle) { kelmo::ForcedEnd(AsHandle(handle)); }
 
 void Win32LaunchPlatform::CloseRequest(ProcessId processId) { kelmo::CloseRequest(processId); }
+
+FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
+  followed_.emplace_back(std::move(program));
+  return followed_.size();
+}
+
+FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int showMode,
+                                                   bool wholeTree, std::wstring_view place) {
+  try {
+    std::optional<FollowedProcess> started =
+        StartFollowedProcess(window_, program, showMode, wholeTree);
+    return started ? Hold(std::move(*started)) : 0;
+  } catch (...) {
+    kelmo::ErrorMsg(kLauncherProgram, place, CurrentFailure());
+    return 0;
+  }
+}
+
+FollowedProgram Win32LaunchPlatform::CommandLineStartFollowed(const std::wstring& commandLine,
+                                                              int windowStyle, bool wholeTree) {
+  return Hold(CommandLineStartFollowedProcess(commandLine, windowStyle, wholeTree));
+}
+
+ProcessId Win32LaunchPlatform::FollowedProcessId(FollowedProgram program) {
+  return Held(program).id();
+}
+
+void Win32LaunchPlatform::WaitForFollowedToEnd(FollowedProgram program) {
+  Held(program).WaitToEnd();
+}
+
+bool Win32LaunchPlatform::FollowedIsRunning(FollowedProgram program) {
+  return Held(program).IsRunning();
+}
+
+void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+                                             std::uint32_t timeoutMs) {
+  std::vector<const FollowedProcess*> held;
+  held.reserve(programs.size());
+  for (const FollowedProgram program : programs) held.push_back(&Held(program));
+  WaitForAnyFollowedProcess(held, timeoutMs);
+}
+
+void Win32LaunchPlatform::EndFollowed(FollowedProgram program) { Held(program).End(); }
+
+void Win32LaunchPlatform::ReleaseFollowed(FollowedProgram program) {
+  followed_[program - 1].reset();
+}
 
 void Win32LaunchPlatform::ShowPathErrorMessage() {
   MessageBoxA(nullptr, ToAnsi(kPathErrorText).c_str(), ToAnsi(kLauncherApplicationTitle).c_str(),

@@ -4,8 +4,10 @@
 #include <windows.h>
 
 #include <optional>
+#include <vector>
 
 #include "common/com_init.h"
+#include "launcher/followed_program.h"
 #include "launcher/launch_run.h"
 
 namespace kelmo {
@@ -16,7 +18,7 @@ class Win32LaunchPlatform final : public LaunchPlatform {
 
   // COM for the launcher's thread (apartment-threaded, OLE1 DDE off),
   // released when the platform goes at the end of WinMain.
-  void PrepareShell() override {
+  void InitializeCom() override {
     if (!com_) com_.emplace();
   }
   void MoveWindowLeftOfScreen() override;
@@ -29,12 +31,30 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void WaitForProcessToEnd(const ExeArgs& program, int showMode) override;
   void ForcedEnd(ProcessHandle handle) override;
   void CloseRequest(ProcessId processId) override;
+  FollowedProgram StartFollowed(const ExeArgs& program, int showMode, bool wholeTree,
+                                std::wstring_view place) override;
+  FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
+                                           bool wholeTree) override;
+  ProcessId FollowedProcessId(FollowedProgram program) override;
+  void WaitForFollowedToEnd(FollowedProgram program) override;
+  bool FollowedIsRunning(FollowedProgram program) override;
+  void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+                          std::uint32_t timeoutMs) override;
+  void EndFollowed(FollowedProgram program) override;
+  void ReleaseFollowed(FollowedProgram program) override;
+  std::uint64_t NowMs() override { return GetTickCount64(); }
   void ShowPathErrorMessage() override;
   void ErrorMsg(std::wstring_view place, const Failure& failure) override;
 
  private:
+  FollowedProgram Hold(FollowedProcess program);
+  const FollowedProcess& Held(FollowedProgram program) const { return *followed_[program - 1]; }
+
   HWND window_;
   std::optional<ScopedComInitialization> com_;
+  // The programs the run follows; the number the run knows one by is its
+  // place here plus one. A released one leaves its place empty.
+  std::vector<std::optional<FollowedProcess>> followed_;
 };
 
 }  // namespace kelmo

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "common/failure.h"
 #include "launcher/launch_command_line.h"
@@ -16,6 +17,10 @@ namespace kelmo {
 using ProcessHandle = std::uintptr_t;
 // A process id; 0 is no process. Nothing is opened for it.
 using ProcessId = std::uint32_t;
+// A program held so that it can be followed: its process and, when its whole
+// tree was asked for and the system allows it, every process it starts. An
+// opaque number; 0 is none. Released exactly once by its holder.
+using FollowedProgram = std::uintptr_t;
 
 // The operations the run needs from the system. The Win32 implementation is
 // launcher/launch_platform_win32; tests use a recording fake.
@@ -23,10 +28,10 @@ class LaunchPlatform {
  public:
   virtual ~LaunchPlatform() = default;
 
-  // Makes the thread ready for the shell's starts, once, after the blank
-  // check and before the window set-up: the shell hands documents, URLs and
-  // some file types to COM objects. Kept until the platform goes.
-  virtual void PrepareShell() = 0;
+  // Initialises COM for the thread, once, after the blank check and before
+  // the window set-up: the shell hands documents, URLs and some file types to
+  // COM objects. Kept until the platform goes.
+  virtual void InitializeCom() = 0;
 
   // Window set-up, called in this order before anything is started.
   virtual void MoveWindowLeftOfScreen() = 0;
@@ -49,6 +54,34 @@ class LaunchPlatform {
   virtual void ForcedEnd(ProcessHandle handle) = 0;
   // Post WM_CLOSE to the process's main top-level window, if it has one.
   virtual void CloseRequest(ProcessId processId) = 0;
+
+  // Starts a program so that it can be followed (waited, terminated, items
+  // with a grace or a whole tree); 0 when no process was created. With
+  // `wholeTree`, every process it starts belongs to it from the start, or,
+  // where the system cannot give that, it is followed as one process. Reports
+  // its own failures under `place`.
+  virtual FollowedProgram StartFollowed(const ExeArgs& program, int showMode, bool wholeTree,
+                                        std::wstring_view place) = 0;
+  // The command-line start of a close entry, holding it to be followed.
+  // Throws as CommandLineStart does.
+  virtual FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
+                                                   bool wholeTree) = 0;
+  // Id of the followed program's first process, for its close request.
+  virtual ProcessId FollowedProcessId(FollowedProgram program) = 0;
+  // Blocks until the program (with a tree, every process of it) has ended.
+  virtual void WaitForFollowedToEnd(FollowedProgram program) = 0;
+  // Whether the program (with a tree, any process of it) still runs.
+  virtual bool FollowedIsRunning(FollowedProgram program) = 0;
+  // Blocks until one of `programs` may have ended or `timeoutMs` have passed;
+  // the caller looks again with FollowedIsRunning.
+  virtual void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+                                  std::uint32_t timeoutMs) = 0;
+  // Ends the program (with a tree, all of it) by force with exit code 0.
+  virtual void EndFollowed(FollowedProgram program) = 0;
+  // Lets go of the program without ending it; closes what was held for it.
+  virtual void ReleaseFollowed(FollowedProgram program) = 0;
+  // Milliseconds of a clock that only moves forward, for the graces.
+  virtual std::uint64_t NowMs() = 0;
 
   // "パス指定を一部間違っている可能性があります。" in a system-modal box.
   virtual void ShowPathErrorMessage() = 0;

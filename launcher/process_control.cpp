@@ -56,8 +56,11 @@ SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const cha
   return record;
 }
 
-// Starts `program` through ShellExecuteExA; the record's hProcess is the
-// result. Failures of the system call itself are not looked at.
+// Reports the failure being handled; call it only inside a catch block.
+void ReportCaught(std::wstring_view place) { ErrorMsg(kLauncherProgram, place, CurrentFailure()); }
+
+}  // namespace
+
 HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
   const AnsiProgram ansi(program);
   SHELLEXECUTEINFOA record =
@@ -65,11 +68,6 @@ HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode
   ShellExecuteExA(&record);
   return record.hProcess;
 }
-
-// Reports the failure being handled; call it only inside a catch block.
-void ReportCaught(std::wstring_view place) { ErrorMsg(kLauncherProgram, place, CurrentFailure()); }
-
-}  // namespace
 
 BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
   auto* search = reinterpret_cast<WindowSearch*>(lParam);
@@ -110,7 +108,8 @@ void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode) {
   CloseHandle(process);
 }
 
-DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
+PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, int windowStyle,
+                                             DWORD creationFlags) {
   std::string mutableLine = ToAnsiForProgram(commandLine);  // CreateProcessA may write into it
   std::vector<char> buffer(mutableLine.begin(), mutableLine.end());
   buffer.push_back('\0');
@@ -123,8 +122,8 @@ DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
   PROCESS_INFORMATION created;
   std::memset(&created, 0, sizeof(created));
 
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &created)) {
+  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
+                      nullptr, &startup, &created)) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
         error == ERROR_INVALID_NAME) {
@@ -132,6 +131,11 @@ DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
     }
     throw Failure(static_cast<std::int32_t>(error), L"プログラムを起動できませんでした。");
   }
+  return created;
+}
+
+DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
+  const PROCESS_INFORMATION created = CreateCommandLineProcess(commandLine, windowStyle, 0);
   CloseHandle(created.hThread);
   CloseHandle(created.hProcess);
   return created.dwProcessId;

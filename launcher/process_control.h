@@ -41,6 +41,17 @@ HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode);
 // inside is reported as "frmMain!WaitForProcessToEnd" and not passed on.
 void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode);
 
+// ShellExecuteExA "open" with SEE_MASK_NOCLOSEPROCESS; gives the record's
+// hProcess (the caller closes it) or null. Throws kelmo::Failure
+// kTextNotInCodePage before any start; the start's own result is not looked at.
+HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode);
+
+// CreateProcessA of a whole command line with `creationFlags`, its first
+// window shown with `windowStyle`; the caller owns both handles. Throws as
+// CommandLineStart does.
+PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, int windowStyle,
+                                             DWORD creationFlags);
+
 // CreateProcessA of a whole command line, its first window shown with
 // `windowStyle`. Both handles of the new process are closed at once; gives
 // its id. Throws Failure(kPathError) when the program file or its folder is

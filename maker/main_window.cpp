@@ -7,6 +7,7 @@
 #include "common/error_msg.h"
 #include "common/failure.h"
 #include "common/win_text.h"
+#include "maker/entry_menu.h"
 #include "maker/item_composer.h"
 #include "maker/item_list.h"
 #include "maker/list_box_store.h"
@@ -339,6 +340,10 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_DROPFILES:
       Form_OLEDragDrop(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case WM_CONTEXTMENU:  // a right click, Shift+F10 or the menu key (lParam -1)
+      if (reinterpret_cast<HWND>(wParam) != lstCmd_) break;
+      lstCmd_ContextMenu(hwnd_, lstCmd_, lParam, Launcher());
       return 0;
     case WM_DESTROY:
       Form_Unload();

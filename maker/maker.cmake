@@ -3,6 +3,7 @@
 add_library(kelmo_maker_win32 STATIC
   maker/main_window.cpp
   maker/list_box_store.cpp
+  maker/entry_menu.cpp
   maker/browse_and_make.cpp
   maker/make_platform_win32.cpp
   maker/name_prompt.cpp

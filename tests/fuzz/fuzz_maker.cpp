@@ -8,11 +8,13 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <iterator>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/text_util.h"
+#include "maker/entry_options.h"
 #include "maker/item_composer.h"
 #include "maker/item_list.h"
 #include "maker/shortcut_make.h"
@@ -116,6 +118,36 @@ void CheckNameAndLimit(FuzzedDataProvider& in) {
   Check(kelmo::ExceedsLengthLimit(a, b) == refused);
 }
 
+// An entry's grace and tree: the rewrites keep everything from the first
+// colon on, give what was asked or leave the entry as it was, and the typed
+// seconds stay within the cap.
+void CheckEntryOptions(FuzzedDataProvider& in) {
+  static constexpr wchar_t kLetters[] = L"/:cwtbaxgG0159 \\";
+  std::wstring entry;
+  const std::size_t length = in.ConsumeIntegralInRange<std::size_t>(0, 16);
+  for (std::size_t i = 0; i < length && in.remaining_bytes() > 0; ++i) {
+    entry += kLetters[in.ConsumeIntegralInRange<std::size_t>(0, std::size(kLetters) - 2)];
+  }
+  const int seconds = in.ConsumeIntegralInRange(-10, 5000);
+  const bool tree = in.ConsumeBool();
+  const auto options = kelmo::ReadEntryOptions(entry);
+  const std::wstring graced = kelmo::WithGraceSeconds(entry, seconds);
+  const std::wstring changed = kelmo::WithWholeTree(graced, tree);
+  if (!options) return Check(changed == entry);
+  Check(options->graceSeconds >= 0 && options->graceSeconds <= 3600);
+  const std::size_t colon = entry.find(L':');
+  Check(changed.compare(changed.find(L':'), std::wstring::npos, entry, colon) == 0);
+  const auto reread = kelmo::ReadEntryOptions(changed);
+  Check(reread.has_value());
+  Check(graced == entry || reread->graceSeconds == std::clamp(seconds, 0, 3600));
+  Check(changed == graced || reread->wholeTree == tree);
+  const auto treeOnly = kelmo::ReadEntryOptions(kelmo::WithWholeTree(entry, tree));
+  Check(treeOnly && treeOnly->graceSeconds == options->graceSeconds);
+
+  const auto typed = kelmo::ParseGraceSeconds(ConsumeWide(in));
+  Check(!typed || (*typed >= 0 && *typed <= 3600));
+}
+
 // Answers the make sequence from the input and checks what it would write.
 class FuzzPlatform : public kelmo::MakePlatform {
  public:
@@ -165,5 +197,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   CheckNameAndLimit(in);
   CheckListButtons(in);
   CheckMake(in);
+  CheckEntryOptions(in);
   return 0;
 }

@@ -10,6 +10,10 @@
 //     -hiddenonly    open only a hidden top-level window; exit on WM_CLOSE
 //     -until FILE    exit once FILE exists (at most 60 s): the release file
 //                    that tests create once they have seen what they wait for
+//     -ignoreclose   with -window: note WM_CLOSE but keep running
+//     -spawn ...     before anything else, start another probe with the
+//                    arguments that follow (they are not read as this probe's
+//                    options), then go on as the options before -spawn say
 //
 // A probe that ends by itself exits with code 3, so that the exit code 0 of
 // the launcher's forced end tells a terminated probe apart.
@@ -17,7 +21,8 @@
 // STARTF_USESHOWWINDOW is not set), created (process creation time) and
 // started (first line of code), both in 100 ns units of the system clock,
 // args (the command line after the program name); later lines: closed=<time>
-// when WM_CLOSE arrived, exited=<time> just before a normal exit.
+// when WM_CLOSE arrived, exited=<time> just before a normal exit, spawned=<pid>
+// (0 when the start failed) after -spawn.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -29,6 +34,7 @@
 namespace {
 
 std::wstring g_reportPath;
+bool g_ignoreClose = false;
 
 unsigned long long Now() {
   FILETIME now;
@@ -55,7 +61,7 @@ void Append(const std::wstring& line) {
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
     Append(L"closed=" + std::to_wstring(Now()));
-    PostQuitMessage(0);
+    if (!g_ignoreClose) PostQuitMessage(0);
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -97,12 +103,40 @@ std::wstring ArgumentsOf(const wchar_t* commandLine) {
   return p;
 }
 
+// Starts "<this program> <argv[first..]>" at once; gives its pid or 0.
+DWORD SpawnProbe(wchar_t** argv, int first, int argc) {
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
+  for (int i = first; i < argc; ++i) commandLine += std::wstring(L" \"") + argv[i] + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION created = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                      &startup, &created)) {
+    return 0;
+  }
+  CloseHandle(created.hThread);
+  CloseHandle(created.hProcess);
+  return created.dwProcessId;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   const unsigned long long started = Now();
   int argc = 0;
   wchar_t** argv = CommandLineToArgvW(GetCommandLineW(), &argc);
+  int spawnAt = argc;
+  for (int i = 2; i < argc; ++i) {
+    if (std::wstring(argv[i]) == L"-spawn") {
+      spawnAt = i;
+      break;
+    }
+  }
+  // The child comes first, so that a parent that follows this probe only
+  // once it runs would miss it.
+  const DWORD spawned = spawnAt < argc ? SpawnProbe(argv, spawnAt + 1, argc) : 0;
   wchar_t directory[MAX_PATH] = L".";
   GetEnvironmentVariableW(L"KELMO_PROBE_DIR", directory, MAX_PATH);
   const std::wstring tag = argc > 1 ? argv[1] : L"untagged";
@@ -125,9 +159,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   bool window = false, hiddenFirst = false, hiddenOnly = false, stay = false;
   int exitAfter = 0;
   std::wstring until;
-  for (int i = 2; i < argc; ++i) {
+  if (spawnAt < argc) Append(L"spawned=" + std::to_wstring(spawned));
+  for (int i = 2; i < spawnAt; ++i) {
     const std::wstring option = argv[i];
-    if (option == L"-exit" && i + 1 < argc)
+    if (option == L"-exit" && i + 1 < spawnAt)
       exitAfter = _wtoi(argv[++i]);
     else if (option == L"-stay")
       stay = true;
@@ -137,8 +172,10 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       hiddenFirst = true;
     else if (option == L"-hiddenonly")
       hiddenOnly = true;
-    else if (option == L"-until" && i + 1 < argc)
+    else if (option == L"-until" && i + 1 < spawnAt)
       until = argv[++i];
+    else if (option == L"-ignoreclose")
+      g_ignoreClose = true;
   }
 
   if (window || hiddenOnly) {

@@ -131,6 +131,38 @@ TEST(ParseLaunchCommandLine, FirstWaitedItemWinsEvenWhenEmpty) {
               {}});
 }
 
+// Digits and g among the letters add a grace and the whole tree; the letters
+// still decide timing, size and program text as before.
+TEST(ParseLaunchCommandLine, GraceDigitsAndWholeTree) {
+  const auto entry = [](int show, int grace, bool tree) {
+    return PlanEntry{L"a.exe", show, grace, tree};
+  };
+  const PlanCase cases[] = {
+      {L"/c5:a.exe", {}, {}, {entry(10, 5, false)}, std::nullopt, {}},
+      {L"/t10x:a.exe", {}, {entry(3, 10, false)}, {}, std::nullopt, {}},
+      {L"/wgx:a.exe", {}, {}, {}, entry(3, 0, true), {}},
+      {L"/TG:a.exe", {}, {entry(10, 0, true)}, {}, std::nullopt, {}},
+      {L"/g7cn:a.exe", {}, {}, {entry(1, 7, true)}, std::nullopt, {}},
+      // The first run of digits counts; leading zeros are harmless.
+      {L"/c5x10:a.exe", {}, {}, {entry(3, 5, false)}, std::nullopt, {}},
+      {L"/c007:a.exe", {}, {}, {entry(10, 7, false)}, std::nullopt, {}},
+      // More than an hour is an hour, however many digits.
+      {L"/c3601:a.exe", {}, {}, {entry(10, 3600, false)}, std::nullopt, {}},
+      {L"/t99999999999999999999999:a.exe", {}, {entry(10, 3600, false)}, {}, std::nullopt, {}},
+      // 0 is no grace.
+      {L"/c0g:a.exe", {}, {}, {entry(10, 0, true)}, std::nullopt, {}},
+      // No grace for b, w and a; no tree for b and a.
+      {L"/b5g:a.exe", {entry(10, 0, false)}, {}, {}, std::nullopt, {}},
+      {L"/w30:a.exe", {}, {}, {}, entry(10, 0, false), {}},
+      {L"/ag9:a.exe", {}, {}, {}, std::nullopt, {entry(10, 0, false)}},
+      // Digits and g after the colon belong to the program text.
+      {L"/c:5g a.exe", {}, {}, {PlanEntry{L"5g a.exe", 10}}, std::nullopt, {}},
+      // A digit or g alone is no timing letter: the item is dropped.
+      {L"/5g:a.exe", {}, {}, {}, std::nullopt, {}},
+  };
+  for (const PlanCase& c : cases) ExpectPlan(c);
+}
+
 TEST(ArgumentText, DropsTheProgramNameOnly) {
   const std::pair<const wchar_t*, const wchar_t*> cases[] = {
       {L"kelmoPro.exe /b:a.exe", L"/b:a.exe"},
@@ -149,7 +181,7 @@ TEST(ArgumentText, DropsTheProgramNameOnly) {
 
 // Random texts built from the characters that matter to the grammar.
 TEST(ParseLaunchCommandLine, AnyInputGivesAWellFormedPlan) {
-  const std::wstring alphabet = L"  //::abtcwdimnoxABTCWDIMNOXz.\\\"\t0あ";
+  const std::wstring alphabet = L"  //::abtcwdimnoxgABTCWDIMNOXGz.\\\"\t0159あ";
   std::mt19937 random(12345);
   for (int round = 0; round < 20000; ++round) {
     std::wstring text;
@@ -174,6 +206,13 @@ TEST(ParseLaunchCommandLine, AnyInputGivesAWellFormedPlan) {
         EXPECT_NE(entry.programText.back(), L' ');
       }
       EXPECT_EQ(entry.programText.find(L" /"), std::wstring::npos);
+      EXPECT_TRUE(entry.graceSeconds >= 0 && entry.graceSeconds <= kMaxGraceSeconds);
+    }
+    for (const auto* list : {&plan->before, &plan->after}) {
+      for (const PlanEntry& entry : *list) EXPECT_TRUE(entry.graceSeconds == 0 && !entry.wholeTree);
+    }
+    if (plan->waited) {
+      EXPECT_EQ(plan->waited->graceSeconds, 0);
     }
   }
 }

@@ -21,7 +21,9 @@ std::wstring Describe(const ExeArgs& program) {
 
 // Records every operation as one line of text; hands out fresh handles and
 // ids, and can be told which command lines are "not found" or which starts
-// give no process.
+// give no process. Followed programs live on a fake clock that only
+// WaitForAnyFollowed moves: each runs until its time in `endsAtMs` (by file
+// or command line), or for ever.
 class RecordingPlatform : public LaunchPlatform {
  public:
   std::vector<std::wstring> log;
@@ -32,7 +34,11 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<ProcessHandle> openHandles;
   std::map<ProcessHandle, int> closedCount;
 
-  void PrepareShell() override { log.push_back(L"prepare-shell"); }
+  std::map<std::wstring, std::uint64_t> endsAtMs;
+  std::map<FollowedProgram, int> releasedCount;
+  std::uint64_t clockMs = 0;
+
+  void InitializeCom() override { log.push_back(L"init-com"); }
   void MoveWindowLeftOfScreen() override { log.push_back(L"move-left"); }
   void ShowWindow() override { log.push_back(L"show"); }
   void MinimizeWindow() override { log.push_back(L"minimize"); }
@@ -65,19 +71,92 @@ class RecordingPlatform : public LaunchPlatform {
     ++closedCount[handle];
   }
   void CloseRequest(ProcessId id) override { log.push_back(L"close " + std::to_wstring(id)); }
+  FollowedProgram StartFollowed(const ExeArgs& program, int showMode, bool wholeTree,
+                                std::wstring_view place) override {
+    log.push_back(L"follow " + Describe(program) + L" " + std::to_wstring(showMode) +
+                  (wholeTree ? L" tree " : L" ") + std::wstring(place));
+    if (noProcess.count(program.file)) return 0;
+    return Follow(program.file);
+  }
+  FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
+                                           bool wholeTree) override {
+    log.push_back(L"follow-cmdline " + commandLine + L" " + std::to_wstring(windowStyle) +
+                  (wholeTree ? L" tree" : L""));
+    if (missingCommandLines.count(commandLine)) throw Failure(kPathError, L"not found");
+    return Follow(commandLine);
+  }
+  ProcessId FollowedProcessId(FollowedProgram program) override {
+    ExpectHeld(program);
+    return static_cast<ProcessId>(program) + 1000;
+  }
+  void WaitForFollowedToEnd(FollowedProgram program) override {
+    ExpectHeld(program);
+    log.push_back(L"wait-followed " + std::to_wstring(program));
+  }
+  bool FollowedIsRunning(FollowedProgram program) override {
+    ExpectHeld(program);
+    return !ended_.count(program) && clockMs < EndsAt(program);
+  }
+  void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+                          std::uint32_t timeoutMs) override {
+    EXPECT_GT(timeoutMs, 0u) << "a wait that cannot wait spins";
+    std::wstring names;
+    std::uint64_t wakeAt = clockMs + timeoutMs;
+    for (const FollowedProgram program : programs) {
+      ExpectHeld(program);
+      names += std::to_wstring(program) + L",";
+      wakeAt = std::min(wakeAt, EndsAt(program));
+    }
+    log.push_back(L"wait-any " + names + L" " + std::to_wstring(timeoutMs));
+    clockMs = wakeAt;
+  }
+  void EndFollowed(FollowedProgram program) override {
+    ExpectHeld(program);
+    ended_.insert(program);
+    log.push_back(L"end-followed " + std::to_wstring(program) + L" at " + std::to_wstring(clockMs));
+  }
+  void ReleaseFollowed(FollowedProgram program) override {
+    ExpectHeld(program);
+    ++releasedCount[program];
+    log.push_back(L"release " + std::to_wstring(program) + L" at " + std::to_wstring(clockMs));
+  }
+  std::uint64_t NowMs() override { return clockMs; }
+  bool EveryFollowedReleasedOnce() const {
+    for (const auto& [program, name] : followedNames_) {
+      const auto it = releasedCount.find(program);
+      if (it == releasedCount.end() || it->second != 1) return false;
+    }
+    return true;
+  }
   void ShowPathErrorMessage() override { log.push_back(L"path-error-box"); }
   void ErrorMsg(std::wstring_view place, const Failure& failure) override {
     log.push_back(L"report " + std::wstring(place) + L" " + std::to_wstring(failure.number()));
   }
 
  private:
+  FollowedProgram Follow(const std::wstring& name) {
+    const FollowedProgram program = nextFollowed_++;
+    followedNames_[program] = name;
+    return program;
+  }
+  std::uint64_t EndsAt(FollowedProgram program) const {
+    const auto it = endsAtMs.find(followedNames_.at(program));
+    return it == endsAtMs.end() ? UINT64_MAX : it->second;
+  }
+  void ExpectHeld(FollowedProgram program) const {
+    EXPECT_TRUE(followedNames_.count(program)) << "never started: " << program;
+    EXPECT_FALSE(releasedCount.count(program)) << "used after its release: " << program;
+  }
+
+  std::map<FollowedProgram, std::wstring> followedNames_;
+  std::set<FollowedProgram> ended_;
+  FollowedProgram nextFollowed_ = 900;
   ProcessHandle nextHandle_ = 100;
   ProcessId nextId_ = 500;
 };
 
 // COM comes first: the shell may need it for any start.
-const std::vector<std::wstring> kSetUp = {L"prepare-shell", L"move-left", L"show", L"minimize",
-                                          L"hide"};
+const std::vector<std::wstring> kSetUp = {L"init-com", L"move-left", L"show", L"minimize", L"hide"};
 
 std::vector<std::wstring> WithSetUp(std::vector<std::wstring> rest) {
   std::vector<std::wstring> all = kSetUp;
@@ -195,6 +274,96 @@ TEST(LaunchRun, ManyCompanionsEachEndedOnce) {
   EXPECT_TRUE(platform.openHandles.empty());
   EXPECT_EQ(platform.closedCount.size(), 300u);
   for (const auto& [handle, count] : platform.closedCount) EXPECT_EQ(count, 1) << handle;
+}
+
+// Graces run side by side from their own requests; the after phase starts
+// only when the last graced companion is gone. A terminate entry with a
+// grace is asked to close like a close entry, before the close entries.
+TEST(LaunchRunGrace, GracesRunSideBySideAndTheAfterPhaseWaitsForTheLast) {
+  RecordingPlatform platform;
+  RunLaunch(L"/t5:t.exe /c3:c.exe -q /c:plain.exe /w:w.exe /a:a.exe", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"follow t.exe|<none> 10 frmMain!ExecProcess",
+                                L"follow-cmdline c.exe -q 1",
+                                L"cmdline plain.exe 1",
+                                L"wait w.exe|<none> 10",
+                                L"close 1900",
+                                L"close 1901",
+                                L"close 500",
+                                L"wait-any 900,901, 3000",
+                                L"end-followed 901 at 3000",
+                                L"release 901 at 3000",
+                                L"wait-any 900, 2000",
+                                L"end-followed 900 at 5000",
+                                L"release 900 at 5000",
+                                L"detached a.exe|<none> 10",
+                            })));
+  EXPECT_TRUE(platform.EveryFollowedReleasedOnce());
+}
+
+TEST(LaunchRunGrace, CompanionsThatCloseInTimeAreNotEnded) {
+  RecordingPlatform platform;
+  platform.endsAtMs = {{L"c.exe", 1200}, {L"t.exe", 7000}};
+  RunLaunch(L"/tg10:t.exe /c5x:c.exe /a:a.exe", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"follow t.exe|<none> 10 tree frmMain!ExecProcess",
+                                L"follow-cmdline c.exe 3",
+                                L"close 1900",
+                                L"close 1901",
+                                L"wait-any 900,901, 5000",
+                                L"release 901 at 1200",
+                                L"wait-any 900, 8800",
+                                L"release 900 at 7000",
+                                L"detached a.exe|<none> 10",
+                            })));
+  EXPECT_TRUE(platform.EveryFollowedReleasedOnce());
+}
+
+// g alone changes how a program is held, not when anything happens: a tree
+// without a grace is ended at once, a close entry's tree is asked to close
+// and let go, and the wait lasts until the waited tree has ended.
+TEST(LaunchRunGrace, TreesWithoutGraceKeepThePlainOrder) {
+  RecordingPlatform platform;
+  RunLaunch(L"/tg:t.exe /cgx:c.exe /wg:w.exe /t:plain.exe /a:a.exe", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"follow t.exe|<none> 10 tree frmMain!ExecProcess",
+                                L"exec plain.exe|<none> 10",
+                                L"follow-cmdline c.exe 3 tree",
+                                L"follow w.exe|<none> 10 tree frmMain!WaitForProcessToEnd",
+                                L"wait-followed 902",
+                                L"release 902 at 0",
+                                L"end-followed 900 at 0",
+                                L"release 900 at 0",
+                                L"end 100",
+                                L"close 1901",
+                                L"release 901 at 0",
+                                L"detached a.exe|<none> 10",
+                            })));
+  EXPECT_TRUE(platform.EveryFollowedReleasedOnce());
+  EXPECT_TRUE(platform.openHandles.empty());
+}
+
+TEST(LaunchRunGrace, StartsWithoutAProcessAreSkipped) {
+  RecordingPlatform platform;
+  platform.noProcess = {L"gone.exe"};
+  RunLaunch(L"/t5:gone.exe /c5: /wg:gone.exe /a:a.exe", platform);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"follow gone.exe|<none> 10 frmMain!ExecProcess",
+                                L"follow gone.exe|<none> 10 tree frmMain!WaitForProcessToEnd",
+                                L"detached a.exe|<none> 10",
+                            })));
+}
+
+TEST(LaunchRunGrace, PathErrorOfAFollowedCloseEntryStopsTheRun) {
+  RecordingPlatform platform;
+  platform.missingCommandLines = {L"missing.exe"};
+  EXPECT_EQ(RunLaunch(L"/t5:t.exe /c5:missing.exe /w:w.exe /a:a.exe", platform),
+            RunOutcome::kPathError);
+  EXPECT_THAT(platform.log, ElementsAreArray(WithSetUp({
+                                L"follow t.exe|<none> 10 frmMain!ExecProcess",
+                                L"follow-cmdline missing.exe 1",
+                                L"path-error-box",
+                            })));
 }
 
 }  // namespace

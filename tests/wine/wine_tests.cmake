@@ -40,6 +40,7 @@ kelmo_wine_test(kelmo_launcher_wine_tests
   tests/wine/launcher_hardening_wine_test.cpp
   tests/wine/ansi_text_wine_test.cpp
   tests/wine/document_start_wine_test.cpp
+  tests/wine/launcher_grace_wine_test.cpp
 )
 target_link_libraries(kelmo_launcher_wine_tests PRIVATE kelmo_launcher_win32)
 

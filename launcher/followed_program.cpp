@@ -1,0 +1,141 @@
+#include "launcher/followed_program.h"
+
+#include <algorithm>
+
+#include "common/failure.h"
+#include "launcher/process_control.h"
+
+namespace kelmo {
+
+namespace {
+
+// How often a wait that involves a tree looks at the tree again.
+constexpr DWORD kTreeLookMs = 100;
+
+// A job that lets its processes start programs outside it only when they
+// ask for that themselves, and that tells `port` about its processes.
+// Closing it ends nothing: companions left running outlive the launcher.
+struct TreeJob {
+  UniqueHandle job;
+  UniqueHandle port;
+};
+
+std::optional<TreeJob> MakeTreeJob() {
+  TreeJob tree{UniqueHandle(CreateJobObjectW(nullptr, nullptr)),
+               UniqueHandle(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1))};
+  if (!tree.job || !tree.port) return std::nullopt;
+  JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+  limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
+  SetInformationJobObject(tree.job.get(), JobObjectExtendedLimitInformation, &limits,
+                          sizeof(limits));
+  JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
+  association.CompletionKey = tree.job.get();
+  association.CompletionPort = tree.port.get();
+  if (!SetInformationJobObject(tree.job.get(), JobObjectAssociateCompletionPortInformation,
+                               &association, sizeof(association))) {
+    return std::nullopt;
+  }
+  return tree;
+}
+
+// Lets a process created suspended run, inside a job of its own when one can
+// be made and joined, else on its own.
+FollowedProcess RunInTree(const PROCESS_INFORMATION& created) {
+  UniqueHandle process(created.hProcess);
+  UniqueHandle thread(created.hThread);
+  std::optional<TreeJob> tree = MakeTreeJob();
+  if (tree && !AssignProcessToJobObject(tree->job.get(), process.get())) tree.reset();
+  ResumeThread(thread.get());
+  if (!tree) return FollowedProcess(std::move(process), UniqueHandle(), UniqueHandle());
+  return FollowedProcess(std::move(process), std::move(tree->job), std::move(tree->port));
+}
+
+// The command line the shell's "open" gives a program file: the file in
+// quotes, then the parameters.
+std::wstring ProgramCommandLine(const ExeArgs& program) {
+  std::wstring file = program.file;
+  file.erase(0, file.find_first_not_of(L' '));
+  file.erase(file.find_last_not_of(L' ') + 1);
+  std::wstring line = file.empty() || file.front() == L'"' ? file : L"\"" + file + L"\"";
+  if (program.parameters && !program.parameters->empty()) line += L" " + *program.parameters;
+  return line;
+}
+
+}  // namespace
+
+FollowedProcess::FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port)
+    : process_(std::move(process)), job_(std::move(job)), port_(std::move(port)) {}
+
+bool FollowedProcess::IsRunning() const {
+  if (job_) {
+    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+    if (QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting,
+                                  sizeof(accounting), nullptr)) {
+      return accounting.ActiveProcesses > 0;
+    }
+  }
+  return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
+}
+
+void FollowedProcess::WaitToEnd() const {
+  if (!job_) {
+    WaitForSingleObject(process_.get(), INFINITE);
+    return;
+  }
+  // The port wakes the wait when the last process goes; the count is looked
+  // at again now and then as well, so a lost message cannot hang the launcher.
+  while (IsRunning()) {
+    DWORD message = 0;
+    ULONG_PTR key = 0;
+    LPOVERLAPPED detail = nullptr;
+    GetQueuedCompletionStatus(port_.get(), &message, &key, &detail, 1000);
+  }
+}
+
+void FollowedProcess::End() const {
+  if (job_) TerminateJobObject(job_.get(), 0);
+  TerminateProcess(process_.get(), 0);
+}
+
+std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
+                                                    int showMode, bool wholeTree) {
+  if (wholeTree) {
+    try {
+      return RunInTree(
+          CreateCommandLineProcess(ProgramCommandLine(program), showMode, CREATE_SUSPENDED));
+    } catch (const Failure& failure) {
+      if (failure.number() == kTextNotInCodePage) throw;
+      // Not a program CreateProcess starts: the shell's start below decides.
+    }
+  }
+  HANDLE process = ShellStartHoldingProcess(owner, program, showMode);
+  if (process == nullptr) return std::nullopt;
+  return FollowedProcess(UniqueHandle(process), UniqueHandle(), UniqueHandle());
+}
+
+FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine, int windowStyle,
+                                                bool wholeTree) {
+  const PROCESS_INFORMATION created =
+      CreateCommandLineProcess(commandLine, windowStyle, wholeTree ? CREATE_SUSPENDED : 0);
+  if (wholeTree) return RunInTree(created);
+  CloseHandle(created.hThread);
+  return FollowedProcess(UniqueHandle(created.hProcess), UniqueHandle(), UniqueHandle());
+}
+
+void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& programs,
+                               DWORD timeoutMs) {
+  std::vector<HANDLE> handles;
+  for (const FollowedProcess* program : programs) {
+    if (!program->followsTree() && handles.size() < MAXIMUM_WAIT_OBJECTS) {
+      handles.push_back(program->process());
+    }
+  }
+  if (handles.size() < programs.size()) timeoutMs = std::min(timeoutMs, kTreeLookMs);
+  if (handles.empty()) {
+    Sleep(timeoutMs);
+    return;
+  }
+  WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeoutMs);
+}
+
+}  // namespace kelmo

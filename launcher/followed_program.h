@@ -1,0 +1,63 @@
+// A started program held so that the launcher can tell when it has ended, ask
+// it to close and end it: one process, or, through a job object, the program
+// together with every process it starts. Win32 only.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/win_handle.h"
+#include "launcher/split_exe_args.h"
+
+namespace kelmo {
+
+class FollowedProcess {
+ public:
+  // Takes ownership of `process`; `job` (with its completion port `port`) is
+  // empty when only this one process is followed.
+  FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port);
+
+  DWORD id() const { return GetProcessId(process_.get()); }
+  bool followsTree() const { return job_.valid(); }
+  // The program's first process (with a tree: any process of the tree) runs.
+  bool IsRunning() const;
+  // Blocks until IsRunning() is false.
+  void WaitToEnd() const;
+  // Ends the process (with a tree: every process of the tree), exit code 0.
+  void End() const;
+  HANDLE process() const { return process_.get(); }
+
+ private:
+  UniqueHandle process_;
+  UniqueHandle job_;
+  UniqueHandle port_;
+};
+
+// Starts `program` for a waited or terminate entry. With `wholeTree`, a
+// program that CreateProcess can start (an .exe, .com, .bat, .cmd) is created
+// suspended, put into a job of its own and only then let run, so nothing it
+// starts can be made outside the job. Anything else (a document, a shortcut,
+// a program the shell must elevate) is started through the shell as
+// ExecProcess does and followed as one process, as is every start when the
+// job cannot be made or joined (a launcher inside a job that forbids it).
+// Gives nullopt when no process was created. Throws kelmo::Failure
+// kTextNotInCodePage before any start.
+std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
+                                                    int showMode, bool wholeTree);
+
+// The command-line start of a close entry, holding its process; with
+// `wholeTree` created suspended and put into a job as above. Throws as
+// CommandLineStart does.
+FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine, int windowStyle,
+                                                bool wholeTree);
+
+// Blocks until one of `programs` may have ended or `timeoutMs` have passed.
+// A tree has no one object that signals its end, so with a tree among them
+// the wait is cut into short slices.
+void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& programs,
+                               DWORD timeoutMs);
+
+}  // namespace kelmo

@@ -1,0 +1,125 @@
+#include "maker/entry_options.h"
+
+#include <algorithm>
+
+#include "common/text_util.h"
+
+namespace kelmo {
+
+namespace {
+
+constexpr int kMaxGrace = 3600;
+
+wchar_t Lower(wchar_t c) {
+  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+bool IsTimingLetter(wchar_t c) {
+  c = Lower(c);
+  return c == L'a' || c == L'b' || c == L't' || c == L'c' || c == L'w';
+}
+bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+
+// Where an entry's letters stand: from after a leading slash to its first
+// colon, and where its first timing letter is in it.
+struct LetterSpan {
+  std::size_t begin = 0;
+  std::size_t end = 0;  // the first colon
+  std::size_t timing = 0;
+};
+
+std::optional<LetterSpan> FindLetters(std::wstring_view entry) {
+  LetterSpan span;
+  span.begin = !entry.empty() && entry.front() == L'/' ? 1 : 0;
+  span.end = entry.find(L':', span.begin);
+  if (span.end == std::wstring_view::npos) return std::nullopt;
+  for (span.timing = span.begin; span.timing < span.end; ++span.timing) {
+    if (IsTimingLetter(entry[span.timing])) return span;
+  }
+  return std::nullopt;
+}
+
+// The letters without the characters `drop` matches, and with `insert`
+// right after the timing letter and the g letters that directly follow it.
+template <typename Drop>
+std::wstring RewriteLetters(std::wstring_view entry, const LetterSpan& span, Drop drop,
+                            const std::wstring& insert) {
+  std::wstring result(entry.substr(0, span.begin));
+  std::size_t i = span.begin;
+  for (; i <= span.timing; ++i) {
+    if (!drop(entry[i])) result += entry[i];
+  }
+  for (; i < span.end && Lower(entry[i]) == L'g' && !drop(entry[i]); ++i) result += entry[i];
+  result += insert;
+  for (; i < span.end; ++i) {
+    if (!drop(entry[i])) result += entry[i];
+  }
+  result += entry.substr(span.end);
+  // Dropping a character between a space and a slash would cut the entry in
+  // two where the launcher reads it: such an entry is left as it is.
+  if (result.find(L" /") != std::wstring::npos) return std::wstring(entry);
+  return result;
+}
+
+}  // namespace
+
+std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
+  const std::optional<LetterSpan> span = FindLetters(entry);
+  if (!span) return std::nullopt;
+  EntryOptions options;
+  const wchar_t timing = Lower(entry[span->timing]);
+  options.graceApplies = timing == L't' || timing == L'c';
+  options.treeApplies = options.graceApplies || timing == L'w';
+  bool inFirstDigits = false;
+  bool digitsDone = false;
+  for (std::size_t i = span->begin; i < span->end; ++i) {
+    const wchar_t c = entry[i];
+    if (IsDigit(c) && !digitsDone) {
+      options.graceSeconds = std::min(kMaxGrace, options.graceSeconds * 10 + (c - L'0'));
+      inFirstDigits = true;
+    } else if (inFirstDigits) {
+      digitsDone = true;
+    }
+    if (Lower(c) == L'g') options.wholeTree = true;
+  }
+  return options;
+}
+
+std::wstring WithGraceSeconds(std::wstring_view entry, int seconds) {
+  const std::optional<LetterSpan> span = FindLetters(entry);
+  if (!span) return std::wstring(entry);
+  const int grace = std::clamp(seconds, 0, kMaxGrace);
+  return RewriteLetters(entry, *span, IsDigit, grace > 0 ? DecimalText(grace) : L"");
+}
+
+std::wstring WithWholeTree(std::wstring_view entry, bool on) {
+  const std::optional<LetterSpan> span = FindLetters(entry);
+  if (!span) return std::wstring(entry);
+  const EntryOptions options = *ReadEntryOptions(entry);
+  if (options.wholeTree == on) return std::wstring(entry);
+  if (!on) {
+    // Digits on both sides of a g would run together once it goes: the
+    // grace is written again as one run after the timing letter.
+    const int grace = options.graceSeconds;
+    const auto isGOrDigit = [](wchar_t c) { return Lower(c) == L'g' || IsDigit(c); };
+    return RewriteLetters(entry, *span, isGOrDigit, grace > 0 ? DecimalText(grace) : L"");
+  }
+  std::wstring result(entry);
+  result.insert(span->timing + 1, 1, L'g');
+  return result;
+}
+
+std::optional<int> ParseGraceSeconds(std::wstring_view typed) {
+  const auto isSpace = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\u3000'; };
+  while (!typed.empty() && isSpace(typed.front())) typed.remove_prefix(1);
+  while (!typed.empty() && isSpace(typed.back())) typed.remove_suffix(1);
+  if (typed.empty()) return std::nullopt;
+  int seconds = 0;
+  for (wchar_t c : typed) {
+    if (c >= L'\uFF10' && c <= L'\uFF19') c = static_cast<wchar_t>(c - L'\uFF10' + L'0');
+    if (!IsDigit(c)) return std::nullopt;
+    seconds = std::min(kMaxGrace, seconds * 10 + (c - L'0'));
+  }
+  return seconds;
+}
+
+}  // namespace kelmo

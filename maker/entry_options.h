@@ -1,0 +1,42 @@
+// The options a kelmoPro entry can carry beside its timing and size letters:
+// the seconds a companion gets to close after its close request, and whether
+// a program is followed together with every program it starts. Both live
+// among the entry's letters (digits, and the letter g), where the launcher's
+// letter scan passes over them. Portable.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+namespace kelmo {
+
+// What the context menu may change on one kelmoPro entry.
+struct EntryOptions {
+  int graceSeconds = 0;       // the first run of digits among the letters, at most 3600
+  bool wholeTree = false;     // a g among the letters
+  bool graceApplies = false;  // a companion (t or c): it is asked to close
+  bool treeApplies = false;   // a waited program or a companion (w, t or c)
+};
+
+// The options of `entry` as the launcher reads them: its letters are what
+// stands before the first colon, after a leading slash. Gives nullopt when
+// the launcher would drop the entry (no colon, or no timing letter).
+std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry);
+
+// `entry` with its grace set to `seconds` (0 removes it; more than 3600 is
+// written as 3600): every digit among the letters is dropped, and the new
+// digits go after the timing letter and a g that follows it. The program
+// text is never touched. An entry ReadEntryOptions refuses comes back as it is.
+std::wstring WithGraceSeconds(std::wstring_view entry, int seconds);
+
+// `entry` with the letter g after its timing letter (on), or with every g
+// among its letters removed (off). Otherwise as WithGraceSeconds.
+std::wstring WithWholeTree(std::wstring_view entry, bool on);
+
+// The seconds typed into the input box: ASCII or full-width digits with
+// spaces around them, more than 3600 taken as 3600. Gives nullopt for an
+// empty text (the box was cancelled) or anything that is not a number.
+std::optional<int> ParseGraceSeconds(std::wstring_view typed);
+
+}  // namespace kelmo
