@@ -46,22 +46,16 @@ void Browse(MakerWindowAccess& window) {
   request.Flags = kOpenFileFlags;
   if (!GetOpenFileNameA(&request)) return;
 
-  SetShortProgramPath(window, FromAnsi(UpToNul(std::string_view(file, sizeof(file)))));
-}
-
-}  // namespace
-
-void SetShortProgramPath(MakerWindowAccess& window, const std::wstring& path) {
+  // The dialog's buffer is already ANSI: it goes to the ANSI short-path call
+  // as it is. When the path has no short form the text box becomes empty.
   char shortPath[kShortPathBufferSize] = {};
-  GetShortPathNameA(ToAnsi(path).c_str(), shortPath, kShortPathBufferSize - 1);
+  GetShortPathNameA(file, shortPath, kShortPathBufferSize - 1);
   window.SetProgramText(FromAnsi(UpToNul(std::string_view(shortPath, sizeof(shortPath)))));
 }
 
-namespace {
-
 void Make(MakerWindowAccess& window) {
   Win32MakePlatform platform(window);
-  RunMake(platform);
+  RunMake(platform, window.Group());
 }
 
 // The handler's one error trap: the missing desktop lookup has a message of

@@ -2,8 +2,26 @@
 // shortcut named on the command line is opened into the shown window.
 #include <windows.h>
 
+#include <string>
+#include <vector>
+
 #include "common/com_init.h"
 #include "maker/main_window.h"
+#include "maker/scoped_win32.h"
+#include "maker/shortcut_open_win32.h"
+
+namespace {
+
+// The program's arguments without the program itself; none when the
+// command line cannot be taken apart.
+std::vector<std::wstring> CommandLineArguments() {
+  int count = 0;
+  const kelmo::UniqueArgumentArray arguments(CommandLineToArgvW(GetCommandLineW(), &count));
+  if (!arguments) return {};
+  return std::vector<std::wstring>(arguments.get() + (count > 0 ? 1 : 0), arguments.get() + count);
+}
+
+}  // namespace
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   // Once for the program's one thread: the shell link and the open-file
@@ -12,6 +30,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   kelmo::MainWindow window;
   if (!window.Create(instance)) return 1;
   window.Show(showCommand);
-  window.OpenCommandLineShortcut();
+  kelmo::OpenCommandLineShortcut(window.Form(), CommandLineArguments());
   return kelmo::RunMessageLoop(window.Handle());
 }

@@ -2,15 +2,10 @@
 
 #include <commctrl.h>
 
-#include <string_view>
-
-#include "common/error_msg.h"
-#include "common/failure.h"
-#include "common/win_text.h"
+#include "maker/browse_and_make.h"
+#include "maker/dropped_files.h"
 #include "maker/entry_menu.h"
-#include "maker/item_composer.h"
-#include "maker/item_list.h"
-#include "maker/list_box_store.h"
+#include "maker/item_handlers.h"
 #include "maker/maker_identity.h"
 #include "maker/window_layout.h"
 
@@ -30,13 +25,6 @@ constexpr int kControlIdBase = 1000;
 int ControlId(const ControlRow& row, std::size_t tabIndex) {
   if (row.name == L"cmdMain") return IDCANCEL;
   return kControlIdBase + static_cast<int>(tabIndex);
-}
-
-// Reports the failure being handled under `place` in a box owned by the
-// maker window `owner`; call it only inside a catch block. One function
-// serves every handler, so each handler has a single catch (...).
-void ReportCaughtFailure(HWND owner, std::wstring_view place) {
-  ErrorMsg(kMakerProgram, place, CurrentFailure(), owner);
 }
 
 struct ControlClass {
@@ -71,13 +59,12 @@ ControlClass ClassOf(const ControlRow& row, bool firstInFrame) {
 }
 
 void Check(HWND option) { SendMessageW(option, BM_SETCHECK, BST_CHECKED, 0); }
-bool IsChecked(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == BST_CHECKED; }
 
 }  // namespace
 
 MainWindow::~MainWindow() {
-  if (hwnd_ != nullptr) DestroyWindow(hwnd_);
-  if (font_ != nullptr) DeleteObject(font_);
+  window_.reset();
+  if (registered_) UnregisterClassW(kMakerWindowClass, instance_);
 }
 
 bool MainWindow::Create(HINSTANCE instance) {
@@ -92,13 +79,16 @@ bool MainWindow::Create(HINSTANCE instance) {
   windowClass.lpfnWndProc = WindowProc;
   windowClass.cbWndExtra = DLGWINDOWEXTRA;
   windowClass.hInstance = instance;
-  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));
-  windowClass.hIconSm =
-      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0));
+  windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(1));  // shared: not ours to free
+  smallIcon_.reset(
+      static_cast<HICON>(LoadImageW(instance, MAKEINTRESOURCEW(1), IMAGE_ICON, 16, 16, 0)));
+  windowClass.hIconSm = smallIcon_.get();
   windowClass.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
   windowClass.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
   windowClass.lpszClassName = kMakerWindowClass;
-  RegisterClassExW(&windowClass);  // fails harmlessly when already registered
+  // Fails harmlessly when another MainWindow of this process registered it.
+  instance_ = instance;
+  registered_ = RegisterClassExW(&windowClass) != 0;
 
   HDC screen = GetDC(nullptr);
   const int dpiX = GetDeviceCaps(screen, LOGPIXELSX);
@@ -117,19 +107,19 @@ bool MainWindow::Create(HINSTANCE instance) {
                       nullptr, nullptr, instance, this) == nullptr) {
     return false;
   }
-  font_ = CreateFontW(MakerFontHeight(dpiY), 0, 0, 0, kMakerFontWeight, FALSE, FALSE, FALSE,
-                      kMakerFontCharset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY,
-                      DEFAULT_PITCH | FF_DONTCARE, kMakerFontFace);
+  font_.reset(CreateFontW(MakerFontHeight(dpiY), 0, 0, 0, kMakerFontWeight, FALSE, FALSE, FALSE,
+                          kMakerFontCharset, OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS,
+                          DEFAULT_QUALITY, DEFAULT_PITCH | FF_DONTCARE, kMakerFontFace));
   CreateControls(instance, dpiX, dpiY);
 
   // The initial state: the standard launcher with both option groups off,
   // keeping "前(&B)" and "標準(&D)" selected for when kelmoPro is chosen.
-  Check(optKelmoSet_[0]);
-  Check(optTimingSet_[0]);
-  Check(optSizeSet_[0]);
-  SetOptionGroupsEnabled(false);
+  Check(form_.optKelmoSet[0]);
+  Check(form_.optTimingSet[0]);
+  Check(form_.optSizeSet[0]);
+  form_.SetOptionGroupsEnabled(false);
   // Files dropped on a control that does not take them reach this window.
-  DragAcceptFiles(hwnd_, TRUE);
+  DragAcceptFiles(Handle(), TRUE);
   return true;
 }
 
@@ -145,162 +135,47 @@ void MainWindow::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
     const PixelRect rect = ControlPixelRect(i, dpiX, dpiY);
     // Creation order is tab order: the dialog manager walks the children in
     // the order they were created.
-    HWND control = CreateWindowExW(kind.exStyle, kind.className, std::wstring(row.caption).c_str(),
-                                   kind.style, rect.left, rect.top, rect.width, rect.height, hwnd_,
-                                   reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row, i))),
-                                   instance, nullptr);
-    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+    HWND control = CreateWindowExW(
+        kind.exStyle, kind.className, std::wstring(row.caption).c_str(), kind.style, rect.left,
+        rect.top, rect.width, rect.height, Handle(),
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row, i))), instance, nullptr);
+    SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
     const auto index = static_cast<std::size_t>(row.index);
     switch (row.group) {
       case ControlGroup::KelmoSet:
-        optKelmoSet_[index] = control;
+        form_.optKelmoSet[index] = control;
         break;
       case ControlGroup::TimingSet:
-        optTimingSet_[index] = control;
+        form_.optTimingSet[index] = control;
         break;
       case ControlGroup::SizeSet:
-        optSizeSet_[index] = control;
+        form_.optSizeSet[index] = control;
         break;
       case ControlGroup::Cmd:
-        cmdCmd_[index] = control;
+        form_.cmdCmd[index] = control;
         break;
       case ControlGroup::ListButtons:
-        cmdList_[index] = control;
+        form_.cmdList[index] = control;
         break;
       case ControlGroup::None:
         break;
     }
-    if (row.name == L"fraTimingSet") fraTimingSet_ = control;
-    if (row.name == L"fraSizeSet") fraSizeSet_ = control;
-    if (row.name == L"txtCmd") txtCmd_ = control;
-    if (row.name == L"lstCmd") lstCmd_ = control;
+    if (row.name == L"fraTimingSet") form_.fraTimingSet = control;
+    if (row.name == L"fraSizeSet") form_.fraSizeSet = control;
+    if (row.name == L"txtCmd") form_.txtCmd = control;
+    if (row.name == L"lstCmd") form_.lstCmd = control;
   }
   // The text box has no length limit of its own (0 = the largest the control takes).
-  SendMessageW(txtCmd_, EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(form_.txtCmd, EM_SETLIMITTEXT, 0, 0);
 }
 
 void MainWindow::Show(int showCommand) {
-  ShowWindow(hwnd_, showCommand);
-  UpdateWindow(hwnd_);
+  ShowWindow(Handle(), showCommand);
+  UpdateWindow(Handle());
   // Through the dialog manager, so that it records the focus it restores
   // when the window is activated again.
-  SendMessageW(hwnd_, WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(optKelmoSet_[0]), TRUE);
-}
-
-std::wstring MainWindow::ProgramText() const {
-  const int length = GetWindowTextLengthW(txtCmd_);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(txtCmd_, text.data(), length + 1)));
-  return text;
-}
-
-void MainWindow::SetProgramText(const std::wstring& text) { SetWindowTextW(txtCmd_, text.c_str()); }
-
-std::vector<std::wstring> MainWindow::Entries() const {
-  const ListBoxStore list(lstCmd_);
-  std::vector<std::wstring> entries;
-  const int count = list.Count();
-  entries.reserve(static_cast<std::size_t>(count));
-  for (int i = 0; i < count; ++i) entries.push_back(list.Text(i));
-  return entries;
-}
-
-LauncherChoice MainWindow::Launcher() const {
-  return IsChecked(optKelmoSet_[0]) ? LauncherChoice::Standard : LauncherChoice::KelmoPro;
-}
-
-void MainWindow::SetOptionGroupsEnabled(bool enabled) {
-  for (HWND option : optTimingSet_) EnableWindow(option, enabled);
-  for (HWND option : optSizeSet_) EnableWindow(option, enabled);
-  EnableWindow(fraTimingSet_, enabled);
-  EnableWindow(fraSizeSet_, enabled);
-}
-
-void MainWindow::optKelmoSet_Click(int index) {
-  try {
-    if (index == static_cast<int>(LauncherChoice::KelmoPro)) {
-      ListBoxStore list(lstCmd_);
-      ClearList(list);
-      SetOptionGroupsEnabled(true);
-    } else if (index == static_cast<int>(LauncherChoice::Standard)) {
-      SetOptionGroupsEnabled(false);
-    }
-  } catch (...) {
-    ReportCaughtFailure(hwnd_, L"optKelmoSet_Click");
-  }
-}
-
-void MainWindow::cmdList_Click(int index) {
-  try {
-    ListBoxStore list(lstCmd_);
-    ApplyListButton(
-        list, index, [this] { return GetCmdLine(); }, [this] { SetProgramText(L""); });
-  } catch (...) {
-    ReportCaughtFailure(hwnd_, L"cmdList_Click");
-  }
-}
-
-void MainWindow::cmdCmd_Click(int index) { kelmo::cmdCmd_Click(*this, index); }
-
-void MainWindow::cmdMain_Click() { DestroyWindow(hwnd_); }
-
-std::wstring MainWindow::GetCmdLine() {
-  try {
-    ComposerInput input;
-    input.launcher = Launcher();
-    for (std::size_t i = 0; i < optTimingSet_.size(); ++i)
-      input.timing[i] = IsChecked(optTimingSet_[i]);
-    for (std::size_t i = 0; i < optSizeSet_.size(); ++i) input.size[i] = IsChecked(optSizeSet_[i]);
-    input.programText = ProgramText();
-    return ComposeEntry(input);
-  } catch (...) {
-    ReportCaughtFailure(hwnd_, L"frmMain!GetCmdLine");
-    return std::wstring();
-  }
-}
-
-void MainWindow::Form_Unload() { PostQuitMessage(0); }
-
-void MainWindow::ShowGroup(const OpenedGroup& group) {
-  const bool kelmoPro = group.launcher == LauncherChoice::KelmoPro;
-  SendMessageW(optKelmoSet_[0], BM_SETCHECK, kelmoPro ? BST_UNCHECKED : BST_CHECKED, 0);
-  SendMessageW(optKelmoSet_[1], BM_SETCHECK, kelmoPro ? BST_CHECKED : BST_UNCHECKED, 0);
-  SetOptionGroupsEnabled(kelmoPro);
-  ListBoxStore list(lstCmd_);
-  ClearList(list);
-  for (const std::wstring& entry : group.entries) list.Add(entry);
-  openedName_ = group.name;
-}
-
-void MainWindow::OpenCommandLineShortcut() {
-  try {
-    int count = 0;
-    LPWSTR* arguments = CommandLineToArgvW(GetCommandLineW(), &count);
-    if (arguments == nullptr) return;
-    // arguments[0] is the program itself.
-    const std::wstring first = count > 1 ? arguments[1] : L"";
-    LocalFree(arguments);
-    if (count < 2) return;
-    Win32OpenPlatform platform(*this);
-    if (count > 2) platform.ShowMessage(OpenMessageText(OpenMessage::SeveralFiles, first));
-    RunOpen(platform, first);
-  } catch (...) {
-    ReportCaughtFailure(hwnd_, L"Form_Load");
-  }
-}
-
-void MainWindow::Form_OLEDragDrop(HDROP drop) {
-  try {
-    std::vector<std::wstring> files = DroppedFiles(drop);
-    // The drop's memory is ours to release; done before any box is shown.
-    DragFinish(drop);
-    drop = nullptr;
-    TakeDroppedFiles(*this, files);
-  } catch (...) {
-    if (drop != nullptr) DragFinish(drop);
-    ReportCaughtFailure(hwnd_, L"Form_OLEDragDrop");
-  }
+  SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(form_.optKelmoSet[0]), TRUE);
 }
 
 void MainWindow::OnClicked(int tabIndex) {
@@ -309,13 +184,13 @@ void MainWindow::OnClicked(int tabIndex) {
   const ControlRow& row = table[static_cast<std::size_t>(tabIndex)];
   switch (row.group) {
     case ControlGroup::KelmoSet:
-      optKelmoSet_Click(row.index);
+      optKelmoSet_Click(form_, row.index);
       break;
     case ControlGroup::ListButtons:
-      cmdList_Click(row.index);
+      cmdList_Click(form_, row.index);
       break;
     case ControlGroup::Cmd:
-      cmdCmd_Click(row.index);
+      cmdCmd_Click(form_, row.index);
       break;
     default:
       break;  // the timing and size options have no handler
@@ -328,7 +203,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       if (HIWORD(wParam) != BN_CLICKED) break;
       const int id = LOWORD(wParam);
       if (id == IDCANCEL) {
-        cmdMain_Click();
+        // cmdMain_Click: "終了(&X)" unloads the window without asking.
+        DestroyWindow(Handle());
       } else {
         OnClicked(id - kControlIdBase);
       }
@@ -336,36 +212,40 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE:
       // The close box and Alt+F4 unload the window like "終了(&X)".
-      DestroyWindow(hwnd_);
+      DestroyWindow(Handle());
       return 0;
     case WM_DROPFILES:
-      Form_OLEDragDrop(reinterpret_cast<HDROP>(wParam));
+      Form_DropFiles(form_, UniqueDrop(reinterpret_cast<HDROP>(wParam)));
       return 0;
     case WM_CONTEXTMENU:  // a right click, Shift+F10 or the menu key (lParam -1)
-      if (reinterpret_cast<HWND>(wParam) != lstCmd_) break;
-      lstCmd_ContextMenu(hwnd_, lstCmd_, lParam, Launcher());
+      if (reinterpret_cast<HWND>(wParam) != form_.lstCmd) break;
+      lstCmd_ContextMenu(Handle(), form_.lstCmd, lParam, form_.Launcher());
       return 0;
     case WM_DESTROY:
-      Form_Unload();
+      // Form_Unload: unloading the window ends the program; nothing is saved.
+      PostQuitMessage(0);
       return 0;
     default:
       break;
   }
-  return DefDlgProcW(hwnd_, message, wParam, lParam);
+  return DefDlgProcW(Handle(), message, wParam, lParam);
 }
 
 LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* window =
         static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-    window->hwnd_ = hwnd;
+    window->window_.reset(hwnd);
+    window->form_.window = hwnd;
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }
   auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
   if (window == nullptr) return DefDlgProcW(hwnd, message, wParam, lParam);
   if (message == WM_NCDESTROY) {
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    window->hwnd_ = nullptr;
+    // Destroyed: nothing is left to free.
+    window->window_.release();
+    window->form_.window = nullptr;
     return DefDlgProcW(hwnd, message, wParam, lParam);
   }
   return window->HandleMessage(message, wParam, lParam);

@@ -5,6 +5,7 @@
 #include "common/failure.h"
 #include "common/win_text.h"
 #include "maker/name_prompt.h"
+#include "maker/path_parts.h"
 #include "maker/shell_link.h"
 
 namespace kelmo {
@@ -46,7 +47,7 @@ std::optional<std::wstring> Win32MakePlatform::DesktopFolder() {
   const std::wstring ansiFolder = FromAnsi(UpToNul(std::string_view(buffer, sizeof(buffer))));
   // The ANSI lookup gives a folder whose name the code page cannot hold with
   // its characters changed; the wide lookup tells what the name really is,
-  // so that make can refuse it instead of saving somewhere else.
+  // so that make saves there and not somewhere else.
   const auto wideLookup = reinterpret_cast<SHGetSpecialFolderPathWFunction>(
       reinterpret_cast<void (*)()>(BindShellFunction("SHGetSpecialFolderPathW")));
   wchar_t wide[kFolderBufferSize] = {};
@@ -66,14 +67,13 @@ std::wstring Win32MakePlatform::MakerFolder() {
     }
     path.resize(path.size() * 2);  // truncated: try a larger buffer
   }
-  const std::size_t slash = path.find_last_of(L'\\');
-  return slash == std::wstring::npos ? std::wstring() : path.substr(0, slash);
+  return std::wstring(FolderOf(path));
 }
 
 LauncherChoice Win32MakePlatform::Launcher() { return window_.Launcher(); }
 
-std::wstring Win32MakePlatform::AskShortcutName() {
-  return AskShortcutNameBox(window_.Handle(), window_.OfferedShortcutName());
+std::wstring Win32MakePlatform::AskShortcutName(const std::wstring& offered) {
+  return AskShortcutNameBox(window_.Handle(), offered);
 }
 
 void Win32MakePlatform::ShowMakeFailure(MakeMessage message) {
@@ -89,10 +89,7 @@ bool Win32MakePlatform::HeldByCodePage(const std::wstring& text, LookAlikes look
 }
 
 bool Win32MakePlatform::CreateShellLink(const ShellLinkRequest& request) {
-  const cShellLink shellLink;
-  return shellLink.CreateShellLink(request.lnkFile, request.exeFile, request.workDir,
-                                   request.exeArgs, request.iconFile, request.iconIdx,
-                                   request.showCmd, request.description);
+  return cShellLink().CreateShellLink(request);
 }
 
 }  // namespace kelmo

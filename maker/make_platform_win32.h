@@ -29,11 +29,12 @@ class Win32MakePlatform : public MakePlatform {
   // SHGetSpecialFolderPathA for the desktop, owned by the maker window, into
   // 261 NULs: nullopt when the call gives 0. Otherwise the folder as
   // SHGetSpecialFolderPathW names it, which differs from the ANSI text up to
-  // its first NUL only when the code page cannot hold the name.
+  // its first NUL only when the code page cannot hold the name: the
+  // shortcut's path reaches wide calls only, so that name is used as it is.
   std::optional<std::wstring> DesktopFolder() override;
   std::wstring MakerFolder() override;
   LauncherChoice Launcher() override;
-  std::wstring AskShortcutName() override;
+  std::wstring AskShortcutName(const std::wstring& offered) override;
   void ShowMakeFailure(MakeMessage message) override;
   void ShowMessage(const MessageText& message) override;
   // ToAnsiExact succeeds.

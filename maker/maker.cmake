@@ -2,6 +2,9 @@
 # shell link object, and the program itself.
 add_library(kelmo_maker_win32 STATIC
   maker/main_window.cpp
+  maker/maker_form.cpp
+  maker/item_handlers.cpp
+  maker/dropped_files.cpp
   maker/list_box_store.cpp
   maker/entry_menu.cpp
   maker/browse_and_make.cpp

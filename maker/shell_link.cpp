@@ -11,7 +11,9 @@
 
 #include "common/failure.h"
 #include "common/text_util.h"
+#include "common/win_handle.h"
 #include "common/win_text.h"
+#include "maker/shortcut_open.h"
 #include "maker/shortcut_save.h"
 
 namespace kelmo {
@@ -25,7 +27,8 @@ constexpr int kReadBufferSize = 255;
 // A shortcut stores its arguments as a counted string; Wine and Windows write
 // it uncorrupted below 32767 characters, and the target is a file path.
 constexpr std::size_t kArgumentsReadSize = 32768;
-constexpr std::size_t kTargetReadSize = MAX_PATH * 2;
+constexpr std::size_t kPathReadSize = MAX_PATH * 2;
+constexpr std::size_t kDescriptionReadSize = INFOTIPSIZE;
 
 // An item-identifier list the shell allocated; freed when the owner goes.
 class UniqueIdList {
@@ -61,6 +64,36 @@ struct ReadBuffer {
   char chars[kReadBufferSize];
 };
 
+// The shell link object created with both interfaces; throws kelmo::Failure
+// when it cannot be.
+void CreateShellLinkOrThrow(LinkInterfaces& object) {
+  if (const HRESULT result = CreateShellLinkObject(object); FAILED(result)) {
+    throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
+  }
+}
+
+// A text of at most `size` characters that `read` writes into a buffer,
+// up to its first NUL; nullopt when the read fails.
+template <typename Read>
+std::optional<std::wstring> ReadWide(std::size_t size, Read read) {
+  std::wstring text(size, L'\0');
+  if (FAILED(read(text.data(), static_cast<int>(size)))) return std::nullopt;
+  if (const std::size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
+  return text;
+}
+
+// The fixed header at the start of the file `path`, when it has one.
+std::optional<ShortcutHeader> ReadHeader(const std::wstring& path) {
+  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return std::nullopt;
+  char bytes[kShortcutHeaderSize] = {};
+  DWORD read = 0;
+  if (!ReadFile(file.get(), bytes, sizeof(bytes), &read, nullptr)) return std::nullopt;
+  return ParseShortcutHeader(std::string_view(bytes, read));
+}
+
 }  // namespace
 
 bool cShellLink::GetSystemFolderPath(HWND hwnd, int Id, std::wstring& sfPath) const {
@@ -77,28 +110,54 @@ bool cShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring
                                  const std::wstring& WorkDir, const std::wstring& ExeArgs,
                                  const std::wstring& IconFile, int IconIdx, int ShowCmd,
                                  const std::wstring& LnkDiscription) const {
-  if (ExeFile.empty() || LnkFile.empty()) return false;
+  ShellLinkRequest request;
+  request.lnkFile = LnkFile;
+  request.exeFile = ExeFile;
+  request.exeArgs = ExeArgs;
+  request.settings.workDir = WorkDir;
+  request.settings.iconFile = IconFile;
+  request.settings.iconIdx = IconIdx;
+  request.settings.showCmd = ShowCmd;
+  request.settings.description = LnkDiscription;
+  return CreateShellLink(request);
+}
+
+bool cShellLink::CreateShellLink(const ShellLinkRequest& request) const {
+  if (request.exeFile.empty() || request.lnkFile.empty()) return false;
+  const ShortcutSettings& settings = request.settings;
   try {
     LinkInterfaces object;
     if (FAILED(CreateShellLinkObject(object))) return false;
     IShellLinkA& link = *object.link.Get();
-    // A path or argument the code page cannot hold would make the shortcut
+    ComPtr<IShellLinkW> wide;
+    if (FAILED(object.link.As(&wide))) return false;
+    // A target or argument the code page cannot hold would make the shortcut
     // start something else: no shortcut is better than that one.
-    const std::optional<std::string> exeFile = ToAnsiExact(ExeFile);
-    const std::optional<std::string> workDir = ToAnsiExact(WorkDir);
-    const std::optional<std::string> exeArgs = ToAnsiExact(ExeArgs);
-    const std::optional<std::string> iconFile = ToAnsiExact(IconFile);
-    if (!exeFile || !workDir || !exeArgs || !iconFile) return false;
+    const std::optional<std::string> exeFile = ToAnsiExact(request.exeFile);
+    const std::optional<std::string> exeArgs = ToAnsiExact(request.exeArgs);
+    if (!exeFile || !exeArgs) return false;
     if (FAILED(link.SetPath(exeFile->c_str()))) return false;
-    if (!WorkDir.empty() && FAILED(link.SetWorkingDirectory(workDir->c_str()))) return false;
-    if (!ExeArgs.empty() && FAILED(link.SetArguments(exeArgs->c_str()))) return false;
-    if (!IconFile.empty() && FAILED(link.SetIconLocation(iconFile->c_str(), IconIdx))) {
+    if (!settings.workDir.empty() && FAILED(wide->SetWorkingDirectory(settings.workDir.c_str()))) {
       return false;
     }
-    if (FAILED(link.SetDescription(ToAnsi(LnkDiscription).c_str()))) return false;
-    if (FAILED(link.SetShowCmd(ShowCmd))) return false;
+    if (!request.exeArgs.empty() && FAILED(link.SetArguments(exeArgs->c_str()))) return false;
+    if (!settings.iconFile.empty() &&
+        FAILED(wide->SetIconLocation(settings.iconFile.c_str(), settings.iconIdx))) {
+      return false;
+    }
+    if (FAILED(wide->SetDescription(settings.description.c_str()))) return false;
+    if (FAILED(link.SetShowCmd(settings.showCmd))) return false;
+    if (settings.hotkey != 0 && FAILED(link.SetHotkey(settings.hotkey))) return false;
+    if (settings.runAsAdministrator) {
+      ComPtr<IShellLinkDataList> data;
+      DWORD flags = 0;
+      if (FAILED(object.link.As(&data)) || FAILED(data->GetFlags(&flags)) ||
+          FAILED(data->SetFlags(flags | SLDF_RUNAS_USER))) {
+        return false;
+      }
+    }
     if (FAILED(link.Resolve(nullptr, SLR_UPDATE))) return false;
-    return SaveShortcutFile(*object.file.Get(), LnkFile);
+    return SaveShortcutFile(*object.file.Get(), request.lnkFile);
   } catch (...) {
     // Text conversion ran out of memory: the link is reported as not made.
     return false;
@@ -110,9 +169,7 @@ bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& Exe
                                   std::wstring& IconFile, int& IconIdx, int& ShowCmd) const {
   if (LnkFile.empty()) return false;
   LinkInterfaces object;
-  if (const HRESULT result = CreateShellLinkObject(object); FAILED(result)) {
-    throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
-  }
+  CreateShellLinkOrThrow(object);
   IShellLinkA& link = *object.link.Get();
   try {
     if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
@@ -153,32 +210,55 @@ bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& Exe
   }
 }
 
-bool cShellLink::GetShellLinkTarget(const std::wstring& LnkFile, std::wstring& ExeFile,
-                                    std::wstring& ExeArgs) const {
+bool cShellLink::GetShortcutContents(const std::wstring& LnkFile,
+                                     ShortcutContents& contents) const {
   if (LnkFile.empty()) return false;
   LinkInterfaces object;
-  if (const HRESULT result = CreateShellLinkObject(object); FAILED(result)) {
-    throw Failure(static_cast<std::int32_t>(result), L"シェルリンクオブジェクトを作成できません。");
-  }
+  CreateShellLinkOrThrow(object);
   if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
   // Read as the shortcut stores them, in wide text: a hand-made shortcut may
   // hold characters the ANSI code page cannot, and an ANSI read would hand
   // back look-alikes or "?" that a make would then save as the group. Make
   // refuses such entries by name instead.
-  ComPtr<IShellLinkW> wideLink;
-  if (FAILED(object.link.As(&wideLink))) return false;
-  std::wstring target(kTargetReadSize, L'\0');
+  ComPtr<IShellLinkW> link;
+  if (FAILED(object.link.As(&link))) return false;
+  // A shortcut to a shell item that is no file has no path to give; its
+  // call may fail or give nothing, and both leave the target empty.
   WIN32_FIND_DATAW found = {};
-  if (FAILED(wideLink->GetPath(target.data(), static_cast<int>(target.size()), &found,
-                               SLGP_RAWPATH))) {
-    return false;
+  contents.target = ReadWide(kPathReadSize, [&](wchar_t* buffer, int size) {
+                      return link->GetPath(buffer, size, &found, SLGP_RAWPATH);
+                    }).value_or(std::wstring());
+  const std::optional<std::wstring> arguments =
+      ReadWide(kArgumentsReadSize,
+               [&](wchar_t* buffer, int size) { return link->GetArguments(buffer, size); });
+  if (!arguments) return false;
+  contents.arguments = *arguments;
+  // The settings make keeps: one that cannot be read is kept as a new
+  // shortcut has it.
+  const ShortcutSettings fresh;
+  contents.settings.workDir = ReadWide(kPathReadSize, [&](wchar_t* buffer, int size) {
+                                return link->GetWorkingDirectory(buffer, size);
+                              }).value_or(fresh.workDir);
+  int iconIdx = 0;
+  contents.settings.iconFile = ReadWide(kPathReadSize, [&](wchar_t* buffer, int size) {
+                                 return link->GetIconLocation(buffer, size, &iconIdx);
+                               }).value_or(fresh.iconFile);
+  contents.settings.iconIdx = iconIdx;
+  contents.settings.description = ReadWide(kDescriptionReadSize, [&](wchar_t* buffer, int size) {
+                                    return link->GetDescription(buffer, size);
+                                  }).value_or(std::wstring());
+  if (int showCmd = 0; SUCCEEDED(link->GetShowCmd(&showCmd))) contents.settings.showCmd = showCmd;
+  if (WORD hotkey = 0; SUCCEEDED(link->GetHotkey(&hotkey))) contents.settings.hotkey = hotkey;
+  ComPtr<IShellLinkDataList> data;
+  DWORD flags = 0;
+  if (SUCCEEDED(object.link.As(&data)) && SUCCEEDED(data->GetFlags(&flags))) {
+    contents.settings.runAsAdministrator = (flags & SLDF_RUNAS_USER) != 0;
   }
-  std::wstring arguments(kArgumentsReadSize, L'\0');
-  if (FAILED(wideLink->GetArguments(arguments.data(), static_cast<int>(arguments.size())))) {
-    return false;
+  if (const std::optional<ShortcutHeader> header = ReadHeader(LnkFile)) {
+    if (header->showCmd != 0) contents.settings.showCmd = header->showCmd;
+    contents.settings.hotkey = header->hotkey;
+    contents.settings.runAsAdministrator = (header->linkFlags & kRunAsUserFlag) != 0;
   }
-  ExeFile = target.substr(0, target.find(L'\0'));
-  ExeArgs = arguments.substr(0, arguments.find(L'\0'));
   return true;
 }
 

@@ -17,6 +17,9 @@
 
 #include <string>
 
+#include "maker/opened_group.h"
+#include "maker/shortcut_make.h"
+
 namespace kelmo {
 
 class cShellLink {
@@ -26,17 +29,25 @@ class cShellLink {
   // written only then, and only with a non-empty path.
   bool GetSystemFolderPath(HWND hwnd, int Id, std::wstring& sfPath) const;
 
-  // Writes the shortcut `LnkFile`, replacing a file of that name. An empty
-  // WorkDir, ExeArgs or IconFile leaves that field unset (IconIdx is then
-  // ignored); ExeArgs are stored exactly as given. Texts reach the shell in
-  // the ANSI code page. False, with nothing thrown, when ExeFile or LnkFile
-  // is empty, when a path or the arguments do not survive the code page
-  // (ToAnsiExact), when LnkFile names a device, or when any shell call fails; a failed call leaves
-  // no file that was not there before, and a shortcut that had the name stays as it was.
+  // Writes the shortcut `LnkFile`, replacing a file of that name: the
+  // request below with no hot key and without "run as administrator".
   bool CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
                        const std::wstring& WorkDir, const std::wstring& ExeArgs,
                        const std::wstring& IconFile, int IconIdx, int ShowCmd,
                        const std::wstring& LnkDiscription) const;
+
+  // Writes the shortcut `request.lnkFile`, replacing a file of that name. An
+  // empty workDir, exeArgs or iconFile leaves that field unset (iconIdx is
+  // then ignored), a hot key of 0 sets none; exeArgs are stored exactly as
+  // given. The target and the arguments reach the shell in the ANSI code
+  // page; the settings a shortcut keeps from an opened one (working folder,
+  // icon file, description) go as wide text, as they were read. False, with
+  // nothing thrown, when exeFile or lnkFile is empty, when the target or the
+  // arguments do not survive the code page (ToAnsiExact), when lnkFile names
+  // a device, or when any shell call or the save fails (see
+  // SaveShortcutFile); a failed call leaves no file that was not there
+  // before, and a shortcut that had the name stays as it was.
+  bool CreateShellLink(const ShellLinkRequest& request) const;
 
   // Reads the shortcut `LnkFile` back. Each text is cut at its first NUL.
   // True when every field (and the description, hotkey and item list, which
@@ -47,14 +58,15 @@ class cShellLink {
                         std::wstring& ExeArgs, std::wstring& IconFile, int& IconIdx,
                         int& ShowCmd) const;
 
-  // Reads the target and the whole argument string of the shortcut
-  // `LnkFile`, for opening a group again: unlike GetShellLinkInfo it is not
-  // bound to 255-character buffers, so a hand-made shortcut's long arguments
-  // come back uncut. True when the file loaded as a shortcut and both were
-  // read; a shortcut without a file target gives an empty ExeFile. Throws
+  // Reads everything a group opened again keeps of the shortcut `LnkFile`,
+  // as wide text and not bound to 255-character buffers, so a hand-made
+  // shortcut's long arguments come back uncut. The show command, hot key and
+  // "run as administrator" come from the file's header where it has one:
+  // Wine's shell link loads every show command as 1. True when the file
+  // loaded as a shortcut and its target and arguments were read; a shortcut
+  // without a file target (a shell item) gives an empty target. Throws
   // kelmo::Failure only when the shell link object cannot be created.
-  bool GetShellLinkTarget(const std::wstring& LnkFile, std::wstring& ExeFile,
-                          std::wstring& ExeArgs) const;
+  bool GetShortcutContents(const std::wstring& LnkFile, ShortcutContents& contents) const;
 };
 
 }  // namespace kelmo

@@ -1,8 +1,11 @@
 #include "maker/shortcut_make.h"
 
+#include <cstdint>
 #include <utility>
 
 #include "common/text_util.h"
+#include "maker/opened_group.h"
+#include "maker/path_parts.h"
 
 namespace kelmo {
 namespace {
@@ -18,7 +21,8 @@ constexpr wchar_t kNotInCodePage[] =
 
 bool IsRemovedFromName(wchar_t c) {
   if (c < L' ' || (c >= L'\x7F' && c <= L'\x9F')) return true;
-  if ((c >= L'\u200B' && c <= L'\u200F') || (c >= L'\u202A' && c <= L'\u202E') ||
+  if (c == L'\xAD' || c == L'\u061C' || (c >= L'\u200B' && c <= L'\u200F') ||
+      (c >= L'\u202A' && c <= L'\u202E') || (c >= L'\u2060' && c <= L'\u2064') ||
       (c >= L'\u2066' && c <= L'\u2069') || c == L'\uFEFF') {
     return true;
   }
@@ -38,6 +42,14 @@ bool IsRemovedFromName(wchar_t c) {
     default:
       return false;
   }
+}
+
+// Compared as numbers: wchar_t is 16 bits on Windows and 32 elsewhere.
+bool IsHighSurrogate(wchar_t c) {
+  return static_cast<std::uint32_t>(c) >= 0xD800 && static_cast<std::uint32_t>(c) <= 0xDBFF;
+}
+bool IsLowSurrogate(wchar_t c) {
+  return static_cast<std::uint32_t>(c) >= 0xDC00 && static_cast<std::uint32_t>(c) <= 0xDFFF;
 }
 
 // "<what> に、…含まれています。", the text itself, and the make-cancelled line.
@@ -60,8 +72,16 @@ std::wstring BuildArgumentString(const std::vector<std::wstring>& entries) {
 std::wstring CleanShortcutName(std::wstring_view name) {
   std::wstring kept;
   kept.reserve(name.size());
-  for (const wchar_t c : name) {
-    if (!IsRemovedFromName(c)) kept += c;
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    const wchar_t c = name[i];
+    if (IsHighSurrogate(c) && i + 1 < name.size() && IsLowSurrogate(name[i + 1])) {
+      kept += c;
+      kept += name[++i];
+      continue;
+    }
+    // A half of a pair alone is no character: the file system refuses it.
+    if (IsHighSurrogate(c) || IsLowSurrogate(c) || IsRemovedFromName(c)) continue;
+    kept += c;
   }
   return TrimSpaces(kept);
 }
@@ -72,8 +92,7 @@ bool ExceedsLengthLimit(std::size_t argumentLength, std::size_t targetLength) {
 }
 
 bool NamesDevice(std::wstring_view path) {
-  const std::size_t slash = path.find_last_of(L"\\/:");
-  std::wstring_view name = slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+  std::wstring_view name = FileNameOf(path);
   // The system drops trailing dots and spaces, then ignores any extension
   // and the spaces before it.
   while (!name.empty() && (name.back() == L'.' || name.back() == L' ')) name.remove_suffix(1);
@@ -129,10 +148,6 @@ MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view en
       L"リストの " + DecimalText(static_cast<long long>(position)) + L" 番目の項目", entry);
 }
 
-MessageText DesktopNotInCodePageMessage(std::wstring_view folder) {
-  return NotInCodePageMessage(L"デスクトップフォルダのパス", folder);
-}
-
 MessageText TargetNotInCodePageMessage(std::wstring_view target) {
   return NotInCodePageMessage(L"ショートカットが起動するプログラムのパス", target);
 }
@@ -146,7 +161,7 @@ MessageText MissingFunctionMessage() {
 
 PromptText NamePromptText() { return {L"作成するショートカットの名前は?", L"名前は? - KelmoCM"}; }
 
-void RunMake(MakePlatform& platform) {
+void RunMake(MakePlatform& platform, OpenedGroupState& group) {
   const std::vector<std::wstring> entries = platform.Entries();
   if (entries.empty()) return;
   // The shell link object takes its texts in the ANSI code page: a changed
@@ -166,37 +181,35 @@ void RunMake(MakePlatform& platform) {
     platform.ShowMakeFailure(MakeMessage::DesktopLookupFailed);
     return;
   }
-  // Folder names come from the file system, where a yen sign is a character
-  // of its own: its ANSI form, a backslash, would name another folder.
-  if (!platform.HeldByCodePage(*desktop, LookAlikes::Refused)) {
-    platform.ShowMessage(DesktopNotInCodePageMessage(*desktop));
-    return;
-  }
   const std::wstring desktopFolder = WithTrailingBackslash(*desktop);
 
-  std::wstring makerFolder = platform.MakerFolder();
-  const std::wstring target = BuildTargetPath(std::move(makerFolder), platform.Launcher());
-  if (!platform.HeldByCodePage(target, LookAlikes::Refused)) {
-    platform.ShowMessage(TargetNotInCodePageMessage(target));
+  const std::wstring makerFolder = platform.MakerFolder();
+  const LauncherChoice launcher = platform.Launcher();
+  ShellLinkRequest request = group.Request(arguments, launcher, makerFolder);
+  // Folder names come from the file system, where a yen sign is a character
+  // of its own: its ANSI form, a backslash, would name another folder.
+  if (!platform.HeldByCodePage(request.exeFile, LookAlikes::Refused)) {
+    platform.ShowMessage(TargetNotInCodePageMessage(request.exeFile));
     return;
   }
 
-  const std::wstring name = CleanShortcutName(platform.AskShortcutName());
+  const std::wstring name = CleanShortcutName(platform.AskShortcutName(group.OfferedName()));
   if (name.empty()) {
     platform.ShowMakeFailure(MakeMessage::EmptyName);
     return;
   }
 
-  if (ExceedsLengthLimit(arguments.size(), target.size())) {
+  if (ExceedsLengthLimit(arguments.size(), request.exeFile.size())) {
     platform.ShowMakeFailure(MakeMessage::TooLong);
     return;
   }
 
-  ShellLinkRequest request;
   request.lnkFile = desktopFolder + name + L".lnk";
-  request.exeFile = target;
-  request.exeArgs = arguments;
-  if (!platform.CreateShellLink(request)) platform.ShowMakeFailure(MakeMessage::CreateFailed);
+  if (!platform.CreateShellLink(request)) {
+    platform.ShowMakeFailure(MakeMessage::CreateFailed);
+    return;
+  }
+  group.Made(name, launcher, request);
 }
 
 }  // namespace kelmo

@@ -5,6 +5,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -26,10 +27,12 @@ inline constexpr int kShortcutShowCmd = 5;  // SW_SHOW
 std::wstring BuildArgumentString(const std::vector<std::wstring>& entries);
 
 // Removes every \ / : , ; * ? " < > |, every control character (U+0000..
-// U+001F, DEL, U+0080..U+009F) and every format character that hides or
-// reorders text (U+200B..U+200F, U+202A..U+202E, U+2066..U+2069, U+FEFF), so
-// that a name cannot show an ending other than its real one; then trims
-// leading and trailing ASCII spaces.
+// U+001F, DEL, U+0080..U+009F), every format character that hides or
+// reorders text (U+00AD, U+061C, U+200B..U+200F, U+202A..U+202E,
+// U+2060..U+2064, U+2066..U+2069, U+FEFF) and every surrogate that is not
+// half of a pair, so that a name cannot show an ending other than its real
+// one nor be refused by the file system; then trims leading and trailing
+// ASCII spaces.
 std::wstring CleanShortcutName(std::wstring_view name);
 
 // True when the last component of `path` names a device rather than a file:
@@ -53,21 +56,34 @@ std::wstring LauncherFileName(LauncherChoice launcher);
 // exists is not checked.
 std::wstring BuildTargetPath(std::wstring folder, LauncherChoice launcher);
 
+// A shortcut's settings besides its target and arguments. The defaults are
+// those the maker gives a new group's shortcut.
+struct ShortcutSettings {
+  std::wstring workDir;   // empty: not set
+  std::wstring iconFile;  // empty: not set
+  int iconIdx = 0;
+  int showCmd = kShortcutShowCmd;
+  std::uint16_t hotkey = 0;  // 0: none
+  std::wstring description = kShortcutDescription;
+  bool runAsAdministrator = false;
+
+  friend bool operator==(const ShortcutSettings& a, const ShortcutSettings& b) {
+    return a.workDir == b.workDir && a.iconFile == b.iconFile && a.iconIdx == b.iconIdx &&
+           a.showCmd == b.showCmd && a.hotkey == b.hotkey && a.description == b.description &&
+           a.runAsAdministrator == b.runAsAdministrator;
+  }
+};
+
 // What the make sequence asks the shell link object to write.
 struct ShellLinkRequest {
   std::wstring lnkFile;
   std::wstring exeFile;
-  std::wstring workDir;  // empty: not set
   std::wstring exeArgs;
-  std::wstring iconFile;  // empty: not set
-  int iconIdx = 0;
-  int showCmd = kShortcutShowCmd;
-  std::wstring description = kShortcutDescription;
+  ShortcutSettings settings;
 
   friend bool operator==(const ShellLinkRequest& a, const ShellLinkRequest& b) {
-    return a.lnkFile == b.lnkFile && a.exeFile == b.exeFile && a.workDir == b.workDir &&
-           a.exeArgs == b.exeArgs && a.iconFile == b.iconFile && a.iconIdx == b.iconIdx &&
-           a.showCmd == b.showCmd && a.description == b.description;
+    return a.lnkFile == b.lnkFile && a.exeFile == b.exeFile && a.exeArgs == b.exeArgs &&
+           a.settings == b.settings;
   }
 };
 
@@ -88,10 +104,9 @@ struct MessageText {
 
 MessageText MakeMessageText(MakeMessage message);
 
-// The shortcut would hold, or be saved at, a text that the ANSI code page
-// cannot hold: make refuses it and names it. `position` counts from 1.
+// The shortcut would hold a text that the ANSI code page cannot hold: make
+// refuses it and names it. `position` counts from 1.
 MessageText EntryNotInCodePageMessage(std::size_t position, std::wstring_view entry);
-MessageText DesktopNotInCodePageMessage(std::wstring_view folder);
 MessageText TargetNotInCodePageMessage(std::wstring_view target);
 
 // Shown instead of the error report when a failure numbered
@@ -115,14 +130,16 @@ class MakePlatform {
   virtual ~MakePlatform() = default;
   // The item list's entries, first to last.
   virtual std::vector<std::wstring> Entries() = 0;
-  // The desktop folder as the file system names it, or nullopt when the
-  // lookup reported failure.
+  // The desktop folder as the file system names it (the shortcut's path
+  // reaches wide calls only, so any name will do), or nullopt when the lookup
+  // reported failure.
   virtual std::optional<std::wstring> DesktopFolder() = 0;
   // The folder of the running maker executable.
   virtual std::wstring MakerFolder() = 0;
   virtual LauncherChoice Launcher() = 0;
-  // The name typed into the prompt; empty when the prompt was cancelled.
-  virtual std::wstring AskShortcutName() = 0;
+  // The name typed into the prompt, which starts with `offered`; empty when
+  // the prompt was cancelled.
+  virtual std::wstring AskShortcutName(const std::wstring& offered) = 0;
   virtual void ShowMakeFailure(MakeMessage message) = 0;
   // A refusal that names what it refuses.
   virtual void ShowMessage(const MessageText& message) = 0;
@@ -133,20 +150,25 @@ class MakePlatform {
   virtual bool CreateShellLink(const ShellLinkRequest& request) = 0;
 };
 
+class OpenedGroupState;
+
 // The make sequence:
 //  1. an empty list ends the make without a message;
 //  2. the entries are joined into the argument string; an entry the ANSI
 //     code page cannot hold (look-alikes accepted) is named and ends;
 //  3. the desktop folder is looked up (failure, or an empty path, shows
-//     DesktopLookupFailed and ends; a folder the code page cannot hold
-//     exactly is named and ends);
-//  4. the target is the launcher file in the maker's folder (one the code
-//     page cannot hold exactly is named and ends);
-//  5. the name is asked for and cleaned (empty shows EmptyName and ends);
+//     DesktopLookupFailed and ends);
+//  4. the shortcut's settings and target come from `group` (a new group's
+//     target is the launcher file in the maker's folder); a target the code
+//     page cannot hold exactly is named and ends;
+//  5. the name is asked for, offering the group's, and cleaned (empty shows
+//     EmptyName and ends);
 //  6. the shortcut file is desktop folder + name + ".lnk";
-//  7. arguments plus target over the limit shows TooLong and ends;
-//  8. the shell link is written; if that fails, CreateFailed is shown.
+//  7. arguments plus the target written over the limit shows TooLong and
+//     ends;
+//  8. the shell link is written; if that fails, CreateFailed is shown,
+//     otherwise `group` becomes the group just saved.
 // A shortcut of the same name is replaced by the shell link object.
-void RunMake(MakePlatform& platform);
+void RunMake(MakePlatform& platform, OpenedGroupState& group);
 
 }  // namespace kelmo

@@ -2,6 +2,8 @@
 
 #include <utility>
 
+#include "maker/path_parts.h"
+
 namespace kelmo {
 namespace {
 
@@ -23,9 +25,13 @@ bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
   return true;
 }
 
-std::wstring_view FileNameOf(std::wstring_view path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  return slash == std::wstring_view::npos ? path : path.substr(slash + 1);
+// The little-endian number of `size` bytes at `offset`.
+std::uint32_t LittleEndian(std::string_view bytes, std::size_t offset, std::size_t size) {
+  std::uint32_t value = 0;
+  for (std::size_t i = size; i-- > 0;) {
+    value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
+  }
+  return value;
 }
 
 std::wstring_view WithoutLeadingSpaces(std::wstring_view text) {
@@ -84,7 +90,23 @@ std::wstring ShortcutNameOf(std::wstring_view path) {
 }
 
 bool HasShortcutExtension(std::wstring_view path) {
-  return path.size() >= 4 && EqualsIgnoringAsciiCase(path.substr(path.size() - 4), L".lnk");
+  return EqualsIgnoringAsciiCase(ExtensionOf(path), L".lnk");
+}
+
+std::optional<ShortcutHeader> ParseShortcutHeader(std::string_view bytes) {
+  // {00021401-0000-0000-C000-000000000046} as stored.
+  static constexpr unsigned char kLinkClass[16] = {0x01, 0x14, 0x02, 0x00, 0x00, 0x00, 0x00, 0x00,
+                                                   0xC0, 0x00, 0x00, 0x00, 0x00, 0x00, 0x00, 0x46};
+  if (bytes.size() < kShortcutHeaderSize) return std::nullopt;
+  if (LittleEndian(bytes, 0, 4) != kShortcutHeaderSize) return std::nullopt;
+  for (std::size_t i = 0; i < sizeof(kLinkClass); ++i) {
+    if (static_cast<unsigned char>(bytes[4 + i]) != kLinkClass[i]) return std::nullopt;
+  }
+  ShortcutHeader header;
+  header.linkFlags = LittleEndian(bytes, 0x14, 4);
+  header.showCmd = static_cast<int>(LittleEndian(bytes, 0x3C, 4));
+  header.hotkey = static_cast<std::uint16_t>(LittleEndian(bytes, 0x40, 2));
+  return header;
 }
 
 MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::wstring_view target) {
@@ -107,6 +129,14 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
       {L"現在のリストを", L"の内容に置き換えます。よろしいですか?", kOpenTitle, kQuestionStyle},
       {L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n", L"", kDropTitle,
        kNoteStyle},
+      {L"", L"のリンク先はファイルではないため、開けません。", kOpenTitle, kFailureStyle},
+      {L"", L"はフォルダーです。プログラムのファイルを指定してください。", kDropTitle,
+       kFailureStyle},
+      {L"",
+       L"のパスに、このコンピューターの文字コードで表せない文字が含まれているため、"
+       L"実行コマンドに入れられません。",
+       kDropTitle, kFailureStyle},
+      {L"", L"が見つかりません。", kDropTitle, kFailureStyle},
   };
   const Row& row = kRows[static_cast<int>(message)];
   std::wstring text = row.before;
@@ -118,15 +148,23 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
   return {text, row.title, row.style};
 }
 
-bool RunOpen(OpenPlatform& platform, const std::wstring& path) {
+bool RunOpen(OpenPlatform& platform, const std::wstring& path, OtherTarget otherTarget) {
   const std::optional<ShortcutContents> contents = platform.ReadShortcut(path);
   if (!contents) {
     platform.ShowMessage(OpenMessageText(OpenMessage::NotAShortcut, path));
     return false;
   }
+  if (contents->target.empty()) {
+    platform.ShowMessage(OpenMessageText(OpenMessage::NoFileTarget, path));
+    return false;
+  }
   const std::optional<LauncherChoice> launcher = LauncherOfTarget(contents->target);
   if (!launcher) {
-    platform.ShowMessage(OpenMessageText(OpenMessage::OtherProgram, path, contents->target));
+    if (otherTarget == OtherTarget::ProgramText) {
+      platform.TakeProgram(contents->target, contents->arguments);
+    } else {
+      platform.ShowMessage(OpenMessageText(OpenMessage::OtherProgram, path, contents->target));
+    }
     return false;
   }
   OpenedGroup group;
@@ -134,6 +172,7 @@ bool RunOpen(OpenPlatform& platform, const std::wstring& path) {
   group.entries = *launcher == LauncherChoice::KelmoPro ? KelmoProEntries(contents->arguments)
                                                         : StandardEntries(contents->arguments);
   group.name = ShortcutNameOf(path);
+  group.contents = *contents;
   if (!platform.ListIsEmpty() &&
       !platform.AskYesNo(OpenMessageText(OpenMessage::ReplaceList, path))) {
     return false;

@@ -9,12 +9,15 @@
 // over), so a group opened and made again is written byte for byte as before.
 #pragma once
 
+#include <cstddef>
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "maker/item_composer.h"
+#include "maker/opened_group.h"
 #include "maker/shortcut_make.h"
 
 namespace kelmo {
@@ -42,32 +45,41 @@ std::vector<std::wstring> StandardEntries(std::wstring_view arguments);
 // argument string with its leading spaces replaced by the one space it puts
 // first (the empty text for a blank string).
 
-// The file name of `path` (after its last \ or /) without a final ".lnk" in
-// any letter case: the name make asks for first after an open.
+// The file name of `path` without a final ".lnk" in any letter case: the
+// name make asks for first after an open.
 std::wstring ShortcutNameOf(std::wstring_view path);
 
 // True when `path` ends with ".lnk" in any letter case: a dropped file that
 // is opened as a group rather than taken as a program.
 bool HasShortcutExtension(std::wstring_view path);
 
-// What a shortcut file holds for opening.
-struct ShortcutContents {
-  std::wstring target;
-  std::wstring arguments;
+// The fields of a shortcut file's fixed header that Wine's shell link does
+// not hand back as stored (it loads every show command as 1).
+struct ShortcutHeader {
+  std::uint32_t linkFlags = 0;
+  int showCmd = 0;
+  std::uint16_t hotkey = 0;
 };
 
-// A group read from a shortcut, ready to be shown in the window.
-struct OpenedGroup {
-  LauncherChoice launcher = LauncherChoice::Standard;
-  std::vector<std::wstring> entries;
-  std::wstring name;  // the shortcut's name, offered by the next make
-};
+inline constexpr std::size_t kShortcutHeaderSize = 0x4C;
+// The link flag of "run as administrator" (SLDF_RUNAS_USER).
+inline constexpr std::uint32_t kRunAsUserFlag = 0x2000;
+
+// The header at the start of `bytes`: its size field 0x4C, the shell link
+// class id, then the link flags at 0x14, the show command at 0x3C and the
+// hot key at 0x40, all little-endian. nullopt when `bytes` is shorter or
+// another kind of file.
+std::optional<ShortcutHeader> ParseShortcutHeader(std::string_view bytes);
 
 enum class OpenMessage {
-  NotAShortcut,  // the file could not be read as a shortcut
-  OtherProgram,  // a shortcut whose target is neither launcher
-  ReplaceList,   // the yes/no question before a non-empty list is replaced
-  SeveralFiles,  // several files were dropped; only the first is used
+  NotAShortcut,          // the file could not be read as a shortcut
+  OtherProgram,          // a shortcut whose target is neither launcher
+  ReplaceList,           // the yes/no question before a non-empty list is replaced
+  SeveralFiles,          // several files were dropped; only the first is used
+  NoFileTarget,          // a shortcut to a shell item that is no file
+  FolderDropped,         // a folder cannot be the program text
+  ProgramNotInCodePage,  // a program's path the ANSI code page cannot hold
+  ProgramNotFound,       // a program whose short path cannot be had
 };
 
 // The box for `message`; `path` is the file concerned and `target` the
@@ -80,24 +92,35 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path,
 class OpenPlatform {
  public:
   virtual ~OpenPlatform() = default;
-  // The shortcut's target and arguments, or nullopt when the file cannot be
-  // read as a shortcut.
+  // The shortcut's contents, or nullopt when the file cannot be read as a
+  // shortcut. A shortcut to a shell item that is no file has no target.
   virtual std::optional<ShortcutContents> ReadShortcut(const std::wstring& path) = 0;
   virtual bool ListIsEmpty() = 0;
   // True for Yes.
   virtual bool AskYesNo(const MessageText& question) = 0;
   virtual void ShowMessage(const MessageText& message) = 0;
-  // Chooses the launcher, replaces the list and remembers the name.
+  // Chooses the launcher, replaces the list and makes it the opened group.
   virtual void ShowGroup(const OpenedGroup& group) = 0;
+  // Puts `program` (its short path) and `arguments` into the program text
+  // box as a dropped program goes there.
+  virtual void TakeProgram(const std::wstring& program, const std::wstring& arguments) = 0;
+};
+
+// What an open does with a shortcut to a program that is neither launcher.
+enum class OtherTarget {
+  Refused,      // OtherProgram message: a group was asked for
+  ProgramText,  // the program and its arguments become the program text
 };
 
 // The open sequence:
 //  1. the file is read (unreadable: NotAShortcut, nothing changes);
-//  2. the target names the launcher (neither: OtherProgram, nothing changes);
-//  3. the arguments are cut into entries for that launcher;
-//  4. a non-empty list is replaced only after Yes to ReplaceList;
-//  5. the group is shown.
+//  2. a shortcut without a file target shows NoFileTarget;
+//  3. the target names the launcher (neither: as `otherTarget` says);
+//  4. the arguments are cut into entries for that launcher;
+//  5. a non-empty list is replaced only after Yes to ReplaceList;
+//  6. the group is shown.
 // True when the group was shown.
-bool RunOpen(OpenPlatform& platform, const std::wstring& path);
+bool RunOpen(OpenPlatform& platform, const std::wstring& path,
+             OtherTarget otherTarget = OtherTarget::Refused);
 
 }  // namespace kelmo

@@ -1,10 +1,15 @@
 #include "maker/shortcut_save.h"
 
 #include "common/win_handle.h"
+#include "maker/path_parts.h"
 #include "maker/shortcut_make.h"
 
 namespace kelmo {
 namespace {
+
+// The longest folder GetTempFileNameW makes a name in: the name it adds
+// ("\lnkXXXX.tmp" and its NUL) must fit in MAX_PATH.
+constexpr std::size_t kMaxTempFolderLength = MAX_PATH - 14;
 
 // False only when the file is known to be absent; any other outcome of the
 // lookup (present, access denied, a device name) counts as present so that a
@@ -24,13 +29,10 @@ bool IsDiskFile(const std::wstring& path) {
   return opened && GetFileType(opened.get()) == FILE_TYPE_DISK;
 }
 
-// The folder `path` names its file in: "." when it names none, and the root
-// itself ("C:\") for a file at the root of a drive.
-std::wstring FolderOf(const std::wstring& path) {
-  const std::size_t slash = path.find_last_of(L"\\/");
-  if (slash == std::wstring::npos) return L".";
-  if (slash == 0 || path[slash - 1] == L':') return path.substr(0, slash + 1);
-  return path.substr(0, slash);
+// The folder `path` names its file in: "." when it names none.
+std::wstring FolderOfFile(const std::wstring& path) {
+  const std::wstring_view folder = FolderOf(path);
+  return folder.empty() ? std::wstring(L".") : std::wstring(folder);
 }
 
 // IPersistFile::Save may create the file before it fails to write it; a file
@@ -52,9 +54,14 @@ bool SaveShortcutFile(IPersistFile& file, const std::wstring& path) {
   if (!IsDiskFile(path)) return SaveInPlace(file, path);
   // A fresh, uniquely named file in the same folder: on the same volume, so
   // putting it in place is a rename, which either happens whole or not at all.
+  // Without a fresh name (a full folder, a folder path too long for one)
+  // the save fails: writing over the old shortcut in place could leave it
+  // half written. The system takes folders of at most MAX_PATH - 14
+  // characters; Wine does not check and would write past the buffer.
+  const std::wstring folder = FolderOfFile(path);
+  if (folder.size() > kMaxTempFolderLength) return false;
   wchar_t fresh[MAX_PATH] = {};
-  if (GetTempFileNameW(FolderOf(path).c_str(), L"lnk", 0, fresh) == 0)
-    return SaveInPlace(file, path);
+  if (GetTempFileNameW(folder.c_str(), L"lnk", 0, fresh) == 0) return false;
   if (SUCCEEDED(file.Save(fresh, FALSE)) &&
       MoveFileExW(fresh, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
     return true;

@@ -18,6 +18,8 @@ namespace kelmo {
 // - When a file on disk had the name, the link is first saved to a fresh
 //   file beside it and then moved over the old one, so a save that fails
 //   part-way (a full disk, a lost share) leaves the old shortcut whole.
+//   When no fresh name can be made there (a full folder, a path near the
+//   length limit) the save fails and the old shortcut stays as it was.
 // - A name that reaches a device (NUL.lnk, COM1.lnk, see NamesDevice) is
 //   refused before Save, so not a byte goes to the device; a save that ends
 //   anywhere else than in a disk file is reported as failed.

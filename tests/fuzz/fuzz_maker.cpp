@@ -17,6 +17,7 @@
 #include "maker/entry_options.h"
 #include "maker/item_composer.h"
 #include "maker/item_list.h"
+#include "maker/opened_group.h"
 #include "maker/shortcut_make.h"
 
 namespace {
@@ -42,7 +43,20 @@ std::wstring ConsumeWide(FuzzedDataProvider& in) {
 }
 
 bool IsForbiddenInName(wchar_t c) {
-  return c < 0x20 || std::wstring_view(L"\\/:,;*?\"<>|").find(c) != std::wstring_view::npos;
+  return c < 0x20 || c == 0xAD || c == 0x61C || (c >= 0x2060 && c <= 0x2064) ||
+         std::wstring_view(L"\\/:,;*?\"<>|").find(c) != std::wstring_view::npos;
+}
+
+// Every surrogate in `name` is half of a pair.
+bool SurrogatesPaired(const std::wstring& name) {
+  const auto unit = [&](std::size_t i) { return static_cast<std::uint32_t>(name[i]); };
+  for (std::size_t i = 0; i < name.size(); ++i) {
+    if (unit(i) >= 0xDC00 && unit(i) <= 0xDFFF) return false;
+    if (unit(i) < 0xD800 || unit(i) > 0xDBFF) continue;
+    if (i + 1 == name.size() || unit(i + 1) < 0xDC00 || unit(i + 1) > 0xDFFF) return false;
+    ++i;
+  }
+  return true;
 }
 
 std::vector<std::wstring> Sorted(std::vector<std::wstring> v) {
@@ -109,6 +123,7 @@ void CheckListButtons(FuzzedDataProvider& in) {
 void CheckNameAndLimit(FuzzedDataProvider& in) {
   const std::wstring name = kelmo::CleanShortcutName(ConsumeWide(in));
   Check(std::none_of(name.begin(), name.end(), IsForbiddenInName));
+  Check(SurrogatesPaired(name));
   Check(name.empty() || (name.front() != L' ' && name.back() != L' '));
   Check(kelmo::CleanShortcutName(name) == name);
 
@@ -165,7 +180,9 @@ class FuzzPlatform : public kelmo::MakePlatform {
   LauncherChoice Launcher() override {
     return in_.ConsumeBool() ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
   }
-  std::wstring AskShortcutName() override { return ConsumeWide(in_); }
+  std::wstring AskShortcutName(const std::wstring& offered) override {
+    return in_.ConsumeBool() ? offered : ConsumeWide(in_);
+  }
   void ShowMakeFailure(kelmo::MakeMessage) override { ++messages; }
   void ShowMessage(const kelmo::MessageText&) override { ++messages; }
   bool HeldByCodePage(const std::wstring&, kelmo::LookAlikes) override { return in_.ConsumeBool(); }
@@ -174,19 +191,41 @@ class FuzzPlatform : public kelmo::MakePlatform {
     Check(r.lnkFile.size() > 5 && r.lnkFile.compare(r.lnkFile.size() - 4, 4, L".lnk") == 0);
     Check(r.exeFile.size() >= 9 && r.exeFile.find(L"\\kelmo") != std::wstring::npos);
     ++links;
-    return in_.ConsumeBool();
+    lnkFile = r.lnkFile;
+    made = in_.ConsumeBool();
+    return made;
   }
   int messages = 0;
   int links = 0;
+  bool made = false;
+  std::wstring lnkFile;
 
  private:
   FuzzedDataProvider& in_;
 };
 
+// Makes of a new or an opened group, twice: a make that wrote the shortcut
+// leaves its name as the one offered next.
 void CheckMake(FuzzedDataProvider& in) {
-  FuzzPlatform platform(in);
-  kelmo::RunMake(platform);
-  Check(platform.messages <= 1 && platform.links <= 1);
+  kelmo::OpenedGroupState group;
+  if (in.ConsumeBool()) {
+    kelmo::OpenedGroup opened;
+    opened.launcher = in.ConsumeBool() ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
+    opened.name = ConsumeWide(in);
+    opened.contents.target = ConsumeWide(in) + L"\\" + kelmo::LauncherFileName(opened.launcher);
+    group.Opened(opened);
+  }
+  for (int round = 0; round < 2; ++round) {
+    FuzzPlatform platform(in);
+    kelmo::RunMake(platform, group);
+    Check(platform.messages <= 1 && platform.links <= 1);
+    if (platform.made) {
+      Check(platform.lnkFile.size() >= group.OfferedName().size() + 5);
+      Check(platform.lnkFile.compare(platform.lnkFile.size() - group.OfferedName().size() - 5,
+                                     std::wstring::npos,
+                                     L"\\" + group.OfferedName() + L".lnk") == 0);
+    }
+  }
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // never fails, no entry is empty, the entries join back to the argument string
 // (leading spaces aside), and for kelmoPro each entry is one piece of the
 // launcher's cut: read one by one, the entries give the launcher's own plan.
+// The same bytes, read as the start of a shortcut file, and the same text,
+// taken apart as a path, never fail either.
 // Wide text is built from 16-bit units so the same corpus means the same text
 // where wchar_t is 16 or 32 bits wide.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -14,6 +16,7 @@
 #include <vector>
 
 #include "launcher/launch_command_line.h"
+#include "maker/path_parts.h"
 #include "maker/shortcut_make.h"
 #include "maker/shortcut_open.h"
 
@@ -54,11 +57,29 @@ void CheckEntries(const std::vector<std::wstring>& entries, const std::wstring& 
   Check(kelmo::BuildArgumentString(entries) == Normalized(arguments));
 }
 
+// The file name and the extension end `path`, the folder starts it, and
+// putting the file name back gives `path` again.
+void CheckPathParts(const std::wstring& path) {
+  const std::wstring_view name = kelmo::FileNameOf(path);
+  const std::wstring_view folder = kelmo::FolderOf(path);
+  const std::wstring_view extension = kelmo::ExtensionOf(path);
+  Check(path.size() >= name.size() &&
+        path.compare(path.size() - name.size(), name.size(), name) == 0);
+  Check(path.compare(0, folder.size(), folder) == 0 &&
+        folder.size() + name.size() <= path.size() + 1);
+  Check(name.size() >= extension.size() && (extension.empty() || extension.front() == L'.'));
+  Check(kelmo::WithFileName(path, name) == path);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  const std::optional<kelmo::ShortcutHeader> header =
+      kelmo::ParseShortcutHeader(std::string_view(reinterpret_cast<const char*>(data), size));
+  Check(!header || size >= kelmo::kShortcutHeaderSize);
   FuzzedDataProvider in(data, size);
   const std::wstring arguments = ConsumeArguments(in);
+  CheckPathParts(arguments);
 
   CheckEntries(kelmo::StandardEntries(arguments), arguments);
   const std::vector<std::wstring> entries = kelmo::KelmoProEntries(arguments);

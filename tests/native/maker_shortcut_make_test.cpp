@@ -1,12 +1,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <initializer_list>
 #include <limits>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "common/failure.h"
+#include "maker/opened_group.h"
 #include "maker/shortcut_make.h"
 
 namespace kelmo {
@@ -23,27 +25,47 @@ TEST(ShortcutPartsTest, ArgumentsNameAndPaths) {
   const struct {
     const wchar_t* typed;
     const wchar_t* clean;
-  } names[] = {
-      {L"my:app?", L"myapp"},
-      {L"  a  b  ", L"a  b"},
-      {L" \\/:,;*?\"<>| ", L""},
-      {L"a\tb\x1f", L"ab"},
-      {L"メモ帳*", L"メモ帳"},
-      {L": x :", L"x"},
-      {L".", L"."},
-      // DEL, C1 controls and the characters that hide or reorder text:
-      // "invoice\u202Efdp.exe" would show as "invoiceexe.pdf".
-      {L"a\x7f\x80\x85\x9f"
-       L"b",
-       L"ab"},
-      {L"invoice\u202Efdp.exe", L"invoicefdp.exe"},
-      {L"\u200Bx\u200C\u200D\u200E\u200F\u202A\u202B\u202C\u202D", L"x"},
-      {L"\u2066y\u2067\u2068\u2069\uFEFF", L"y"},
-      {L" \u202E ", L""},
-      // Neighbours stay: no-break space, ¡, U+200A, U+2010, U+202F, U+2065, U+206A.
-      {L"\xa0\xa1\u200A\u2010\u202F\u2065\u206A", L"\xa0\xa1\u200A\u2010\u202F\u2065\u206A"}};
+  } names[] = {{L"my:app?", L"myapp"},
+               {L"  a  b  ", L"a  b"},
+               {L" \\/:,;*?\"<>| ", L""},
+               {L"a\tb\x1f", L"ab"},
+               {L"メモ帳*", L"メモ帳"},
+               {L": x :", L"x"},
+               {L".", L"."},
+               // DEL, C1 controls and the characters that hide or reorder text:
+               // "invoice\u202Efdp.exe" would show as "invoiceexe.pdf".
+               {L"a\x7f\x80\x85\x9f"
+                L"b",
+                L"ab"},
+               {L"invoice\u202Efdp.exe", L"invoicefdp.exe"},
+               {L"\u200Bx\u200C\u200D\u200E\u200F\u202A\u202B\u202C\u202D", L"x"},
+               {L"\u2066y\u2067\u2068\u2069\uFEFF", L"y"},
+               {L" \u202E ", L""},
+               // Soft hyphen, Arabic letter mark, word joiner and the invisible operators.
+               {L"a\xAD\u061Cb\u2060\u2061\u2062\u2063\u2064", L"ab"},
+               // Neighbours stay: no-break space, ¡, U+200A, U+2010, U+202F, U+2065, U+206A,
+               // ®, U+061B, U+061D, U+205F.
+               {L"\xa0\xa1\u200A\u2010\u202F\u2065\u206A\xAE\u061B\u061D\u205F",
+                L"\xa0\xa1\u200A\u2010\u202F\u2065\u206A\xAE\u061B\u061D\u205F"}};
   for (const auto& r : names) EXPECT_EQ(CleanShortcutName(r.typed), r.clean) << r.typed;
   EXPECT_EQ(CleanShortcutName(std::wstring(L"a\0b", 3)), L"ab");
+  // Surrogates, as 16-bit units: a pair stays, a half alone goes.
+  const auto units = [](std::initializer_list<unsigned> list) {
+    std::wstring text;
+    for (const unsigned u : list) text += static_cast<wchar_t>(u);
+    return text;
+  };
+  const struct {
+    std::wstring typed, clean;
+  } halves[] = {
+      {units({'a', 0xD83D, 0xDE00, 'b'}), units({'a', 0xD83D, 0xDE00, 'b'})},
+      {units({'a', 0xD83D, 'b'}), L"ab"},
+      {units({'a', 0xDE00, 'b'}), L"ab"},
+      {units({0xDE00, 0xD83D}), L""},
+      {units({0xD83D, 0xD83D, 0xDE00}), units({0xD83D, 0xDE00})},
+      {units({'x', 0xDBFF}), L"x"},
+  };
+  for (const auto& r : halves) EXPECT_EQ(CleanShortcutName(r.typed), r.clean);
 
   EXPECT_EQ(BuildTargetPath(L"C:\\Tools", LauncherChoice::Standard), L"C:\\Tools\\kelmo.exe");
   EXPECT_EQ(BuildTargetPath(L"D:\\", LauncherChoice::KelmoPro), L"D:\\kelmoPro.exe");
@@ -124,10 +146,6 @@ TEST(ShortcutPartsTest, MessageTexts) {
       L"\r\n/b:caf\u00E9.exe\r\nショートカットの作成を中止しました。");
   EXPECT_EQ(entry.title, title);
   EXPECT_EQ(entry.style, 0x30u) << "OK alone, with the exclamation icon";
-  EXPECT_NE(DesktopNotInCodePageMessage(L"C:\\한").text.find(L"デスクトップフォルダのパス"),
-            std::wstring::npos);
-  EXPECT_NE(DesktopNotInCodePageMessage(L"C:\\한").text.find(L"\r\nC:\\한\r\n"),
-            std::wstring::npos);
   EXPECT_NE(TargetNotInCodePageMessage(L"C:\\é\\kelmo.exe").text.find(L"\r\nC:\\é\\kelmo.exe\r\n"),
             std::wstring::npos);
   const MessageText missing = MissingFunctionMessage();
@@ -160,7 +178,9 @@ struct FakePlatform : MakePlatform {
   }
   std::wstring MakerFolder() override { return Log(L"folder"), makerFolder; }
   LauncherChoice Launcher() override { return Log(L"launcher"), launcher; }
-  std::wstring AskShortcutName() override { return Log(L"ask"), answer; }
+  std::wstring AskShortcutName(const std::wstring& offered) override {
+    return Log(offered.empty() ? L"ask" : L"ask " + offered), answer;
+  }
   void ShowMakeFailure(MakeMessage m) override { Log(L"show " + std::to_wstring(int(m))); }
   void ShowMessage(const MessageText& m) override { Log(L"say " + m.text); }
   // é stands for a character the code page lacks, ¥ for a look-alike.
@@ -218,8 +238,8 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
        {L"entries", L"say " + EntryNotInCodePageMessage(2, L"/w:caf\u00E9.exe").text}},
       {"yen typed in an entry", {L"/b:C:\u00A5a.exe"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
        then({L"link"}), L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:C:\u00A5a.exe"},
-      {"desktop not held", {L"a"}, L"C:\\D\u00A5x", L"C:\\T", kPro, L"n", true,
-       {L"entries", L"desktop", L"say " + DesktopNotInCodePageMessage(L"C:\\D\u00A5x").text}},
+      {"desktop outside the code page", {L"a"}, L"C:\\D\u00A5x\u00E9", L"C:\\T", kPro, L"n", true,
+       then({L"link"}), L"C:\\D\u00A5x\u00E9\\n.lnk", L"C:\\T\\kelmoPro.exe", L" a"},
       {"target not held", {L"a"}, L"C:\\D", L"C:\\caf\u00E9", kPro, L"n", true,
        {L"entries", L"desktop", L"folder", L"launcher",
         L"say " + TargetNotInCodePageMessage(L"C:\\caf\u00E9\\kelmoPro.exe").text}},
@@ -234,12 +254,13 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
     p.launcher = r.launcher;
     p.answer = r.answer;
     p.created = r.created;
-    RunMake(p);
+    OpenedGroupState group;
+    RunMake(p, group);
     EXPECT_EQ(p.log, r.log);
     if (!r.lnk) continue;
     ShellLinkRequest want;  // work folder and icon file empty, icon index 0
-    want.showCmd = 5;
-    want.description = L"Linked by kelmoCM";
+    want.settings.showCmd = 5;
+    want.settings.description = L"Linked by kelmoCM";
     want.lnkFile = r.lnk;
     want.exeFile = r.exe;
     want.exeArgs = r.args ? r.args : L" " + x199;
@@ -253,13 +274,91 @@ TEST(RunMakeTest, PlatformFailurePassesThroughWithoutMessage) {
   FakePlatform p;
   p.entries = {L"/b:a"};
   p.throwFromDesktop = kMissingFunction;
+  OpenedGroupState group;
   try {
-    RunMake(p);
+    RunMake(p, group);
     FAIL() << "no failure";
   } catch (const Failure& f) {
     EXPECT_EQ(f.number(), kMissingFunction);
   }
   EXPECT_EQ(p.log, (Texts{L"entries", L"desktop"}));
+}
+
+// The name offered and the shortcut written by a make, after the steps a
+// user can take between opening a group and making it.
+TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmptied) {
+  constexpr auto kStd = LauncherChoice::Standard;
+  constexpr auto kPro = LauncherChoice::KelmoPro;
+  OpenedGroup a{kPro, {L"/b:a"}, L"A", {}};
+  a.contents.target = L"D:\\Tools\\kelmoPro.exe";
+  a.contents.settings.workDir = L"D:\\Work";
+  a.contents.settings.iconFile = L"C:\\i.ico";
+  a.contents.settings.iconIdx = 3;
+  a.contents.settings.showCmd = 7;
+  a.contents.settings.hotkey = 0x0641;
+  a.contents.settings.description = L"ゲーム";
+  a.contents.settings.runAsAdministrator = true;
+  OpenedGroup b{kStd, {L"\"b\""}, L"B", {}};
+  b.contents.target = L"E:\\kelmo.exe";
+  enum Step { OpenA, OpenB, Clear, MadeAsN, FailedMake };
+  const struct {
+    const char* name;
+    std::vector<Step> steps;
+    LauncherChoice launcher;
+    const wchar_t* ask;  // the prompt's call in the log, with the name offered
+    const OpenedGroup* kept;
+    const wchar_t* exe;
+  } rows[] = {
+      {"new group", {}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
+      {"opened", {OpenA}, kPro, L"ask A", &a, L"D:\\Tools\\kelmoPro.exe"},
+      {"opened, launcher changed", {OpenA}, kStd, L"ask A", &a, L"D:\\Tools\\kelmo.exe"},
+      {"opened, cleared", {OpenA, Clear}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
+      {"replaced by another open", {OpenA, OpenB}, kStd, L"ask B", &b, L"E:\\kelmo.exe"},
+      {"another open changed over", {OpenA, OpenB}, kPro, L"ask B", &b, L"E:\\kelmoPro.exe"},
+      {"made", {MadeAsN}, kStd, L"ask n", nullptr, L"C:\\T\\kelmo.exe"},
+      {"opened, copied as n", {OpenA, MadeAsN}, kPro, L"ask n", &a, L"D:\\Tools\\kelmoPro.exe"},
+      {"opened, failed make", {OpenA, FailedMake}, kPro, L"ask A", &a, L"D:\\Tools\\kelmoPro.exe"},
+      {"made, cleared", {MadeAsN, Clear}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    OpenedGroupState group;
+    for (const Step step : r.steps) {
+      FakePlatform earlier;
+      earlier.answer = L"n";
+      earlier.created = step != FailedMake;
+      if (step == OpenA) group.Opened(a);
+      if (step == OpenB) group.Opened(b);
+      if (step == Clear) group.Forget();
+      if (step == MadeAsN || step == FailedMake) RunMake(earlier, group);
+    }
+    FakePlatform p;
+    p.launcher = r.launcher;
+    RunMake(p, group);
+    ASSERT_EQ(p.log.size(), 6u);
+    EXPECT_EQ(p.log[4], r.ask);
+    ShellLinkRequest want;
+    if (r.kept) want.settings = r.kept->contents.settings;
+    want.lnkFile = L"C:\\D\\name.lnk";
+    want.exeFile = r.exe;
+    want.exeArgs = L" /b:a";
+    ASSERT_TRUE(p.request.has_value());
+    EXPECT_TRUE(*p.request == want) << p.request->exeFile << "|" << p.request->settings.workDir;
+  }
+
+  // The limit counts the target written: the opened one, not the maker's.
+  OpenedGroupState group;
+  OpenedGroup far = a;
+  far.contents.target = L"D:\\" + std::wstring(230, L'x') + L"\\kelmoPro.exe";
+  group.Opened(far);
+  FakePlatform p;
+  RunMake(p, group);
+  EXPECT_EQ(p.log.back(), L"show 2");
+  far.contents.target = L"D:\\\u00E9\\kelmoPro.exe";
+  group.Opened(far);
+  FakePlatform refused;
+  RunMake(refused, group);
+  EXPECT_EQ(refused.log.back(), L"say " + TargetNotInCodePageMessage(far.contents.target).text);
 }
 
 }  // namespace

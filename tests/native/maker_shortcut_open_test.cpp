@@ -1,10 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "launcher/launch_command_line.h"
+#include "maker/path_parts.h"
 #include "maker/shortcut_make.h"
 #include "maker/shortcut_open.h"
 
@@ -96,6 +98,144 @@ TEST(ShortcutOpenNamesTest, LauncherByFileNameAndShortcutNameWithoutExtension) {
   EXPECT_TRUE(HasShortcutExtension(L"a.Lnk"));
   EXPECT_FALSE(HasShortcutExtension(L"lnk"));
   EXPECT_FALSE(HasShortcutExtension(L"a.lnk.exe"));
+}
+
+TEST(PathPartsTest, FileNameFolderAndExtension) {
+  const struct {
+    const wchar_t *path, *name, *folder, *extension;
+  } rows[] = {
+      {L"C:\\Tools\\kelmoPro.exe", L"kelmoPro.exe", L"C:\\Tools", L".exe"},
+      {L"C:\\kelmoCM.exe", L"kelmoCM.exe", L"C:\\", L".exe"},
+      {L"\\a.lnk", L"a.lnk", L"\\", L".lnk"},
+      {L"C:a.b.LNK", L"a.b.LNK", L"C:", L".LNK"},
+      {L"D:/x/y", L"y", L"D:/x", L""},
+      {L"\\\\srv\\share\\g.lnk", L"g.lnk", L"\\\\srv\\share", L".lnk"},
+      {L"d.lnk\\group", L"group", L"d.lnk", L""},
+      {L"name.", L"name.", L"", L"."},
+      {L".lnk", L".lnk", L"", L".lnk"},
+      {L"C:\\Desktop\\", L"", L"C:\\Desktop", L""},
+      {L"", L"", L"", L""},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    EXPECT_EQ(FileNameOf(r.path), r.name);
+    EXPECT_EQ(FolderOf(r.path), r.folder);
+    EXPECT_EQ(ExtensionOf(r.path), r.extension);
+  }
+  EXPECT_EQ(WithFileName(L"D:\\Tools\\kelmoPro.exe", L"kelmo.exe"), L"D:\\Tools\\kelmo.exe");
+  EXPECT_EQ(WithFileName(L"D:kelmo.exe", L"kelmoPro.exe"), L"D:kelmoPro.exe");
+  EXPECT_EQ(WithFileName(L"kelmo.exe", L"kelmoPro.exe"), L"kelmoPro.exe");
+}
+
+// A header as Windows writes it, with flags, show command and hot key set.
+std::string Header(std::uint32_t flags, std::uint32_t showCmd, std::uint16_t hotkey) {
+  std::string bytes(0x4C, '\0');
+  const unsigned char id[] = {0x4C, 0, 0,    0, 0x01, 0x14, 0x02, 0, 0, 0,
+                              0,    0, 0xC0, 0, 0,    0,    0,    0, 0, 0x46};
+  for (std::size_t i = 0; i < sizeof(id); ++i) bytes[i] = static_cast<char>(id[i]);
+  for (int i = 0; i < 4; ++i) bytes[0x14 + i] = static_cast<char>(flags >> (8 * i));
+  for (int i = 0; i < 4; ++i) bytes[0x3C + i] = static_cast<char>(showCmd >> (8 * i));
+  bytes[0x40] = static_cast<char>(hotkey & 0xFF);
+  bytes[0x41] = static_cast<char>(hotkey >> 8);
+  return bytes + "rest of the file";
+}
+
+TEST(ShortcutHeaderTest, ReadsFlagsShowCommandAndHotKeyOfALinkFileOnly) {
+  const std::optional<ShortcutHeader> header = ParseShortcutHeader(Header(0x200A3, 7, 0x0641));
+  ASSERT_TRUE(header.has_value());
+  EXPECT_EQ(header->linkFlags & kRunAsUserFlag, 0u);
+  EXPECT_EQ(ParseShortcutHeader(Header(0x2000, 3, 0))->linkFlags & kRunAsUserFlag, kRunAsUserFlag);
+  EXPECT_EQ(header->showCmd, 7);
+  EXPECT_EQ(header->hotkey, 0x0641);
+  std::string otherClass = Header(0, 1, 0);
+  otherClass[19] = 0x47;
+  std::string otherSize = Header(0, 1, 0);
+  otherSize[0] = 0x4D;
+  for (const std::string& bytes :
+       {std::string(), Header(0, 1, 0).substr(0, 0x4B), otherClass, otherSize}) {
+    EXPECT_FALSE(ParseShortcutHeader(bytes).has_value()) << bytes.size();
+  }
+}
+
+// Answers from configured values and logs every call in order.
+struct FakeOpenPlatform : OpenPlatform {
+  std::optional<ShortcutContents> contents;
+  bool listEmpty = true;
+  bool yes = true;
+  std::vector<std::wstring> log;
+  std::optional<OpenedGroup> shown;
+
+  std::optional<ShortcutContents> ReadShortcut(const std::wstring&) override { return contents; }
+  bool ListIsEmpty() override { return listEmpty; }
+  bool AskYesNo(const MessageText& m) override { return log.push_back(L"ask " + m.text), yes; }
+  void ShowMessage(const MessageText& m) override { log.push_back(L"say " + m.text); }
+  void ShowGroup(const OpenedGroup& group) override { log.push_back(L"show"), shown = group; }
+  void TakeProgram(const std::wstring& program, const std::wstring& arguments) override {
+    log.push_back(L"take " + program + L"|" + arguments);
+  }
+};
+
+TEST(RunOpenTest, GroupsKeepTheirShortcutOtherTargetsAsAskedShellItemsAreNamed) {
+  ShortcutContents group;
+  group.target = L"D:\\Tools\\kelmoPro.exe";
+  group.arguments = L" /b:a.exe /w:b.exe";
+  group.settings.workDir = L"D:\\Work";
+  group.settings.showCmd = 7;
+  ShortcutContents game = group;
+  game.target = L"C:\\Games\\game.exe";
+  game.arguments = L"-window";
+  ShortcutContents shellItem = group;
+  shellItem.target.clear();
+  const std::wstring path = L"C:\\Desktop\\g.lnk";
+  const struct {
+    const char* name;
+    std::optional<ShortcutContents> contents;
+    OtherTarget otherTarget;
+    bool listEmpty;
+    std::vector<std::wstring> log;
+  } rows[] = {
+      {"unreadable",
+       std::nullopt,
+       OtherTarget::ProgramText,
+       true,
+       {L"say " + OpenMessageText(OpenMessage::NotAShortcut, path).text}},
+      {"shell item",
+       shellItem,
+       OtherTarget::ProgramText,
+       true,
+       {L"say 「g.lnk」のリンク先はファイルではないため、開けません。"}},
+      {"program, dropped",
+       game,
+       OtherTarget::ProgramText,
+       true,
+       {L"take C:\\Games\\game.exe|-window"}},
+      {"program, opened",
+       game,
+       OtherTarget::Refused,
+       true,
+       {L"say " + OpenMessageText(OpenMessage::OtherProgram, path, game.target).text}},
+      {"group", group, OtherTarget::Refused, true, {L"show"}},
+      {"group over a list",
+       group,
+       OtherTarget::ProgramText,
+       false,
+       {L"ask " + OpenMessageText(OpenMessage::ReplaceList, path).text, L"show"}},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    FakeOpenPlatform p;
+    p.contents = r.contents;
+    p.listEmpty = r.listEmpty;
+    const bool shown = RunOpen(p, path, r.otherTarget);
+    EXPECT_EQ(shown, p.shown.has_value());
+    EXPECT_EQ(p.log, r.log);
+    if (!p.shown) continue;
+    EXPECT_EQ(p.shown->name, L"g");
+    EXPECT_EQ(p.shown->entries, (Entries{L"/b:a.exe", L"/w:b.exe"}));
+    EXPECT_EQ(p.shown->contents.settings.workDir, L"D:\\Work");
+    EXPECT_EQ(p.shown->contents.settings.showCmd, 7);
+    EXPECT_EQ(p.shown->contents.target, group.target);
+  }
 }
 
 }  // namespace

@@ -45,11 +45,14 @@ class StandInWindow : public MakerWindowAccess {
     return entries;
   }
   LauncherChoice Launcher() const override { return launcher; }
+  void ShowGroup(const OpenedGroup&) override {}
+  OpenedGroupState& Group() override { return group; }
 
   std::wstring programText;
   std::vector<std::wstring> entries;
   LauncherChoice launcher = LauncherChoice::KelmoPro;
   std::optional<Failure> entriesFailure;
+  OpenedGroupState group;
 
  private:
   HWND hwnd_;

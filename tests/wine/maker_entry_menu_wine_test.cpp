@@ -97,7 +97,7 @@ class MakerEntryMenuWine : public ::testing::Test {
     OpenedGroup group;
     group.launcher = launcher;
     group.entries = std::move(entries);
-    window_.ShowGroup(group);
+    window_.Form().ShowGroup(group);
   }
   // Shift+F10 or the menu key on entry `index`: WM_CONTEXTMENU with both
   // coordinates -1 (as -1 itself, or as its two 16-bit halves), sent to the
@@ -119,7 +119,7 @@ class MakerEntryMenuWine : public ::testing::Test {
     SendMessageW(list_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(list_), MAKELPARAM(at.x, at.y));
     return chooser.Finish();
   }
-  std::vector<std::wstring> Entries() const { return window_.Entries(); }
+  std::vector<std::wstring> Entries() { return window_.Form().Entries(); }
   int Selection() const { return ListBoxStore(list_).Selection(); }
 
   MainWindow window_;

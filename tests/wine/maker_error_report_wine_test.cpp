@@ -6,6 +6,7 @@
 #include <atomic>
 #include <thread>
 
+#include "maker/item_handlers.h"
 #include "maker/main_window.h"
 #include "tests/wine/wine_test_support.h"
 
@@ -44,7 +45,7 @@ TEST(MakerErrorReportWine, ReportBlocksTheMakerWindowUntilOk) {
     owned = GetWindow(box, GW_OWNER) == window.Handle();
     PressDialogButton(box, IDOK);
   });
-  window.cmdList_Click(4);  // "リストクリア(&L)": fails, shows the report
+  cmdList_Click(window.Form(), 4);  // "リストクリア(&L)": fails, shows the report
   user.join();
 
   EXPECT_TRUE(ownerDisabled) << "the maker window took input under its report";

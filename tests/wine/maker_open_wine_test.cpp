@@ -1,6 +1,7 @@
 // Opening a group again in the real kelmoCM.exe: a shortcut given as its
-// argument or dropped on its window, a dropped program, files it must refuse,
-// and the round trip from make through open to make again.
+// argument, files it must refuse, the round trip from make through open to
+// make again, and what a make of an opened group keeps. Drops on the window
+// are tested in-process (maker_window_inprocess_wine_test.cpp).
 #include <windows.h>
 #include <gtest/gtest.h>
 #include <shlobj.h>
@@ -25,38 +26,6 @@ using namespace testing_support;
 constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
 constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
 
-// Hands files to the maker's window the way the shell does when they are
-// dropped on it: WM_DROPFILES with a DROPFILES block that lives in the
-// receiving process. The block is written into kelmoCM's memory, since a
-// handle of this process would mean nothing there; a fixed memory handle is
-// its own address, so DragQueryFile reads it as the shell's own block. The
-// maker's DragFinish cannot free pages it did not allocate from its heap and
-// leaves them (a few bytes, until the test's maker ends).
-void DropFiles(HWND window, const std::vector<std::wstring>& files) {
-  DROPFILES header = {};
-  header.pFiles = sizeof(DROPFILES);
-  header.pt = {40, 40};
-  header.fWide = TRUE;
-  std::vector<char> block(sizeof(header));
-  std::memcpy(block.data(), &header, sizeof(header));
-  for (const std::wstring& file : files) {
-    const char* bytes = reinterpret_cast<const char*>(file.c_str());
-    block.insert(block.end(), bytes, bytes + (file.size() + 1) * sizeof(wchar_t));
-  }
-  block.insert(block.end(), sizeof(wchar_t), '\0');
-
-  DWORD processId = 0;
-  GetWindowThreadProcessId(window, &processId);
-  const UniqueHandle process(
-      OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_WRITE, FALSE, processId));
-  ASSERT_TRUE(process);
-  void* remote = VirtualAllocEx(process.get(), nullptr, block.size(), MEM_COMMIT | MEM_RESERVE,
-                                PAGE_READWRITE);
-  ASSERT_NE(remote, nullptr);
-  ASSERT_TRUE(WriteProcessMemory(process.get(), remote, block.data(), block.size(), nullptr));
-  ASSERT_TRUE(PostMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(remote), 0));
-}
-
 // Writes a shortcut by hand (not through the maker's window).
 std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
                            const std::wstring& arguments) {
@@ -71,9 +40,9 @@ struct Link {
 };
 
 Link ReadLink(const std::wstring& lnk) {
-  Link link;
-  EXPECT_TRUE(cShellLink().GetShellLinkTarget(lnk, link.target, link.arguments)) << Narrow(lnk);
-  return link;
+  ShortcutContents contents;
+  EXPECT_TRUE(cShellLink().GetShortcutContents(lnk, contents)) << Narrow(lnk);
+  return {contents.target, contents.arguments};
 }
 
 // The maker started with `arguments` (its window found, nothing waited for
@@ -189,112 +158,66 @@ TEST_F(MakerOpen, TextOutsideTheCodePageIsShownAsItIsAndMakeRefusesIt) {
   EXPECT_EQ(ListItems(list).size(), 2u);
 }
 
-// The standard launcher's quoted entries, and files the maker must refuse:
-// each refusal is one message and leaves the window as it was. Of several
-// arguments (several files dropped on kelmoCM.exe) the first is opened.
+// The standard launcher's quoted entries, and files the maker must refuse
+// when they are named on its command line: each refusal is one message and
+// leaves the window as it was. Of several arguments (several files dropped
+// on kelmoCM.exe) the first is opened.
 TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
   const std::wstring notes = dir_.File(L"notes.txt");
   CloseHandle(CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  MakerStartedWith maker(L"\"" + notes + L"\" \"" + KelmoPro() + L"\"");
-  DialogAnswerer answerer(maker.processId(), {Press(IDOK), Press(IDOK), Press(IDOK), Press(IDOK)});
-  ASSERT_TRUE(answerer.WaitForAnswered(2));
-  ExpectInitialState(maker);
-
-  // Not a shortcut although it is named like one; a shortcut to another program.
-  const std::wstring broken = dir_.File(L"broken.lnk");
-  CopyFileW(notes.c_str(), broken.c_str(), FALSE);
-  DropFiles(maker.Window(), {broken});
-  ASSERT_TRUE(answerer.WaitForAnswered(3));
   const std::wstring notepad =
       WriteShortcut(dir_.File(L"メモ帳.lnk"), L"C:\\windows\\notepad.exe", L"/b:x");
-  DropFiles(maker.Window(), {notepad});
-  ASSERT_TRUE(answerer.WaitForAnswered(4));
-  ExpectInitialState(maker);
+  const struct {
+    std::wstring arguments;
+    std::size_t boxes;
+  } rows[] = {{L"\"" + notes + L"\" \"" + KelmoPro() + L"\"", 2}, {L"\"" + notepad + L"\"", 1}};
+  std::vector<SeenDialog> seen;
+  for (const auto& row : rows) {
+    MakerStartedWith maker(row.arguments);
+    DialogAnswerer answerer(maker.processId(), {Press(IDOK), Press(IDOK)});
+    ASSERT_TRUE(answerer.WaitForAnswered(row.boxes));
+    ExpectInitialState(maker);
+    for (const SeenDialog& box : answerer.Finish()) seen.push_back(box);
+  }
+  ASSERT_EQ(seen.size(), 3u);
+  EXPECT_EQ(seen[0].title, kDropTitle);
+  EXPECT_EQ(seen[0].text,
+            L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n「notes.txt」");
+  EXPECT_EQ(seen[1].title, kOpenTitle);
+  EXPECT_EQ(seen[1].text,
+            L"「notes.txt」をショートカットとして読み込めませんでした。\r\n"
+            L"Kelmo Command line Maker で作成したショートカットを指定してください。");
+  EXPECT_EQ(seen[2].title, kOpenTitle);
+  EXPECT_EQ(seen[2].text,
+            L"「メモ帳.lnk」は kelmo.exe または kelmoPro.exe "
+            L"のショートカットではないため、開けません。\r\n"
+            L"リンク先: C:\\windows\\notepad.exe");
 
-  DropFiles(maker.Window(), {WriteShortcut(dir_.File(L"std.lnk"), Kelmo(),
-                                           L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"")});
+  MakerStartedWith maker(
+      L"\"" +
+      WriteShortcut(dir_.File(L"std.lnk"), Kelmo(), L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"") +
+      L"\"");
   HWND list = maker.Child(L"ListBox");
   ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
   EXPECT_EQ(ListItems(list),
             (std::vector<std::wstring>{L"\"C:\\a b.exe\"", L"\"x:\"q\" y\" ", L"\"z\""}));
   EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"Kelmo(&S)")));
   EXPECT_FALSE(IsWindowEnabled(maker.Child(L"Button", L"前(&B)")));
-
-  std::vector<SeenDialog> seen = answerer.Finish();
-  ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(seen[0].title, kDropTitle);
-  EXPECT_EQ(seen[0].text,
-            L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n「notes.txt」");
-  seen.erase(seen.begin());
-  for (const SeenDialog& box : seen) EXPECT_EQ(box.title, kOpenTitle);
-  EXPECT_EQ(seen[0].text,
-            L"「notes.txt」をショートカットとして読み込めませんでした。\r\n"
-            L"Kelmo Command line Maker で作成したショートカットを指定してください。");
-  EXPECT_EQ(seen[1].text.substr(0, 12), L"「broken.lnk」");
-  EXPECT_EQ(seen[2].text,
-            L"「メモ帳.lnk」は kelmo.exe または kelmoPro.exe "
-            L"のショートカットではないため、開けません。\r\n"
-            L"リンク先: C:\\windows\\notepad.exe");
 }
 
-// A dropped program goes into the text box as Browse puts it there; of
-// several files the first is used after a note; a dropped group replaces a
-// list that holds entries only after Yes.
-TEST_F(MakerOpen, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
-  MakerProcess maker;
-  ASSERT_NE(maker.window(), nullptr);
-  const ProbeCopy program = CopyProbeAs(dir_, L"program with a long name.exe");
-  const ProbeCopy second = CopyProbeAs(dir_, L"second long named program.exe");
-  DialogAnswerer answerer(maker.processId(), {Press(IDOK), Press(IDNO), Press(IDOK), Press(IDYES)});
-
-  DropFiles(maker.window(), {program.path});
-  ASSERT_TRUE(WaitUntil([&] { return ControlText(maker.Edit()) == program.shortPath; }));
-  DropFiles(maker.window(), {second.path, program.path});
-  ASSERT_TRUE(answerer.WaitForAnswered(1));
-  ASSERT_TRUE(WaitUntil([&] { return ControlText(maker.Edit()) == second.shortPath; }));
-  EXPECT_TRUE(ListItems(maker.List()).empty()) << "a dropped program is not added";
-
-  Click(maker.Button(L"追加(&E)"));
-  const std::vector<std::wstring> kept = {L"\"" + second.shortPath + L"\""};
-  ASSERT_EQ(ListItems(maker.List()), kept);
-  const std::wstring group =
-      WriteShortcut(dir_.File(L"group.lnk"), KelmoPro(), L" /wx:a.exe /b:b.exe");
-  DropFiles(maker.window(), {group});
-  ASSERT_TRUE(answerer.WaitForAnswered(2));
-  EXPECT_EQ(ListItems(maker.List()), kept) << "No keeps the list";
-  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo(&S)")));
-
-  DropFiles(maker.window(), {group, program.path});
-  ASSERT_TRUE(answerer.WaitForAnswered(4));
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 2; }));
-  EXPECT_EQ(ListItems(maker.List()), (std::vector<std::wstring>{L"/wx:a.exe", L"/b:b.exe"}));
-  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
-
-  const std::vector<SeenDialog> seen = answerer.Finish();
-  ASSERT_EQ(seen.size(), 4u);
-  EXPECT_EQ(seen[0].title, kDropTitle);
-  EXPECT_TRUE(seen[0].okOnly);
-  EXPECT_EQ(seen[0].text,
-            L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n"
-            L"「second long named program.exe」");
-  EXPECT_EQ(seen[1].title, kOpenTitle);
-  EXPECT_TRUE(seen[1].yesNo);
-  EXPECT_EQ(seen[1].text, L"現在のリストを「group.lnk」の内容に置き換えます。よろしいですか?");
-  EXPECT_EQ(seen[2].title, kDropTitle);
-  EXPECT_EQ(seen[3].title, kOpenTitle);
-}
-
-// Answers the name prompt with the name it offers, noting what that was.
-DialogAnswer AcceptOfferedName(std::wstring& offered) {
-  return [&offered](HWND dialog) {
+// Answers the name prompt with the name it offers, noting what that was;
+// with `typed`, types that instead.
+DialogAnswer AcceptOfferedName(std::wstring& offered, const std::wstring& typed = L"") {
+  return [&offered, typed](HWND dialog) {
     offered = ControlText(FindEdit(dialog));
+    if (!typed.empty()) SetText(FindEdit(dialog), typed);
     PressDialogButton(dialog, IDOK);
   };
 }
 
-// Groups made in the maker's window, opened again (dropped on the same
-// window) and made again with the offered name: the second shortcut has
-// byte for byte the arguments and target of the first.
+// Groups made in the maker's window, opened again (by a second maker started
+// with the shortcut) and made again with the offered name: the second
+// shortcut has byte for byte the arguments and target of the first.
 TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
   DesktopSnapshot desktop;
   MakerProcess maker;
@@ -354,19 +277,15 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
       EXPECT_EQ(first.target.size() + first.arguments.size(), 249u);
     }
 
-    // Opened again over the list that made it, then made with the offered name.
+    // Opened again, then made with the offered name.
     std::wstring offered;
     {
-      DialogAnswerer answerer(maker.processId(), {Press(IDYES)});
-      Click(maker.Button(L"リストクリア(&L)"));
-      DropFiles(maker.window(), {lnk});
-      ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == made.size(); }));
-      EXPECT_TRUE(answerer.Finish().empty()) << "an empty list is replaced without a question";
-    }
-    EXPECT_EQ(ListItems(maker.List()), made);
-    {
-      DialogAnswerer answerer(maker.processId(), {AcceptOfferedName(offered)});
-      Click(maker.Button(L"&make"), 30000);
+      MakerStartedWith again(L"\"" + lnk + L"\"");
+      HWND list = again.Child(L"ListBox");
+      ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == made.size(); }));
+      EXPECT_EQ(ListItems(list), made);
+      DialogAnswerer answerer(again.processId(), {AcceptOfferedName(offered)});
+      Click(again.Child(L"Button", L"&make"), 30000);
       ASSERT_EQ(answerer.Finish().size(), 1u);
     }
     EXPECT_EQ(offered, L"round trip");
@@ -408,6 +327,136 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   EXPECT_EQ(seen[3].text, L"ショートカットの作成に失敗しました。");
   EXPECT_EQ(ReadWholeFile(lnk), before) << "the opened shortcut was changed by a failed make";
   EXPECT_EQ(desktop.NewFiles(), std::vector<std::wstring>{L"kept.lnk"});
+}
+
+// The prompt offers the opened group's name while the list is that group,
+// also once edited; nothing after リストクリア(&L) or after "Kelmo Pro(&P)"
+// emptied the list; and after a make the name just saved.
+TEST_F(MakerOpen, NamePromptOffersTheOpenedNameUntilTheListIsEmptiedThenTheNameMade) {
+  DesktopSnapshot desktop;
+  const std::wstring lnk = WriteShortcut(desktop.File(L"A.lnk"), KelmoPro(), L" /w:a.exe");
+  MakerStartedWith maker(L"\"" + lnk + L"\"");
+  HWND list = maker.Child(L"ListBox");
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 1; }));
+  auto add = [&] {
+    SetText(maker.Child(L"Edit"), L"b.exe");
+    Click(maker.Child(L"Button", L"追加(&E)"));
+  };
+  std::wstring offered[4];
+  DialogAnswerer answerer(maker.processId(),
+                          {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"B"),
+                           AcceptOfferedName(offered[2]), AcceptOfferedName(offered[3], L"C")});
+  add();
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Child(L"Button", L"リストクリア(&L)"));
+  add();
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Child(L"Button", L"Kelmo Pro(&P)"));
+  add();
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  EXPECT_EQ(answerer.Finish().size(), 4u);
+  EXPECT_EQ(offered[0], L"A");
+  EXPECT_EQ(offered[1], L"") << "after リストクリア(&L)";
+  EXPECT_EQ(offered[2], L"B") << "after a make";
+  EXPECT_EQ(offered[3], L"") << "after Kelmo Pro(&P) emptied the list";
+  EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"A.lnk", L"B.lnk", L"C.lnk"}));
+  EXPECT_EQ(ReadLink(lnk).arguments, L" /w:a.exe /b:b.exe");
+}
+
+// A shortcut the user set up by hand (working folder, icon, hot key,
+// comment, minimized, a launcher in a folder of its own), opened, extended
+// by one entry and made again: under its name, as a copy, and with the
+// other launcher chosen, each keeps every setting; only the launcher
+// choice changes the target's file name.
+TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
+  DesktopSnapshot desktop;
+  const std::wstring tools = dir_.File(L"Tools");
+  ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
+  ASSERT_TRUE(CopyFileW(KelmoPro().c_str(), (tools + L"\\kelmoPro.exe").c_str(), FALSE));
+  const std::wstring icon = L"C:\\windows\\notepad.exe";
+  const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
+  const std::wstring lnk = desktop.File(L"game night.lnk");
+  {
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_PPV_ARGS(link.GetAddressOf())));
+    link->SetPath((tools + L"\\kelmoPro.exe").c_str());
+    link->SetArguments(L" /w:a.exe");
+    link->SetWorkingDirectory(tools.c_str());
+    link->SetIconLocation(icon.c_str(), 2);
+    link->SetHotkey(hotkey);
+    link->SetShowCmd(SW_SHOWMINNOACTIVE);
+    link->SetDescription(L"ゲームの夜");
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
+    ASSERT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE));
+  }
+  ASSERT_EQ(ShortcutShowCommand(lnk), SW_SHOWMINNOACTIVE);
+  ASSERT_EQ(ShortcutHotkey(lnk), hotkey);
+
+  MakerStartedWith maker(L"\"" + lnk + L"\"");
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.Child(L"ListBox")).size() == 1; }));
+  SetText(maker.Child(L"Edit"), L"b.exe");
+  Click(maker.Child(L"Button", L"追加(&E)"));
+  std::wstring offered[3];
+  DialogAnswerer answerer(maker.processId(),
+                          {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
+                           AcceptOfferedName(offered[2], L"standard")});
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Child(L"Button", L"Kelmo(&S)"));
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  ASSERT_EQ(answerer.Finish().size(), 3u);
+  EXPECT_EQ(offered[0], L"game night");
+
+  const struct {
+    const wchar_t* name;
+    std::wstring target;
+  } rows[] = {{L"game night.lnk", tools + L"\\kelmoPro.exe"},
+              {L"copy.lnk", tools + L"\\kelmoPro.exe"},
+              {L"standard.lnk", tools + L"\\kelmo.exe"}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(Narrow(row.name));
+    const std::wstring made = desktop.File(row.name);
+    ShortcutContents contents;
+    ASSERT_TRUE(cShellLink().GetShortcutContents(made, contents));
+    EXPECT_EQ(contents.target, row.target);
+    EXPECT_EQ(contents.arguments, L" /w:a.exe /b:b.exe");
+    EXPECT_EQ(contents.settings.workDir, tools);
+    EXPECT_EQ(contents.settings.iconFile, icon);
+    EXPECT_EQ(contents.settings.iconIdx, 2);
+    EXPECT_EQ(ShortcutDescription(made), L"ゲームの夜");
+    EXPECT_EQ(ShortcutShowCommand(made), SW_SHOWMINNOACTIVE);
+    EXPECT_EQ(ShortcutHotkey(made), hotkey);
+  }
+}
+
+// A shortcut in a folder whose path leaves no room for a fresh name beside
+// it: the make fails with its message and the old shortcut stays whole.
+TEST_F(MakerOpen, SaveWithoutRoomForATemporaryNameFailsAndKeepsTheOldShortcut) {
+  const std::size_t kFolderLength = MAX_PATH - 10;
+  ASSERT_LT(dir_.path().size() + 2, kFolderLength);
+  const std::wstring folder = dir_.File(std::wstring(kFolderLength - dir_.path().size() - 1, L'd'));
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const DesktopRedirected redirected(folder);
+  const std::wstring lnk = WriteShortcut(folder + L"\\g.lnk", KelmoPro(), L" /w:a.exe");
+  const std::string before = ReadWholeFile(lnk);
+  ASSERT_FALSE(before.empty());
+
+  MakerStartedWith maker(L"\"" + lnk + L"\"");
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.Child(L"ListBox")).size() == 1; }));
+  SetText(maker.Child(L"Edit"), L"b.exe");
+  Click(maker.Child(L"Button", L"追加(&E)"));
+  std::wstring offered;
+  DialogAnswerer answerer(maker.processId(), {AcceptOfferedName(offered), Press(IDYES)});
+  Click(maker.Child(L"Button", L"&make"), 30000);
+  const std::vector<SeenDialog> seen = answerer.Finish();
+  ASSERT_EQ(seen.size(), 2u);
+  EXPECT_EQ(offered, L"g");
+  EXPECT_EQ(seen[1].text, L"ショートカットの作成に失敗しました。");
+  EXPECT_EQ(ReadWholeFile(lnk), before);
+  EXPECT_EQ(FilesIn(folder), std::vector<std::wstring>{L"g.lnk"});
 }
 
 }  // namespace

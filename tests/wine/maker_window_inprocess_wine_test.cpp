@@ -1,19 +1,30 @@
 // The maker window's pieces inside the test process: the list box adapter
-// against the vector model the list rules are tested with, and the font
-// every control carries (a font handle means nothing in another process).
+// against the vector model the list rules are tested with, the font every
+// control carries, and files dropped on the window (a font handle and a drop
+// mean nothing in another process).
 #include <gtest/gtest.h>
+#include <shlobj.h>
+#include <wrl/client.h>
 
+#include <cstring>
 #include <string>
+#include <vector>
 
+#include "common/com_init.h"
 #include "common/failure.h"
 #include "maker/item_list.h"
 #include "maker/list_box_store.h"
 #include "maker/main_window.h"
+#include "maker/shell_link.h"
 #include "maker/window_layout.h"
+#include "tests/wine/dialog_answerer.h"
+#include "tests/wine/maker_test_support.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
 namespace {
+
+using namespace testing_support;
 
 struct ListBoxWindow {
   ListBoxWindow()
@@ -98,6 +109,169 @@ TEST(MakerWindowInProcessWine, EveryControlUsesTheTenPointTwoShiftJisFont) {
   MSG message;
   while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
   }
+}
+
+constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
+constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
+
+// A drop as the shell hands it to a window of this process: a DROPFILES
+// block in movable global memory, which the receiver frees with DragFinish.
+HDROP MakeDrop(const std::vector<std::wstring>& files) {
+  std::wstring names;
+  for (const std::wstring& file : files) names += file + L'\0';
+  names += L'\0';
+  const std::size_t bytes = names.size() * sizeof(wchar_t);
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + bytes);
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->pt = {40, 40};
+  header->fWide = TRUE;
+  std::memcpy(reinterpret_cast<char*>(header) + sizeof(DROPFILES), names.data(), bytes);
+  GlobalUnlock(memory);
+  return static_cast<HDROP>(memory);
+}
+
+// Writes a shortcut by hand, in wide text (not through the maker).
+std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
+                           const std::wstring& arguments) {
+  Microsoft::WRL::ComPtr<IShellLinkW> link;
+  EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                            IID_PPV_ARGS(link.GetAddressOf())));
+  link->SetPath(target.c_str());
+  link->SetArguments(arguments.c_str());
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  EXPECT_HRESULT_SUCCEEDED(link.As(&file));
+  EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << Narrow(lnk);
+  return lnk;
+}
+
+// A maker window of this process that files are dropped on.
+class MakerDropInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override { ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr))); }
+  void TearDown() override {
+    DestroyWindow(window_.Handle());
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+  // Drops `files` on the window, answering the boxes the drop shows; gives
+  // the boxes once the handler has returned.
+  std::vector<SeenDialog> Drop(const std::vector<std::wstring>& files,
+                               std::vector<DialogAnswer> answers = {}) {
+    DialogAnswerer answerer(GetCurrentProcessId(), std::move(answers));
+    SendMessageW(window_.Handle(), WM_DROPFILES, reinterpret_cast<WPARAM>(MakeDrop(files)), 0);
+    return answerer.Finish();
+  }
+  std::wstring Text() { return window_.Form().ProgramText(); }
+  std::vector<std::wstring> List() { return window_.Form().Entries(); }
+  std::wstring KelmoPro() const { return BinDir() + L"\\kelmoPro.exe"; }
+
+  ScopedComInitialization com_;
+  ProbeDir dir_;
+  MainWindow window_;
+};
+
+// A dropped program goes into the text box by its short path; of several
+// files the first is used after a note; a dropped group replaces a list
+// that holds entries only after Yes.
+TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
+  const ProbeCopy program = CopyProbeAs(dir_, L"program with a long name.exe");
+  const ProbeCopy second = CopyProbeAs(dir_, L"second long named program.exe");
+  EXPECT_TRUE(Drop({program.path}).empty());
+  EXPECT_EQ(Text(), program.shortPath);
+  const auto several = Drop({second.path, program.path}, {Press(IDOK)});
+  ASSERT_EQ(several.size(), 1u);
+  EXPECT_EQ(several[0].title, kDropTitle);
+  EXPECT_TRUE(several[0].okOnly);
+  EXPECT_EQ(several[0].text,
+            L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n"
+            L"「second long named program.exe」");
+  EXPECT_EQ(Text(), second.shortPath);
+  EXPECT_TRUE(List().empty()) << "a dropped program is not added";
+
+  ListBoxStore(window_.Form().lstCmd).Add(L"\"kept\"");
+  const std::wstring group =
+      WriteShortcut(dir_.File(L"group.lnk"), KelmoPro(), L" /wx:a.exe /b:b.exe");
+  const auto no = Drop({group}, {Press(IDNO)});
+  ASSERT_EQ(no.size(), 1u);
+  EXPECT_EQ(no[0].title, kOpenTitle);
+  EXPECT_TRUE(no[0].yesNo);
+  EXPECT_EQ(no[0].text, L"現在のリストを「group.lnk」の内容に置き換えます。よろしいですか?");
+  EXPECT_EQ(List(), std::vector<std::wstring>{L"\"kept\""}) << "No keeps the list";
+  EXPECT_EQ(window_.Form().Launcher(), LauncherChoice::Standard);
+
+  EXPECT_EQ(Drop({group, program.path}, {Press(IDOK), Press(IDYES)}).size(), 2u);
+  EXPECT_EQ(List(), (std::vector<std::wstring>{L"/wx:a.exe", L"/b:b.exe"}));
+  EXPECT_EQ(window_.Form().Launcher(), LauncherChoice::KelmoPro);
+  EXPECT_EQ(window_.Form().Group().OfferedName(), L"group");
+}
+
+// A shortcut to an ordinary program, dragged in from the desktop: its
+// program's short path and its arguments fill the text box.
+TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBox) {
+  const ProbeCopy game = CopyProbeAs(dir_, L"a game with a long name.exe");
+  const std::wstring lnk = WriteShortcut(dir_.File(L"ゲーム.lnk"), game.path, L"-window \"x y\"");
+  EXPECT_TRUE(Drop({lnk}).empty());
+  EXPECT_EQ(Text(), game.shortPath + L" -window \"x y\"");
+  EXPECT_TRUE(List().empty());
+  EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
+}
+
+// What a drop refuses, each with one message and the text box as it was.
+TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
+  const ProbeCopy game = CopyProbeAs(dir_, L"game.exe");
+  const std::wstring folder = dir_.File(L"a folder");
+  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const std::wstring notes = dir_.File(L"notes.txt");
+  CloseHandle(CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  const std::wstring broken = dir_.File(L"broken.lnk");
+  ASSERT_TRUE(CopyFileW(notes.c_str(), broken.c_str(), FALSE));
+  // A shortcut to a shell item that is no file: the computer itself.
+  const std::wstring computer = dir_.File(L"computer.lnk");
+  {
+    Microsoft::WRL::ComPtr<IShellLinkW> link;
+    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
+                                              IID_PPV_ARGS(link.GetAddressOf())));
+    PIDLIST_ABSOLUTE item = nullptr;
+    ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &item));
+    link->SetIDList(item);
+    CoTaskMemFree(item);
+    Microsoft::WRL::ComPtr<IPersistFile> file;
+    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
+    ASSERT_HRESULT_SUCCEEDED(file->Save(computer.c_str(), TRUE));
+  }
+  const struct {
+    const char* name;
+    std::wstring file;
+    const wchar_t* title;
+    std::wstring text;
+  } rows[] = {
+      {"folder", folder, kDropTitle,
+       L"「a folder」はフォルダーです。プログラムのファイルを指定してください。"},
+      {"arguments outside the code page",
+       WriteShortcut(dir_.File(L"korean.lnk"), game.path, L"-name \uD55C"), kDropTitle,
+       L"「game.exe」のパスに、このコンピューターの文字コードで表せない文字が含まれているため、"
+       L"実行コマンドに入れられません。"},
+      {"missing program", WriteShortcut(dir_.File(L"gone.lnk"), dir_.File(L"gone.exe"), L""),
+       kDropTitle, L"「gone.exe」が見つかりません。"},
+      {"shell item", computer, kOpenTitle,
+       L"「computer.lnk」のリンク先はファイルではないため、開けません。"},
+      {"not a shortcut", broken, kOpenTitle,
+       L"「broken.lnk」をショートカットとして読み込めませんでした。\r\n"
+       L"Kelmo Command line Maker で作成したショートカットを指定してください。"},
+  };
+  window_.Form().SetProgramText(L"typed before");
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const auto seen = Drop({r.file}, {Press(IDOK)});
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, r.title);
+    EXPECT_EQ(seen[0].text, r.text);
+    EXPECT_TRUE(seen[0].okOnly);
+    EXPECT_EQ(Text(), L"typed before");
+  }
+  EXPECT_TRUE(List().empty());
 }
 
 }  // namespace

@@ -45,6 +45,11 @@ int ShortcutShowCommand(const std::wstring& path) {
   return bytes.size() < kHeaderSize ? -1 : static_cast<int>(HeaderField(bytes, 0x3C));
 }
 
+std::uint16_t ShortcutHotkey(const std::wstring& path) {
+  const std::string bytes = ReadWholeFile(path);
+  return bytes.size() < kHeaderSize ? 0 : static_cast<std::uint16_t>(HeaderField(bytes, 0x40));
+}
+
 std::wstring ShortcutDescription(const std::wstring& path) {
   Microsoft::WRL::ComPtr<IShellLinkW> link;
   Microsoft::WRL::ComPtr<IPersistFile> file;

@@ -22,6 +22,8 @@ std::uint32_t ShortcutLinkFlags(const std::wstring& path);
 // The header's 32-bit ShowCommand (offset 0x3C); -1 for a file too short.
 // Read from the file because Wine's shell link drops it on load.
 int ShortcutShowCommand(const std::wstring& path);
+// The header's 16-bit HotKey (offset 0x40); 0 for a file too short.
+std::uint16_t ShortcutHotkey(const std::wstring& path);
 // The description as IShellLinkW reads it; "<unreadable>" when it cannot.
 std::wstring ShortcutDescription(const std::wstring& path);
 

@@ -1,0 +1,62 @@
+// Owners of the maker's raw Win32 resources: each frees its resource exactly
+// once, when it goes, and can be moved but not copied. Null is "none" for
+// every kind. Win32 only.
+#pragma once
+
+// <windows.h> first: the shell headers build on it.
+// clang-format off
+#include <windows.h>
+#include <shellapi.h>
+// clang-format on
+
+#include <utility>
+
+namespace kelmo {
+
+template <typename Handle, void (*Free)(Handle)>
+class ScopedResource {
+ public:
+  ScopedResource() = default;
+  explicit ScopedResource(Handle handle) : handle_(handle) {}
+  ScopedResource(ScopedResource&& other) noexcept : handle_(other.release()) {}
+  ScopedResource& operator=(ScopedResource&& other) noexcept {
+    if (this != &other) reset(other.release());
+    return *this;
+  }
+  ScopedResource(const ScopedResource&) = delete;
+  ScopedResource& operator=(const ScopedResource&) = delete;
+  ~ScopedResource() { reset(); }
+
+  Handle get() const { return handle_; }
+  explicit operator bool() const { return handle_ != nullptr; }
+  // Gives the resource up without freeing it (it was freed elsewhere, or a
+  // new owner takes it).
+  Handle release() { return std::exchange(handle_, nullptr); }
+  void reset(Handle handle = nullptr) {
+    if (handle_ != nullptr) Free(handle_);
+    handle_ = handle;
+  }
+
+ private:
+  Handle handle_ = nullptr;
+};
+
+namespace scoped_win32_detail {
+inline void FreeFont(HFONT font) { DeleteObject(font); }
+inline void FreeIcon(HICON icon) { DestroyIcon(icon); }
+inline void FreeWindow(HWND window) { DestroyWindow(window); }
+inline void FreeDrop(HDROP drop) { DragFinish(drop); }
+inline void FreeArguments(LPWSTR* arguments) { LocalFree(arguments); }
+}  // namespace scoped_win32_detail
+
+using UniqueFont = ScopedResource<HFONT, scoped_win32_detail::FreeFont>;
+// For icons loaded without LR_SHARED only: shared icons belong to the system.
+using UniqueIcon = ScopedResource<HICON, scoped_win32_detail::FreeIcon>;
+using UniqueWindow = ScopedResource<HWND, scoped_win32_detail::FreeWindow>;
+// A drop received with WM_DROPFILES: memory of this process that DragFinish
+// releases.
+using UniqueDrop = ScopedResource<HDROP, scoped_win32_detail::FreeDrop>;
+// The array CommandLineToArgvW allocates.
+using UniqueArgumentArray = ScopedResource<LPWSTR*, scoped_win32_detail::FreeArguments>;
+
+}  // namespace kelmo
