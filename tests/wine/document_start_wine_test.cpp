@@ -47,7 +47,7 @@ TEST(DocumentStartWine, WaitedDocumentStartsItsAssociatedProgramAndTheRunGoesOn)
   ProbeDir dir;
   const DocumentAssociation association;
   const std::wstring document = dir.File(L"notes") + kExtension;
-  CloseHandle(CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  CreateReleaseFile(document);
   StartedProcess launcher = StartLauncher(L"/w:" + document + L" /a:" + ProbeCommand(L"after"));
   // The waited document's program ends at once; the run then goes on.
   WaitForReport(dir, L"after");

@@ -76,21 +76,6 @@ TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
   }
 }
 
-// The waited program may end before the terminate companion has run a line,
-// so the companion is found by its image name, which no other process has.
-TEST(LauncherHardeningWine, WaitedProgramThatEndsAtOnce) {
-  ProbeDir dir;
-  const std::wstring image = L"kw" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-  const ProbeCopy terminated = CopyProbeAs(dir, image);
-  StartedProcess launcher =
-      StartLauncher(L"/w:" + BinDir() + L"\\trivial.exe /a:" + ProbeCommand(L"a") + L" /t:" +
-                    terminated.path + L" t -stay");
-  EXPECT_TRUE(RunToEnd(launcher).empty());
-  WaitForReport(dir, L"a");
-  EXPECT_TRUE(WaitUntil([&] { return ProcessesNamed(image).empty(); }, 5000))
-      << "terminate companion still runs";
-}
-
 TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
   ProbeDir dir;
   const std::wstring release = dir.File(L"release");
@@ -104,7 +89,7 @@ TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
     companions.push_back(
         static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
   }
-  CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  CreateReleaseFile(release);
   EXPECT_TRUE(RunToEnd(launcher).empty());
   for (DWORD id : companions) {
     EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000))

@@ -1,7 +1,6 @@
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <vector>
 
@@ -154,23 +153,19 @@ std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs) {
   return code;
 }
 
+unsigned long long ExitTime(const StartedProcess& started) {
+  FILETIME created, exited, kernel, user;
+  if (WaitForExit(started, 0) == std::nullopt ||
+      !GetProcessTimes(started.process.get(), &created, &exited, &kernel, &user)) {
+    return 0;
+  }
+  return (static_cast<unsigned long long>(exited.dwHighDateTime) << 32) | exited.dwLowDateTime;
+}
+
 void CreateReleaseFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << Narrow(path);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-std::vector<DWORD> ProcessesNamed(const std::wstring& imageName) {
-  std::vector<DWORD> found;
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return found;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    if (_wcsicmp(entry.szExeFile, imageName.c_str()) == 0) found.push_back(entry.th32ProcessID);
-  }
-  return found;
 }
 
 bool ProcessAlive(DWORD processId) {

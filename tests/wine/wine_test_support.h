@@ -72,15 +72,15 @@ StartedProcess StartLauncher(const std::wstring& arguments);
 StartedProcess WatchProcess(DWORD processId);
 // Waits for the process to end; gives its exit code, or nullopt on time-out.
 std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs = 15000);
+// When an ended process ended, in the probes' units (100 ns of the system
+// clock, as their "created" and "exited" keys); 0 while it runs.
+unsigned long long ExitTime(const StartedProcess& started);
 
-// Creates the empty file `path`: the signal a probe run with "-until path"
-// waits for.
+// Creates the empty file `path`, such as the release file that a probe run
+// with "-until path" waits for.
 void CreateReleaseFile(const std::wstring& path);
 
 bool ProcessAlive(DWORD processId);
-// Ids of the running processes whose image file is named `imageName`
-// ("name.exe", no folder).
-std::vector<DWORD> ProcessesNamed(const std::wstring& imageName);
 void KillProcess(DWORD processId);
 
 // A top-level window of class #32770 with this title, or null on time-out.
