@@ -1,5 +1,7 @@
 #include "tests/wine/dialog_answerer.h"
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
 
 #include "tests/wine/wine_test_support.h"
@@ -152,6 +154,15 @@ std::vector<SeenDialog> DialogAnswerer::Finish() {
   if (thread_.joinable()) thread_.join();
   std::lock_guard<std::mutex> lock(mutex_);
   return seen_;
+}
+
+std::vector<SeenDialog> DismissBoxesUntilExit(const StartedProcess& process) {
+  DialogAnswerer boxes(process.id, {});
+  if (!WaitForExit(process, 30000).has_value()) {
+    ADD_FAILURE() << "process " << process.id << " did not end";
+    KillProcess(process.id);
+  }
+  return boxes.Finish();
 }
 
 }  // namespace kelmo::testing_support

@@ -63,6 +63,12 @@ class DialogAnswerer {
   std::thread thread_;
 };
 
+struct StartedProcess;
+// Waits up to 30 s for `process` to end while every box it shows is
+// dismissed; gives the boxes. Fails the test, and ends the process, when it
+// does not end.
+std::vector<SeenDialog> DismissBoxesUntilExit(const StartedProcess& process);
+
 // The dialog's edit line: the first child of class Edit, at any depth.
 HWND FindEdit(HWND dialog);
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 namespace kelmo::testing_support {
@@ -83,6 +84,20 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
   return report;
 }
 
+std::vector<std::wstring> ReportedTags(const ProbeDir& dir) {
+  std::vector<std::wstring> tags;
+  WIN32_FIND_DATAW found = {};
+  const HANDLE search = FindFirstFileW(dir.File(L"*.txt").c_str(), &found);
+  if (search == INVALID_HANDLE_VALUE) return tags;
+  do {
+    const std::wstring name = found.cFileName;
+    tags.push_back(name.substr(0, name.size() - 4));
+  } while (FindNextFileW(search, &found));
+  FindClose(search);
+  std::sort(tags.begin(), tags.end());
+  return tags;
+}
+
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag, const std::wstring& key,
                           int timeoutMs) {
   ProbeReport report;
@@ -113,26 +128,49 @@ ProbeCopy CopyProbeAs(const ProbeDir& dir, const std::wstring& name) {
   return copy;
 }
 
-StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments) {
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments, bool inJob) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION created = {};
   StartedProcess result;
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &created)) {
+  // A job is joined before the first instruction, so no child escapes it.
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                      inJob ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &created)) {
     ADD_FAILURE() << "cannot start " << Narrow(commandLine) << ": error " << GetLastError();
     return result;
   }
-  CloseHandle(created.hThread);
+  const UniqueHandle thread(created.hThread);
   result.process.reset(created.hProcess);
   result.id = created.dwProcessId;
+  if (inJob) {
+    result.job.reset(CreateJobObjectW(nullptr, nullptr));
+    EXPECT_TRUE(AssignProcessToJobObject(result.job.get(), created.hProcess));
+    ResumeThread(thread.get());
+  }
   return result;
 }
 
 StartedProcess StartLauncher(const std::wstring& arguments) {
   return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments);
+}
+
+StartedProcess StartLauncherInJob(const std::wstring& arguments) {
+  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments, true);
+}
+
+std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs) {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
+  const bool empty = WaitUntil(
+      [&] {
+        return QueryInformationJobObject(started.job.get(), JobObjectBasicAccountingInformation,
+                                         &counts, sizeof(counts), nullptr) &&
+               counts.ActiveProcesses == 0;
+      },
+      timeoutMs);
+  if (!empty) return std::nullopt;
+  return counts.TotalProcesses;
 }
 
 StartedProcess WatchProcess(DWORD processId) {

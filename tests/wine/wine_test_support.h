@@ -44,6 +44,8 @@ struct ProbeReport {
 };
 
 std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& tag);
+// The tags of every probe that has reported into `dir`, sorted.
+std::vector<std::wstring> ReportedTags(const ProbeDir& dir);
 // Waits until the probe `tag` has written `key`; fails the test on time-out.
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag,
                           const std::wstring& key = L"args", int timeoutMs = 10000);
@@ -63,10 +65,17 @@ std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options =
 struct StartedProcess {
   UniqueHandle process;
   DWORD id = 0;
+  UniqueHandle job;  // with StartLauncherInJob: the launcher and every process it starts
 };
 // Starts `exe` with the argument text `arguments` (a space between them).
-StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments);
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments,
+                            bool inJob = false);
 StartedProcess StartLauncher(const std::wstring& arguments);
+// Starts the launcher in a job of its own, which the programs it starts join.
+StartedProcess StartLauncherInJob(const std::wstring& arguments);
+// Waits until every process of the job has ended; gives how many processes
+// the job has held (the launcher included), or nullopt on time-out.
+std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs = 15000);
 // A process the test did not start, opened by its id so that WaitForExit can
 // tell when it ends and with which code; empty when it is already gone.
 StartedProcess WatchProcess(DWORD processId);
