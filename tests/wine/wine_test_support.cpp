@@ -286,6 +286,39 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
   return collected.windows;
 }
 
+namespace {
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+void SetLogPixels(const std::optional<DWORD>& dpi) {
+  HKEY key = nullptr;
+  if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
+                      nullptr) != ERROR_SUCCESS) {
+    ADD_FAILURE() << "cannot open the desktop settings";
+    return;
+  }
+  if (dpi) {
+    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*dpi),
+                   sizeof(DWORD));
+  } else {
+    RegDeleteValueW(key, L"LogPixels");
+  }
+  RegCloseKey(key);
+}
+
+}  // namespace
+
+ScopedScreenDpi::ScopedScreenDpi(DWORD dpi) {
+  DWORD value = 0, size = sizeof(value);
+  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &value,
+                   &size) == ERROR_SUCCESS) {
+    former_ = value;
+  }
+  SetLogPixels(dpi);
+}
+
+ScopedScreenDpi::~ScopedScreenDpi() { SetLogPixels(former_); }
+
 std::string Narrow(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),
                                        nullptr, 0, nullptr, nullptr);

@@ -103,6 +103,20 @@ void PressDialogButton(HWND dialog, int id);
 // The top-level windows of a process, in enumeration order.
 std::vector<HWND> TopLevelWindows(DWORD processId);
 
+// Sets the screen DPI that programs started from now on see (the user's
+// LogPixels, read when a process starts); the former value comes back when
+// the object goes.
+class ScopedScreenDpi {
+ public:
+  explicit ScopedScreenDpi(DWORD dpi);
+  ~ScopedScreenDpi();
+  ScopedScreenDpi(const ScopedScreenDpi&) = delete;
+  ScopedScreenDpi& operator=(const ScopedScreenDpi&) = delete;
+
+ private:
+  std::optional<DWORD> former_;
+};
+
 std::string Narrow(const std::wstring& text);  // UTF-8, for test messages
 
 }  // namespace kelmo::testing_support
