@@ -29,6 +29,7 @@ inline constexpr int kClientWidthAt96 = 357, kClientHeightAt96 = 418;
 inline constexpr int kClientWidthAt120 = 446, kClientHeightAt120 = 522;
 
 using K = ControlKind;
+// clang-format off
 inline constexpr std::array<ExpectedControl, 26> kExpectedControl = {{
     {L"fraKelmoSet", K::Frame, L"Kelmo 設定", {8, 8, 133, 89}, {10, 10, 166, 111}},
     {L"optKelmoSet 0", K::Option, L"Kelmo(&S)", {24, 28, 121, 53}, {30, 35, 151, 66}},
@@ -41,18 +42,10 @@ inline constexpr std::array<ExpectedControl, 26> kExpectedControl = {{
     {L"fraSizeSet", K::Frame, L"実行時サイズ設定", {8, 92, 349, 173}, {10, 115, 436, 216}},
     {L"optSizeSet 0", K::Option, L"標準(&D)", {24, 112, 105, 137}, {30, 140, 131, 171}},
     {L"optSizeSet 1", K::Option, L"最小(&M)", {108, 112, 189, 137}, {135, 140, 236, 171}},
-    {L"optSizeSet 4",
-     K::Option,
-     L"非アクティブ最小(&I)",
-     {192, 112, 345, 137},
-     {240, 140, 431, 171}},
+    {L"optSizeSet 4", K::Option, L"非アクティブ最小(&I)", {192, 112, 345, 137}, {240, 140, 431, 171}},
     {L"optSizeSet 2", K::Option, L"最大(&X)", {24, 140, 105, 165}, {30, 175, 131, 206}},
     {L"optSizeSet 3", K::Option, L"通常(&N)", {108, 140, 189, 165}, {135, 175, 236, 206}},
-    {L"optSizeSet 5",
-     K::Option,
-     L"非アクティブ通常(&O)",
-     {192, 140, 345, 165},
-     {240, 175, 431, 206}},
+    {L"optSizeSet 5", K::Option, L"非アクティブ通常(&O)", {192, 140, 345, 165}, {240, 175, 431, 206}},
     {L"Label1", K::Label, L"実行コマンド(&C)", {8, 180, 193, 201}, {10, 225, 241, 251}},
     {L"txtCmd", K::Text, L"", {8, 200, 273, 225}, {10, 250, 341, 281}},
     {L"cmdCmd 0", K::Command, L"参照(&R)", {276, 200, 349, 225}, {345, 250, 436, 281}},
@@ -65,5 +58,6 @@ inline constexpr std::array<ExpectedControl, 26> kExpectedControl = {{
     {L"cmdList 4", K::Command, L"リストクリア(&L)", {8, 384, 149, 409}, {10, 480, 186, 511}},
     {L"cmdMain", K::Command, L"終了(&X)", {260, 384, 349, 409}, {325, 480, 436, 511}},
 }};
+// clang-format on
 
 }  // namespace kelmo::testing_support

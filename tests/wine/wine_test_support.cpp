@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <algorithm>
 #include <vector>
 
 namespace kelmo::testing_support {
@@ -82,20 +81,6 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
     start = end + 1;
   }
   return report;
-}
-
-std::vector<std::wstring> ReportedTags(const ProbeDir& dir) {
-  std::vector<std::wstring> tags;
-  WIN32_FIND_DATAW found = {};
-  const HANDLE search = FindFirstFileW(dir.File(L"*.txt").c_str(), &found);
-  if (search == INVALID_HANDLE_VALUE) return tags;
-  do {
-    const std::wstring name = found.cFileName;
-    tags.push_back(name.substr(0, name.size() - 4));
-  } while (FindNextFileW(search, &found));
-  FindClose(search);
-  std::sort(tags.begin(), tags.end());
-  return tags;
 }
 
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag, const std::wstring& key,
@@ -191,13 +176,14 @@ std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs) {
   return code;
 }
 
-unsigned long long ExitTime(const StartedProcess& started) {
+long long ExitTime(const StartedProcess& started) {
   FILETIME created, exited, kernel, user;
   if (WaitForExit(started, 0) == std::nullopt ||
       !GetProcessTimes(started.process.get(), &created, &exited, &kernel, &user)) {
     return 0;
   }
-  return (static_cast<unsigned long long>(exited.dwHighDateTime) << 32) | exited.dwLowDateTime;
+  return static_cast<long long>((static_cast<unsigned long long>(exited.dwHighDateTime) << 32) |
+                                exited.dwLowDateTime);
 }
 
 void CreateReleaseFile(const std::wstring& path) {
@@ -290,30 +276,18 @@ namespace {
 
 constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
 
-void SetLogPixels(const std::optional<DWORD>& dpi) {
-  HKEY key = nullptr;
-  if (RegCreateKeyExW(HKEY_CURRENT_USER, kDesktopKey, 0, nullptr, 0, KEY_SET_VALUE, nullptr, &key,
-                      nullptr) != ERROR_SUCCESS) {
-    ADD_FAILURE() << "cannot open the desktop settings";
-    return;
-  }
-  if (dpi) {
-    RegSetValueExW(key, L"LogPixels", 0, REG_DWORD, reinterpret_cast<const BYTE*>(&*dpi),
-                   sizeof(DWORD));
-  } else {
-    RegDeleteValueW(key, L"LogPixels");
-  }
-  RegCloseKey(key);
+void SetLogPixels(DWORD dpi) {
+  EXPECT_EQ(
+      RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi)),
+      ERROR_SUCCESS);
 }
 
 }  // namespace
 
 ScopedScreenDpi::ScopedScreenDpi(DWORD dpi) {
-  DWORD value = 0, size = sizeof(value);
-  if (RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &value,
-                   &size) == ERROR_SUCCESS) {
-    former_ = value;
-  }
+  DWORD size = sizeof(former_);
+  RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &former_,
+               &size);
   SetLogPixels(dpi);
 }
 

@@ -44,8 +44,6 @@ struct ProbeReport {
 };
 
 std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& tag);
-// The tags of every probe that has reported into `dir`, sorted.
-std::vector<std::wstring> ReportedTags(const ProbeDir& dir);
 // Waits until the probe `tag` has written `key`; fails the test on time-out.
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag,
                           const std::wstring& key = L"args", int timeoutMs = 10000);
@@ -83,7 +81,7 @@ StartedProcess WatchProcess(DWORD processId);
 std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs = 15000);
 // When an ended process ended, in the probes' units (100 ns of the system
 // clock, as their "created" and "exited" keys); 0 while it runs.
-unsigned long long ExitTime(const StartedProcess& started);
+long long ExitTime(const StartedProcess& started);
 
 // Creates the empty file `path`, such as the release file that a probe run
 // with "-until path" waits for.
@@ -114,7 +112,7 @@ class ScopedScreenDpi {
   ScopedScreenDpi& operator=(const ScopedScreenDpi&) = delete;
 
  private:
-  std::optional<DWORD> former_;
+  DWORD former_ = 96;
 };
 
 std::string Narrow(const std::wstring& text);  // UTF-8, for test messages
