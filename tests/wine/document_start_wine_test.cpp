@@ -16,11 +16,13 @@ constexpr wchar_t kExtension[] = L".kelmodoc";
 constexpr wchar_t kType[] = L"KelmoTestDocument";
 
 // Associates documents of type kExtension with the probe for one test: the
-// probe reports with the tag "doc" and the document's path as argument.
+// probe reports with the tag "doc" and the document's path as argument. The
+// probe is named by its short path: the shell fails to start an associated
+// program whose command holds a path near MAX_PATH.
 class DocumentAssociation {
  public:
   DocumentAssociation() {
-    const std::wstring command = L"\"" + BinDir() + L"\\probe.exe\" doc \"%1\"";
+    const std::wstring command = L"\"" + ShortPath(BinDir() + L"\\probe.exe") + L"\" doc \"%1\"";
     Set(kExtension, kType);
     Set(std::wstring(kType) + L"\\shell\\open\\command", command);
   }

@@ -104,12 +104,17 @@ std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options) 
   return command;
 }
 
+std::wstring ShortPath(const std::wstring& path) {
+  wchar_t shortPath[MAX_PATH] = {};
+  GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+  return shortPath;
+}
+
 ProbeCopy CopyProbeAs(const ProbeDir& dir, const std::wstring& name) {
   ProbeCopy copy{dir.File(name), L""};
   EXPECT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), copy.path.c_str(), FALSE));
-  wchar_t shortPath[MAX_PATH] = {};
-  EXPECT_GT(GetShortPathNameW(copy.path.c_str(), shortPath, MAX_PATH), 0u);
-  copy.shortPath = shortPath;
+  copy.shortPath = ShortPath(copy.path);
+  EXPECT_FALSE(copy.shortPath.empty());
   return copy;
 }
 

@@ -48,6 +48,9 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag,
                           const std::wstring& key = L"args", int timeoutMs = 10000);
 
+// The short (8.3) form of an existing path; empty when it has none.
+std::wstring ShortPath(const std::wstring& path);
+
 // A copy of the probe under `name` in `dir`, and that copy's short (8.3)
 // path: what Browse must put into the text box when the copy is chosen.
 // Fails the test when the copy cannot be made or has no short form.
