@@ -28,6 +28,8 @@ endif()
 # Off where the host cannot run this architecture's Wine: the programs and
 # tests are still built, but ctest lists only the checks that read files.
 option(KELMO_WINE_TESTS "Register the tests that run under Wine" ON)
+# The Wine user name (its profile folder) for this build's prefix; empty: the Unix USER.
+set(KELMO_WINE_USER "" CACHE STRING "Wine user name of this build's prefix (empty: USER)")
 configure_file(${CMAKE_SOURCE_DIR}/cmake/wine-run.in ${CMAKE_BINARY_DIR}/wine-run @ONLY
                FILE_PERMISSIONS OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE
                                 WORLD_READ WORLD_EXECUTE)

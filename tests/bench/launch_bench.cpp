@@ -135,7 +135,7 @@ int main(int argc, char** argv) {
       workingSetKb = static_cast<double>(counters.WorkingSetSize) / 1024.0;
     }
     if (process) CloseHandle(process);
-    CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+    CreateReleaseFile(release);
     WaitForExit(waiting, 20000);
   }
 

@@ -8,6 +8,7 @@
 
 #include "common/failure.h"
 #include "common/win_text.h"
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -54,86 +55,53 @@ TEST(AnsiTextWine, ExactConversionRefusesWhatCodePage932CannotHold) {
   EXPECT_FALSE(ToAnsiExact(L"C:\u00A5a", LookAlikes::Refused).has_value());
 }
 
-struct SeenBox {
-  std::wstring title;
-  std::wstring text;
-};
-
-// Waits for the launcher to end, pressing OK on every box it shows.
-std::vector<SeenBox> RunCollectingBoxes(StartedProcess& launcher) {
-  std::vector<SeenBox> seen;
-  const ULONGLONG deadline = GetTickCount64() + 30000;
-  while (GetTickCount64() < deadline) {
-    if (WaitForExit(launcher, 20).has_value()) return seen;
-    for (HWND window : TopLevelWindows(launcher.id)) {
-      wchar_t className[16] = {};
-      GetClassNameW(window, className, 16);
-      if (std::wstring(className) != L"#32770" || !IsWindowVisible(window)) continue;
-      seen.push_back({WindowText(window), MessageBoxText(window)});
-      PressDialogButton(window, IDOK);
-      WaitUntil([&] { return !IsWindow(window); }, 5000);
-    }
-  }
-  ADD_FAILURE() << "launcher did not end";
-  KillProcess(launcher.id);
-  return seen;
-}
-
 // One launch item the code page cannot hold, at each kind of start: the
 // start is not made, the report names the place that caught the failure,
-// and the run goes on or stops as it does for any failure there.
+// and the run goes on or stops as it does for any failure there. Each
+// changed text is one the code page turns into letters ("é" becomes "e"),
+// and a copy of the probe has the program name it would become, so a start
+// with the converted text would report under a tag of its own.
 TEST(AnsiTextWine, LauncherNeverStartsAChangedPathOrArgument) {
-  const std::wstring probe = BinDir() + L"\\probe.exe";
+  const std::wstring probe = BinDir() + L"\\probe.exe ";
+  const ProbeDir copies;
+  CopyProbeAs(copies, FromAnsi(ToAnsi(L"prob\u00E9.exe")));
   const struct {
     const char* label;
     std::wstring items;
     const wchar_t* place;
-    std::vector<std::wstring> started;  // probes that must report
-    std::vector<std::wstring> notStarted;
+    std::vector<std::wstring> started;  // every probe that reports
   } rows[] = {
       {"before, program path",
-       L"/b:" + BinDir() + L"\\prob\u00E9.exe b /a:" + probe + L" a",
+       L"/b:" + copies.File(L"prob\u00E9.exe") + L" b /a:" + probe + L"a",
        L"場所:Form_Load",
-       {},
-       {L"a"}},
-      {"waited, argument",
-       L"/w:" + probe + L" w\uD55C /a:" + probe + L" a",
-       L"場所:frmMain!WaitForProcessToEnd",
-       {L"a"},
-       {L"w\uD55C"}},
-      {"close, argument",
-       L"/b:" + probe + L" b /c:" + probe + L" c" + kEmoji + L" /a:" + probe + L" a",
-       L"場所:Form_Load",
-       {L"b"},
-       {L"a"}},
-      {"terminate, argument",
-       L"/t:" + probe + L" t\u00E9 -stay /a:" + probe + L" a",
-       L"場所:frmMain!ExecProcess",
-       {L"a"},
        {}},
+      {"waited, argument",
+       L"/w:" + probe + L"w\u00FC /a:" + probe + L"a",
+       L"場所:frmMain!WaitForProcessToEnd",
+       {L"a"}},
+      {"close, argument",
+       L"/b:" + probe + L"b /c:" + probe + L"c\u00E0 /a:" + probe + L"a",
+       L"場所:Form_Load",
+       {L"b"}},
+      {"terminate, argument",
+       L"/t:" + probe + L"t\u00E9 -stay /a:" + probe + L"a",
+       L"場所:frmMain!ExecProcess",
+       {L"a"}},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.label);
     ProbeDir dir;
-    StartedProcess launcher = StartLauncher(r.items);
-    const std::vector<SeenBox> seen = RunCollectingBoxes(launcher);
-    ASSERT_EQ(seen.size(), 1u) << "one report, no other box";
+    StartedProcess launcher = StartLauncherInJob(r.items);
+    const std::vector<SeenDialog> seen = DismissBoxesUntilExit(launcher);
+    EXPECT_EQ(WaitForJobToEmpty(launcher), std::optional<DWORD>(1 + r.started.size()))
+        << "a start with a changed text was made";
+    for (const std::wstring& tag : r.started) EXPECT_TRUE(ReadReport(dir, tag)) << Narrow(tag);
+    EXPECT_EQ(seen.size(), 1u) << "one report, no other box";
+    if (seen.size() != 1u) continue;
     EXPECT_EQ(seen[0].title, L"エラー - KelmoPro");
     EXPECT_NE(seen[0].text.find(L"エラー番号:5\r\n"), std::wstring::npos) << Narrow(seen[0].text);
     EXPECT_NE(seen[0].text.find(r.place), std::wstring::npos) << Narrow(seen[0].text);
     EXPECT_NE(seen[0].text.find(L"プログラムに渡せません"), std::wstring::npos);
-    for (const std::wstring& tag : r.started) WaitForReport(dir, tag);
-    // The probes a changed text would have started under any tag.
-    WIN32_FIND_DATAW found = {};
-    const HANDLE search = FindFirstFileW(dir.File(L"*.txt").c_str(), &found);
-    std::vector<std::wstring> reports;
-    if (search != INVALID_HANDLE_VALUE) {
-      do reports.push_back(found.cFileName);
-      while (FindNextFileW(search, &found));
-      FindClose(search);
-    }
-    EXPECT_EQ(reports.size(), r.started.size()) << "a start with a changed text was made";
-    for (const std::wstring& tag : r.notStarted) EXPECT_FALSE(ReadReport(dir, tag).has_value());
   }
 }
 
@@ -144,7 +112,7 @@ TEST(AnsiTextWine, YenSignsInALaunchItemAreBackslashes) {
     if (c == L'\\') c = L'\u00A5';
   }
   StartedProcess launcher = StartLauncher(L"/w:" + probe + L" yen \u00A5x");
-  for (const SeenBox& box : RunCollectingBoxes(launcher)) ADD_FAILURE() << Narrow(box.text);
+  for (const SeenDialog& box : DismissBoxesUntilExit(launcher)) ADD_FAILURE() << Narrow(box.text);
   EXPECT_EQ(WaitForReport(dir, L"yen").Text(L"args"), L"yen \\x");
 }
 

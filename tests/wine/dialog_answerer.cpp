@@ -1,5 +1,9 @@
 #include "tests/wine/dialog_answerer.h"
 
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo::testing_support {
@@ -11,9 +15,11 @@ std::wstring ClassOf(HWND window) {
   return name;
 }
 
-// The first visible dialog (class #32770) among the process's top-level windows.
-HWND VisibleDialogOf(DWORD processId) {
+// The first visible dialog (class #32770) among the process's top-level
+// windows, passing over those in `skipped`.
+HWND VisibleDialogOf(DWORD processId, const std::vector<HWND>& skipped) {
   for (HWND window : TopLevelWindows(processId)) {
+    if (std::find(skipped.begin(), skipped.end(), window) != skipped.end()) continue;
     if (IsWindowVisible(window) && ClassOf(window) == L"#32770") return window;
   }
   return nullptr;
@@ -101,7 +107,7 @@ DialogAnswerer::~DialogAnswerer() { Finish(); }
 
 void DialogAnswerer::Run() {
   while (!stop_) {
-    if (HWND dialog = VisibleDialogOf(processId_)) {
+    if (HWND dialog = VisibleDialogOf(processId_, stuck_)) {
       Answer(dialog);
     } else {
       Sleep(10);
@@ -126,7 +132,16 @@ void DialogAnswerer::Answer(HWND dialog) {
   } else {
     Dismiss(dialog);
   }
-  WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
+  const bool closed =
+      WaitUntil([&] { return !IsWindow(dialog) || !IsWindowVisible(dialog); }, 10000);
+  if (!closed) {
+    stuck_.push_back(dialog);
+    return;
+  }
+  {
+    std::lock_guard<std::mutex> lock(mutex_);
+    seen_[index].closed = true;
+  }
   ++answered_;
 }
 
@@ -139,6 +154,15 @@ std::vector<SeenDialog> DialogAnswerer::Finish() {
   if (thread_.joinable()) thread_.join();
   std::lock_guard<std::mutex> lock(mutex_);
   return seen_;
+}
+
+std::vector<SeenDialog> DismissBoxesUntilExit(const StartedProcess& process) {
+  DialogAnswerer boxes(process.id, {});
+  if (!WaitForExit(process, 30000).has_value()) {
+    ADD_FAILURE() << "process " << process.id << " did not end";
+    KillProcess(process.id);
+  }
+  return boxes.Finish();
 }
 
 }  // namespace kelmo::testing_support

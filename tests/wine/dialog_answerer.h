@@ -2,7 +2,8 @@
 // of its own, while the test drives the process (often blocked inside a
 // modal loop). Each dialog is recorded and given the next answer in turn;
 // a dialog beyond the answers is recorded as well and dismissed, so an
-// unexpected box never hangs a test.
+// unexpected box never hangs a test. A dialog that stays up after its answer
+// is recorded once, as not closed, and left alone.
 #pragma once
 
 #include <windows.h>
@@ -21,6 +22,7 @@ struct SeenDialog {
   std::wstring text;   // a message box's text, or the first static text of a dialog
   bool yesNo = false;  // Yes and No buttons, no OK and no Cancel
   bool okOnly = false;
+  bool closed = false;  // gone or hidden after its answer, within 10 s
 };
 
 using DialogAnswer = std::function<void(HWND dialog)>;
@@ -41,8 +43,8 @@ class DialogAnswerer {
   DialogAnswerer(const DialogAnswerer&) = delete;
   DialogAnswerer& operator=(const DialogAnswerer&) = delete;
 
-  // Waits until `count` dialogs have been seen and dismissed (bounded by
-  // `timeoutMs`); true when they were.
+  // Waits until `count` dialogs have been seen and closed by their answers
+  // (bounded by `timeoutMs`); true when they were.
   bool WaitForAnswered(std::size_t count, int timeoutMs = 15000);
   // Stops watching and gives every dialog seen, in order.
   std::vector<SeenDialog> Finish();
@@ -56,9 +58,16 @@ class DialogAnswerer {
   std::atomic<bool> stop_{false};
   std::mutex mutex_;
   std::vector<SeenDialog> seen_;
+  std::vector<HWND> stuck_;  // answered, still up: not recorded again
   std::atomic<std::size_t> answered_{0};
   std::thread thread_;
 };
+
+struct StartedProcess;
+// Waits up to 30 s for `process` to end while every box it shows is
+// dismissed; gives the boxes. Fails the test, and ends the process, when it
+// does not end.
+std::vector<SeenDialog> DismissBoxesUntilExit(const StartedProcess& process);
 
 // The dialog's edit line: the first child of class Edit, at any depth.
 HWND FindEdit(HWND dialog);

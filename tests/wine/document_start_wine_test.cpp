@@ -16,11 +16,13 @@ constexpr wchar_t kExtension[] = L".kelmodoc";
 constexpr wchar_t kType[] = L"KelmoTestDocument";
 
 // Associates documents of type kExtension with the probe for one test: the
-// probe reports with the tag "doc" and the document's path as argument.
+// probe reports with the tag "doc" and the document's path as argument. The
+// probe is named by its short path: the shell fails to start an associated
+// program whose command holds a path near MAX_PATH.
 class DocumentAssociation {
  public:
   DocumentAssociation() {
-    const std::wstring command = L"\"" + BinDir() + L"\\probe.exe\" doc \"%1\"";
+    const std::wstring command = L"\"" + ShortPath(BinDir() + L"\\probe.exe") + L"\" doc \"%1\"";
     Set(kExtension, kType);
     Set(std::wstring(kType) + L"\\shell\\open\\command", command);
   }
@@ -47,7 +49,7 @@ TEST(DocumentStartWine, WaitedDocumentStartsItsAssociatedProgramAndTheRunGoesOn)
   ProbeDir dir;
   const DocumentAssociation association;
   const std::wstring document = dir.File(L"notes") + kExtension;
-  CloseHandle(CreateFileW(document.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  CreateReleaseFile(document);
   StartedProcess launcher = StartLauncher(L"/w:" + document + L" /a:" + ProbeCommand(L"after"));
   // The waited document's program ends at once; the run then goes on.
   WaitForReport(dir, L"after");

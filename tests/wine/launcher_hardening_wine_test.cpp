@@ -15,17 +15,6 @@ namespace {
 
 using namespace testing_support;
 
-// Waits for the launcher to end while every box it shows is dismissed;
-// gives the boxes it showed.
-std::vector<SeenDialog> RunToEnd(StartedProcess& launcher) {
-  DialogAnswerer boxes(launcher.id, {});
-  if (!WaitForExit(launcher, 30000).has_value()) {
-    ADD_FAILURE() << "launcher did not end";
-    KillProcess(launcher.id);
-  }
-  return boxes.Finish();
-}
-
 TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
   ProbeDir dir;
   const std::wstring first = L"/b:" + ProbeCommand(L"first");
@@ -40,7 +29,7 @@ TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
   ASSERT_GT(arguments.size(), 32000u);
 
   StartedProcess launcher = StartLauncher(arguments);
-  EXPECT_TRUE(RunToEnd(launcher).empty());
+  EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
   WaitForReport(dir, L"first");
   WaitForReport(dir, L"last");
 }
@@ -68,27 +57,10 @@ TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
     ASSERT_EQ(plan->after.size(), 1u);
 
     StartedProcess launcher = StartLauncher(arguments);
-    EXPECT_TRUE(RunToEnd(launcher).empty());
-    DWORD code = 1;
-    GetExitCodeProcess(launcher.process.get(), &code);
-    EXPECT_EQ(code, 0u);
+    EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
+    EXPECT_EQ(WaitForExit(launcher, 0), std::optional<DWORD>(0));
     WaitForReport(dir, tag);
   }
-}
-
-// The waited program may end before the terminate companion has run a line,
-// so the companion is found by its image name, which no other process has.
-TEST(LauncherHardeningWine, WaitedProgramThatEndsAtOnce) {
-  ProbeDir dir;
-  const std::wstring image = L"kw" + std::to_wstring(GetCurrentProcessId()) + L".exe";
-  const ProbeCopy terminated = CopyProbeAs(dir, image);
-  StartedProcess launcher =
-      StartLauncher(L"/w:" + BinDir() + L"\\trivial.exe /a:" + ProbeCommand(L"a") + L" /t:" +
-                    terminated.path + L" t -stay");
-  EXPECT_TRUE(RunToEnd(launcher).empty());
-  WaitForReport(dir, L"a");
-  EXPECT_TRUE(WaitUntil([&] { return ProcessesNamed(image).empty(); }, 5000))
-      << "terminate companion still runs";
 }
 
 TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
@@ -104,8 +76,8 @@ TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
     companions.push_back(
         static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
   }
-  CloseHandle(CreateFileW(release.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  EXPECT_TRUE(RunToEnd(launcher).empty());
+  CreateReleaseFile(release);
+  EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
   for (DWORD id : companions) {
     EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000))
         << "companion " << id << " still runs";

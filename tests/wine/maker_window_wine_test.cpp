@@ -6,7 +6,6 @@
 #include <string>
 #include <vector>
 
-#include "maker/window_layout.h"
 #include "tests/maker_window_expected.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
@@ -16,13 +15,6 @@ namespace {
 
 using namespace testing_support;
 using Items = std::vector<std::wstring>;
-
-int ScreenDpi(int axis) {
-  HDC screen = GetDC(nullptr);
-  const int dpi = GetDeviceCaps(screen, axis);
-  ReleaseDC(nullptr, screen);
-  return dpi;
-}
 
 LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
@@ -39,7 +31,18 @@ const wchar_t* ClassOf(ControlKind kind) {
   }
 }
 
+void CheckWindowAndControls(int dpi);
+
+// The hand-worked pixels exist for 96 and 120 dpi: the window is checked at both.
 TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder) {
+  for (const int dpi : {96, 120}) {
+    SCOPED_TRACE(std::to_string(dpi) + " dpi");
+    const ScopedScreenDpi screenDpi(static_cast<DWORD>(dpi));
+    CheckWindowAndControls(dpi);
+  }
+}
+
+void CheckWindowAndControls(int dpi) {
   MakerProcess maker;
   ASSERT_NE(maker.window(), nullptr);
   HWND window = maker.window();
@@ -52,10 +55,6 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_EQ(GetMenu(window), nullptr);
 
-  // The hand-worked pixels exist for 96 and 120 dpi; the prefix has one of them.
-  const int dpi = ScreenDpi(LOGPIXELSX);
-  ASSERT_EQ(ScreenDpi(LOGPIXELSY), dpi);
-  ASSERT_TRUE(dpi == 96 || dpi == 120) << "no expected pixels for " << dpi << " dpi";
   RECT client = {};
   GetClientRect(window, &client);
   EXPECT_EQ(client.right, dpi == 96 ? kClientWidthAt96 : kClientWidthAt120);
@@ -69,32 +68,32 @@ TEST(MakerWindowWine, IsAFixedCentredWindowWithEveryControlOfTheTableInTabOrder)
   // Every control is a child of the window, created in tab order, with its
   // class, caption, kind of button and place.
   const std::vector<HWND> children = maker.Children();
-  ASSERT_EQ(children.size(), kMakerControlCount);
-  for (std::size_t i = 0; i < kMakerControlCount; ++i) {
-    const ControlRow& row = MakerControls()[i];
+  ASSERT_EQ(children.size(), kExpectedControl.size());
+  for (std::size_t i = 0; i < kExpectedControl.size(); ++i) {
+    const ExpectedControl& want = kExpectedControl[i];
     HWND control = children[i];
-    SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(std::wstring(row.name)));
-    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(row.kind)), 0)
+    SCOPED_TRACE("tab " + std::to_string(i) + " " + Narrow(want.name));
+    EXPECT_EQ(_wcsicmp(ClassName(control).c_str(), ClassOf(want.kind)), 0)
         << Narrow(ClassName(control));
-    EXPECT_EQ(WindowText(control), kExpectedControl[i].caption);
+    EXPECT_EQ(WindowText(control), want.caption);
     EXPECT_TRUE(IsWindowVisible(control));
     const LONG type = Style(control) & BS_TYPEMASK;
-    if (row.kind == ControlKind::Frame) {
+    if (want.kind == ControlKind::Frame) {
       EXPECT_EQ(type, BS_GROUPBOX);
-    } else if (row.kind == ControlKind::Option) {
+    } else if (want.kind == ControlKind::Option) {
       EXPECT_EQ(type, BS_AUTORADIOBUTTON);
-    } else if (row.kind == ControlKind::Command) {
+    } else if (want.kind == ControlKind::Command) {
       EXPECT_EQ(type, BS_PUSHBUTTON) << "no button is the default";
     }
 
     RECT place = {};
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
-    const PixelEdges& want = dpi == 96 ? kExpectedControl[i].at96 : kExpectedControl[i].at120;
-    EXPECT_EQ(place.left, want.left);
-    EXPECT_EQ(place.top, want.top);
-    EXPECT_EQ(place.right, want.right);
-    EXPECT_EQ(place.bottom, want.bottom);
+    const PixelEdges& edges = dpi == 96 ? want.at96 : want.at120;
+    EXPECT_EQ(place.left, edges.left);
+    EXPECT_EQ(place.top, edges.top);
+    EXPECT_EQ(place.right, edges.right);
+    EXPECT_EQ(place.bottom, edges.bottom);
   }
 
   HWND list = maker.List();

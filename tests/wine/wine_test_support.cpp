@@ -1,7 +1,6 @@
 #include "tests/wine/wine_test_support.h"
 
 #include <gtest/gtest.h>
-#include <tlhelp32.h>
 
 #include <vector>
 
@@ -105,35 +104,63 @@ std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options) 
   return command;
 }
 
+std::wstring ShortPath(const std::wstring& path) {
+  wchar_t shortPath[MAX_PATH] = {};
+  GetShortPathNameW(path.c_str(), shortPath, MAX_PATH);
+  return shortPath;
+}
+
 ProbeCopy CopyProbeAs(const ProbeDir& dir, const std::wstring& name) {
   ProbeCopy copy{dir.File(name), L""};
   EXPECT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), copy.path.c_str(), FALSE));
-  wchar_t shortPath[MAX_PATH] = {};
-  EXPECT_GT(GetShortPathNameW(copy.path.c_str(), shortPath, MAX_PATH), 0u);
-  copy.shortPath = shortPath;
+  copy.shortPath = ShortPath(copy.path);
+  EXPECT_FALSE(copy.shortPath.empty());
   return copy;
 }
 
-StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments) {
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments, bool inJob) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION created = {};
   StartedProcess result;
-  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                      &startup, &created)) {
+  // A job is joined before the first instruction, so no child escapes it.
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
+                      inJob ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &created)) {
     ADD_FAILURE() << "cannot start " << Narrow(commandLine) << ": error " << GetLastError();
     return result;
   }
-  CloseHandle(created.hThread);
+  const UniqueHandle thread(created.hThread);
   result.process.reset(created.hProcess);
   result.id = created.dwProcessId;
+  if (inJob) {
+    result.job.reset(CreateJobObjectW(nullptr, nullptr));
+    EXPECT_TRUE(AssignProcessToJobObject(result.job.get(), created.hProcess));
+    ResumeThread(thread.get());
+  }
   return result;
 }
 
 StartedProcess StartLauncher(const std::wstring& arguments) {
   return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments);
+}
+
+StartedProcess StartLauncherInJob(const std::wstring& arguments) {
+  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments, true);
+}
+
+std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs) {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION counts = {};
+  const bool empty = WaitUntil(
+      [&] {
+        return QueryInformationJobObject(started.job.get(), JobObjectBasicAccountingInformation,
+                                         &counts, sizeof(counts), nullptr) &&
+               counts.ActiveProcesses == 0;
+      },
+      timeoutMs);
+  if (!empty) return std::nullopt;
+  return counts.TotalProcesses;
 }
 
 StartedProcess WatchProcess(DWORD processId) {
@@ -154,23 +181,20 @@ std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs) {
   return code;
 }
 
+long long ExitTime(const StartedProcess& started) {
+  FILETIME created, exited, kernel, user;
+  if (WaitForExit(started, 0) == std::nullopt ||
+      !GetProcessTimes(started.process.get(), &created, &exited, &kernel, &user)) {
+    return 0;
+  }
+  return static_cast<long long>((static_cast<unsigned long long>(exited.dwHighDateTime) << 32) |
+                                exited.dwLowDateTime);
+}
+
 void CreateReleaseFile(const std::wstring& path) {
   HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
   EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << Narrow(path);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
-}
-
-std::vector<DWORD> ProcessesNamed(const std::wstring& imageName) {
-  std::vector<DWORD> found;
-  UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
-  if (!snapshot) return found;
-  PROCESSENTRY32W entry = {};
-  entry.dwSize = sizeof(entry);
-  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
-       more = Process32NextW(snapshot.get(), &entry)) {
-    if (_wcsicmp(entry.szExeFile, imageName.c_str()) == 0) found.push_back(entry.th32ProcessID);
-  }
-  return found;
 }
 
 bool ProcessAlive(DWORD processId) {
@@ -252,6 +276,27 @@ std::vector<HWND> TopLevelWindows(DWORD processId) {
   EnumWindows(CollectWindows, reinterpret_cast<LPARAM>(&collected));
   return collected.windows;
 }
+
+namespace {
+
+constexpr wchar_t kDesktopKey[] = L"Control Panel\\Desktop";
+
+void SetLogPixels(DWORD dpi) {
+  EXPECT_EQ(
+      RegSetKeyValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", REG_DWORD, &dpi, sizeof(dpi)),
+      ERROR_SUCCESS);
+}
+
+}  // namespace
+
+ScopedScreenDpi::ScopedScreenDpi(DWORD dpi) {
+  DWORD size = sizeof(former_);
+  RegGetValueW(HKEY_CURRENT_USER, kDesktopKey, L"LogPixels", RRF_RT_REG_DWORD, nullptr, &former_,
+               &size);
+  SetLogPixels(dpi);
+}
+
+ScopedScreenDpi::~ScopedScreenDpi() { SetLogPixels(former_); }
 
 std::string Narrow(const std::wstring& text) {
   const int size = WideCharToMultiByte(CP_UTF8, 0, text.c_str(), static_cast<int>(text.size()),

@@ -48,6 +48,9 @@ std::optional<ProbeReport> ReadReport(const ProbeDir& dir, const std::wstring& t
 ProbeReport WaitForReport(const ProbeDir& dir, const std::wstring& tag,
                           const std::wstring& key = L"args", int timeoutMs = 10000);
 
+// The short (8.3) form of an existing path; empty when it has none.
+std::wstring ShortPath(const std::wstring& path);
+
 // A copy of the probe under `name` in `dir`, and that copy's short (8.3)
 // path: what Browse must put into the text box when the copy is chosen.
 // Fails the test when the copy cannot be made or has no short form.
@@ -63,24 +66,31 @@ std::wstring ProbeCommand(const std::wstring& tag, const std::wstring& options =
 struct StartedProcess {
   UniqueHandle process;
   DWORD id = 0;
+  UniqueHandle job;  // with StartLauncherInJob: the launcher and every process it starts
 };
 // Starts `exe` with the argument text `arguments` (a space between them).
-StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments);
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments,
+                            bool inJob = false);
 StartedProcess StartLauncher(const std::wstring& arguments);
+// Starts the launcher in a job of its own, which the programs it starts join.
+StartedProcess StartLauncherInJob(const std::wstring& arguments);
+// Waits until every process of the job has ended; gives how many processes
+// the job has held (the launcher included), or nullopt on time-out.
+std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs = 15000);
 // A process the test did not start, opened by its id so that WaitForExit can
 // tell when it ends and with which code; empty when it is already gone.
 StartedProcess WatchProcess(DWORD processId);
 // Waits for the process to end; gives its exit code, or nullopt on time-out.
 std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs = 15000);
+// When an ended process ended, in the probes' units (100 ns of the system
+// clock, as their "created" and "exited" keys); 0 while it runs.
+long long ExitTime(const StartedProcess& started);
 
-// Creates the empty file `path`: the signal a probe run with "-until path"
-// waits for.
+// Creates the empty file `path`, such as the release file that a probe run
+// with "-until path" waits for.
 void CreateReleaseFile(const std::wstring& path);
 
 bool ProcessAlive(DWORD processId);
-// Ids of the running processes whose image file is named `imageName`
-// ("name.exe", no folder).
-std::vector<DWORD> ProcessesNamed(const std::wstring& imageName);
 void KillProcess(DWORD processId);
 
 // A top-level window of class #32770 with this title, or null on time-out.
@@ -93,6 +103,20 @@ void PressDialogButton(HWND dialog, int id);
 
 // The top-level windows of a process, in enumeration order.
 std::vector<HWND> TopLevelWindows(DWORD processId);
+
+// Sets the screen DPI that programs started from now on see (the user's
+// LogPixels, read when a process starts); the former value comes back when
+// the object goes.
+class ScopedScreenDpi {
+ public:
+  explicit ScopedScreenDpi(DWORD dpi);
+  ~ScopedScreenDpi();
+  ScopedScreenDpi(const ScopedScreenDpi&) = delete;
+  ScopedScreenDpi& operator=(const ScopedScreenDpi&) = delete;
+
+ private:
+  DWORD former_ = 96;
+};
 
 std::string Narrow(const std::wstring& text);  // UTF-8, for test messages
 
