@@ -51,22 +51,6 @@ constexpr std::array<ControlRow, kMakerControlCount> kTable = {{
 
 const std::array<ControlRow, kMakerControlCount>& MakerControls() { return kTable; }
 
-int FindControl(ControlGroup group, int index) {
-  const auto& table = kTable;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i].group == group && table[i].index == index) return static_cast<int>(i);
-  }
-  return -1;
-}
-
-int FindControl(std::wstring_view name) {
-  const auto& table = kTable;
-  for (std::size_t i = 0; i < table.size(); ++i) {
-    if (table[i].name == name) return static_cast<int>(i);
-  }
-  return -1;
-}
-
 int TwipsToPixels(int twips, int dotsPerInch) { return ScaleRounded(twips, dotsPerInch, 1440); }
 
 PixelRect ControlPixelRect(std::size_t tabIndex, int dpiX, int dpiY) {

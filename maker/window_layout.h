@@ -35,10 +35,6 @@ inline constexpr std::size_t kMakerControlCount = 26;
 // Every control of the window, in tab order (which is also creation order).
 const std::array<ControlRow, kMakerControlCount>& MakerControls();
 
-// Tab index of the control `group`/`index`, or -1 when there is none.
-int FindControl(ControlGroup group, int index);
-int FindControl(std::wstring_view name);
-
 struct PixelRect {
   int left, top, width, height;
   int right() const { return left + width; }
