@@ -14,14 +14,6 @@ namespace {
 
 using namespace testing_support;
 
-// When the process ended, in the units the probes report their times in.
-long long ExitTime(const StartedProcess& process) {
-  FILETIME created, exited, kernel, user;
-  if (!GetProcessTimes(process.process.get(), &created, &exited, &kernel, &user)) return -1;
-  return static_cast<long long>((static_cast<unsigned long long>(exited.dwHighDateTime) << 32) |
-                                exited.dwLowDateTime);
-}
-
 class LauncherGraceWine : public ::testing::Test {
  protected:
   std::wstring Probe(const std::wstring& tag, const std::wstring& options = L"") {
