@@ -23,11 +23,11 @@ using namespace testing_support;
 
 constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
 
+// The maker run from a short folder with kelmoPro and the probe beside it:
+// the shortcut's target and its group name these programs, so a group stays
+// under the maker's 250-character limit wherever the build tree lives.
 class MakerMakeGui : public ::testing::Test {
  protected:
-  MakerMakeGui() = default;
-  explicit MakerMakeGui(const std::wstring& makerFolder) : maker_(makerFolder) {}
-
   void SetUp() override { ASSERT_NE(maker_.window(), nullptr); }
 
   void ChooseKelmoPro() { Click(maker_.Button(L"Kelmo Pro(&P)")); }
@@ -54,7 +54,8 @@ class MakerMakeGui : public ::testing::Test {
 
   ScopedComInitialization com_;
   DesktopSnapshot desktop_;
-  MakerProcess maker_;
+  const ProgramFolder programs_{{L"kelmoCM.exe", L"kelmoPro.exe", L"probe.exe"}};
+  MakerProcess maker_{programs_.path()};
 };
 
 TEST_F(MakerMakeGui, EmptyListMakesNothingAndAsksNothing) {
@@ -77,7 +78,7 @@ TEST_F(MakerMakeGui, TypedNameIsCleanedAndTheShortcutRunsTheListsArguments) {
   std::wstring exe, workDir, args, icon;
   int iconIdx = 0, showCmd = 0;
   ASSERT_TRUE(cShellLink().GetShellLinkInfo(lnk, exe, workDir, args, icon, iconIdx, showCmd));
-  EXPECT_EQ(exe, BinDir() + L"\\kelmoPro.exe");
+  EXPECT_EQ(exe, programs_.File(L"kelmoPro.exe"));
   EXPECT_EQ(args, L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z");
   EXPECT_EQ(workDir, L"");
   EXPECT_EQ(ShortcutShowCommand(lnk), 5);
@@ -224,16 +225,10 @@ TEST(MakerLauncherPathGui, FolderTheCodePageCannotHoldIsNamedBeforeThePrompt) {
   EXPECT_TRUE(desktop.NewFiles().empty());
 }
 
-// The maker run from a short folder with kelmoPro and the probe beside it:
-// the shortcut's target and its group name these programs, so the group stays
-// under the maker's 250-character limit wherever the build tree lives and
-// however long the user's name (and so the temporary folder) is.
-class MakerRoad : protected ProgramFolder, public MakerMakeGui {
+class MakerRoad : public MakerMakeGui {
  protected:
-  MakerRoad()
-      : ProgramFolder({L"kelmoCM.exe", L"kelmoPro.exe", L"probe.exe"}), MakerMakeGui(path()) {}
   std::wstring Probe(const std::wstring& tag, const std::wstring& options = L"") const {
-    return File(L"probe.exe") + L" " + tag + (options.empty() ? L"" : L" " + options);
+    return programs_.File(L"probe.exe") + L" " + tag + (options.empty() ? L"" : L" " + options);
   }
 };
 
@@ -243,7 +238,8 @@ TEST_F(MakerRoad, ShortcutMadeInTheMakerRunsTheGroupThroughKelmoPro) {
   ChooseKelmoPro();
   Add(Probe(L"b"), L"前(&B)", L"通常(&N)");
   Add(Probe(L"c", L"-window"), L"同期(&T)", L"標準(&D)");
-  const std::wstring release = File(L"release");
+  // In the short folder: the group must not grow with the user's name.
+  const std::wstring release = programs_.File(L"release");
   Add(Probe(L"w", L"-until " + release), L"待機対象(&W)", L"最大(&X)");
   Add(Probe(L"a"), L"後(&A)", L"最小(&M)");
   ASSERT_EQ(ListItems(maker_.List()).size(), 4u);
