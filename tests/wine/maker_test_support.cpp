@@ -195,10 +195,16 @@ void SelectListItem(HWND listBox, int index) {
 ProgramFolder::ProgramFolder(const std::vector<std::wstring>& programs, std::wstring path)
     : path_(std::move(path)) {
   static int counter = 0;
-  if (path_.empty()) {
-    path_ = L"C:\\kr" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+  if (!path_.empty()) {
+    EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << Narrow(path_);
+  } else {
+    // A folder left by a run that crashed may hold the name a reused process
+    // id gives: take the next one.
+    do {
+      path_ =
+          L"C:\\kr" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
   }
-  EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << Narrow(path_);
   for (const std::wstring& name : programs) {
     EXPECT_TRUE(CopyFileW((BinDir() + L"\\" + name).c_str(), File(name).c_str(), FALSE))
         << Narrow(name);
