@@ -189,9 +189,9 @@ TEST_F(MakerMakeGui, DesktopFolderTheCodePageCannotHoldIsUsedAsItIs) {
   Add(L"C:\\tools\\a.exe");
   for (const wchar_t* name :
        {L"desk caf\u00E9", L"desk \uD55C", L"desk \U0001F600", L"desk \u00A5"}) {
-    const std::wstring folder = scratch.File(name);
     SCOPED_TRACE(Narrow(name));
-    ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+    const ProgramFolder desktop({}, scratch.File(name));
+    const std::wstring& folder = desktop.path();
     const DesktopRedirected redirected(folder);
     ASSERT_EQ(Make({TypeAndOk(L"g")}).size(), 1u) << "the name prompt alone";
     EXPECT_EQ(FilesIn(folder), std::vector<std::wstring>{L"g.lnk"});

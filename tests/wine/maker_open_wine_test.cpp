@@ -327,9 +327,8 @@ TEST_F(MakerOpen, NamePromptOffersTheOpenedNameUntilTheListIsEmptiedThenTheNameM
 // choice changes the target's file name.
 TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
   DesktopSnapshot desktop;
-  const std::wstring tools = dir_.File(L"Tools");
-  ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
-  ASSERT_TRUE(CopyFileW(KelmoPro().c_str(), (tools + L"\\kelmoPro.exe").c_str(), FALSE));
+  const ProgramFolder toolsFolder({L"kelmoPro.exe"}, dir_.File(L"Tools"));
+  const std::wstring& tools = toolsFolder.path();
   const std::wstring icon = L"C:\\windows\\notepad.exe";
   const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
   const std::wstring lnk = desktop.File(L"game night.lnk");
@@ -393,8 +392,9 @@ TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
 TEST_F(MakerOpen, SaveWithoutRoomForATemporaryNameFailsAndKeepsTheOldShortcut) {
   const std::size_t kFolderLength = MAX_PATH - 10;
   ASSERT_LT(dir_.path().size() + 2, kFolderLength);
-  const std::wstring folder = dir_.File(std::wstring(kFolderLength - dir_.path().size() - 1, L'd'));
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const ProgramFolder desktop(
+      {}, dir_.File(std::wstring(kFolderLength - dir_.path().size() - 1, L'd')));
+  const std::wstring& folder = desktop.path();
   const DesktopRedirected redirected(folder);
   const std::wstring lnk = WriteShortcut(folder + L"\\g.lnk", KelmoPro(), L" /w:a.exe");
   const std::string before = ReadWholeFile(lnk);

@@ -64,10 +64,11 @@ class MakerProcess {
   HWND window_ = nullptr;
 };
 
-// Copies of programs of the build's bin folder in a folder of their own: a
-// maker started from there names the launchers there in the shortcuts it
-// makes. The folder is made here and removed, with every file in it, when
-// the object goes.
+// Copies of programs of the build's bin folder (none for a scratch folder) in
+// a folder of their own: a maker started from there names the launchers there
+// in the shortcuts it makes. The folder is made here and removed, with every
+// file in it, when the object goes (ProbeDir leaves folders behind, and a
+// later process of the same id would find them).
 class ProgramFolder {
  public:
   // By default a fresh folder at the root of C: (C:\kr<pid>-<n>), so that a

@@ -240,8 +240,8 @@ TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBo
 // What a drop refuses, each with one message and the window as it was.
 TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
   const ProbeCopy game = CopyProbeAs(dir_, L"game.exe");
-  const std::wstring folder = dir_.File(L"a folder");
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const ProgramFolder emptyFolder({}, dir_.File(L"a folder"));
+  const std::wstring& folder = emptyFolder.path();
   const std::wstring notes = dir_.File(L"notes.txt");
   CloseHandle(CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   const std::wstring broken = dir_.File(L"broken.lnk");
