@@ -16,6 +16,14 @@ namespace {
 
 using Texts = std::vector<std::wstring>;
 
+// The refusals of a text the code page cannot hold, as the user reads them.
+constexpr wchar_t kEntryRefused[] =
+    L"リストの 2 番目の項目に、このコンピューターの文字コードで表せない文字が含まれています。"
+    L"\r\n/w:caf\u00E9.exe\r\nショートカットの作成を中止しました。";
+constexpr wchar_t kTargetRefused[] =
+    L"ショートカットが起動するプログラムのパスに、このコンピューターの文字コードで表せない文字が"
+    L"含まれています。\r\nC:\\caf\u00E9\\kelmoPro.exe\r\nショートカットの作成を中止しました。";
+
 TEST(ShortcutPartsTest, ArgumentsNameAndPaths) {
   EXPECT_EQ(BuildArgumentString({}), L"");
   EXPECT_EQ(BuildArgumentString({L"/wx:a.exe"}), L" /wx:a.exe");
@@ -139,15 +147,11 @@ TEST(ShortcutPartsTest, MessageTexts) {
     EXPECT_EQ(m.title, title);
     EXPECT_EQ(m.style, 0x34u);
   }
-  const MessageText entry = EntryNotInCodePageMessage(3, L"/b:caf\u00E9.exe");
-  EXPECT_EQ(
-      entry.text,
-      L"リストの 3 番目の項目に、このコンピューターの文字コードで表せない文字が含まれています。"
-      L"\r\n/b:caf\u00E9.exe\r\nショートカットの作成を中止しました。");
+  const MessageText entry = EntryNotInCodePageMessage(2, L"/w:caf\u00E9.exe");
+  EXPECT_EQ(entry.text, kEntryRefused);
   EXPECT_EQ(entry.title, title);
   EXPECT_EQ(entry.style, 0x30u) << "OK alone, with the exclamation icon";
-  EXPECT_NE(TargetNotInCodePageMessage(L"C:\\é\\kelmo.exe").text.find(L"\r\nC:\\é\\kelmo.exe\r\n"),
-            std::wstring::npos);
+  EXPECT_EQ(TargetNotInCodePageMessage(L"C:\\caf\u00E9\\kelmoPro.exe").text, kTargetRefused);
   const MessageText missing = MissingFunctionMessage();
   EXPECT_EQ(missing.text,
             L"Kelmo Commandline Maker を動作させるには、\r\n"
@@ -235,14 +239,14 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
       {"roots", {L"/b:x.exe /q", L"/wx:メモ帳.exe"}, L"E:\\", L"D:\\", kPro, L" 起動 ", true,
        then({L"link"}), L"E:\\起動.lnk", L"D:\\kelmoPro.exe", L" /b:x.exe /q /wx:メモ帳.exe"},
       {"entry not held", {L"/b:a", L"/w:caf\u00E9.exe"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
-       {L"entries", L"say " + EntryNotInCodePageMessage(2, L"/w:caf\u00E9.exe").text}},
+       {L"entries", L"say " + std::wstring(kEntryRefused)}},
       {"yen typed in an entry", {L"/b:C:\u00A5a.exe"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
        then({L"link"}), L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:C:\u00A5a.exe"},
       {"desktop outside the code page", {L"a"}, L"C:\\D\u00A5x\u00E9", L"C:\\T", kPro, L"n", true,
        then({L"link"}), L"C:\\D\u00A5x\u00E9\\n.lnk", L"C:\\T\\kelmoPro.exe", L" a"},
       {"target not held", {L"a"}, L"C:\\D", L"C:\\caf\u00E9", kPro, L"n", true,
        {L"entries", L"desktop", L"folder", L"launcher",
-        L"say " + TargetNotInCodePageMessage(L"C:\\caf\u00E9\\kelmoPro.exe").text}},
+        L"say " + std::wstring(kTargetRefused)}},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -354,11 +358,11 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
   FakePlatform p;
   RunMake(p, group);
   EXPECT_EQ(p.log.back(), L"show 2");
-  far.contents.target = L"D:\\\u00E9\\kelmoPro.exe";
+  far.contents.target = L"C:\\caf\u00E9\\kelmoPro.exe";
   group.Opened(far);
   FakePlatform refused;
   RunMake(refused, group);
-  EXPECT_EQ(refused.log.back(), L"say " + TargetNotInCodePageMessage(far.contents.target).text);
+  EXPECT_EQ(refused.log.back(), L"say " + std::wstring(kTargetRefused));
 }
 
 }  // namespace

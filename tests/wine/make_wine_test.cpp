@@ -27,10 +27,10 @@ constexpr wchar_t kPromptTitle[] = L"名前は? - KelmoCM";
 constexpr wchar_t kPromptText[] = L"作成するショートカットの名前は?";
 constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
 constexpr wchar_t kCancelledText[] = L"ショートカットの作成を中止しました。";
-constexpr wchar_t kCreateFailedText[] = L"ショートカットの作成に失敗しました。";
 
 // The maker window's state, with a hidden window of its own as the owner of
-// the boxes. Entries() can be made to throw, to reach the handler's trap.
+// the boxes. Entries() and SetProgramText() can be made to throw, to reach
+// the handler's trap from make and from Browse.
 class StandInWindow : public MakerWindowAccess {
  public:
   StandInWindow()
@@ -39,7 +39,10 @@ class StandInWindow : public MakerWindowAccess {
   ~StandInWindow() override { DestroyWindow(hwnd_); }
   HWND Handle() const override { return hwnd_; }
   std::wstring ProgramText() const override { return programText; }
-  void SetProgramText(const std::wstring& text) override { programText = text; }
+  void SetProgramText(const std::wstring& text) override {
+    if (programTextFailure) throw *programTextFailure;
+    programText = text;
+  }
   std::vector<std::wstring> Entries() const override {
     if (entriesFailure) throw *entriesFailure;
     return entries;
@@ -52,6 +55,7 @@ class StandInWindow : public MakerWindowAccess {
   std::vector<std::wstring> entries;
   LauncherChoice launcher = LauncherChoice::KelmoPro;
   std::optional<Failure> entriesFailure;
+  std::optional<Failure> programTextFailure;
   OpenedGroupState group;
 
  private:
@@ -122,7 +126,7 @@ TEST_F(MakeWine, NoUsableNameStopsWithTheCancelledMessage) {
 
 TEST_F(MakeWine, LengthLimitCountsArgumentsAndTarget) {
   const std::size_t target = Target(L"kelmoPro.exe").size();
-  ASSERT_LT(target, 200u);
+  if (target + 2 > 249) GTEST_SKIP() << "the build's folder leaves no room for an entry";
   // One entry: its length plus the space before it.
   const std::wstring fits(249 - target - 1, L'a');
   window_.entries = {fits + L"a"};
@@ -137,15 +141,21 @@ TEST_F(MakeWine, LengthLimitCountsArgumentsAndTarget) {
   EXPECT_NE(GetFileAttributesW(OnDesktop(L"long.lnk").c_str()), INVALID_FILE_ATTRIBUTES);
 }
 
-TEST_F(MakeWine, NameTheSystemCannotUseShowsTheCreateFailedMessage) {
-  window_.entries = {L"/b:C:\\a.exe"};
-  for (const wchar_t* name : {L"CON", L"NUL"}) {
-    SCOPED_TRACE(Narrow(name));
-    const auto seen = Click(1, {TypeAndOk(name), Press(IDYES)});
-    ASSERT_EQ(seen.size(), 2u);
-    ExpectWarning(seen[1], kCreateFailedText);
-  }
-  EXPECT_TRUE(DesktopUnchanged());
+// Browse's failures reach the same trap as make's, and its report is owned
+// by the maker window: no click reaches a handler while the report is up.
+TEST_F(MakeWine, BrowseFailureIsReportedInABoxOwnedByTheWindow) {
+  ProbeDir dir;
+  const ProbeCopy program = CopyProbeAs(dir, L"program.exe");
+  window_.programTextFailure = Failure(5, L"説明");
+  HWND owner = nullptr;
+  const auto seen = Click(0, {ChooseFile(program.path), [&owner](HWND box) {
+                                owner = GetWindow(box, GW_OWNER);
+                                PressDialogButton(box, IDOK);
+                              }});
+  ASSERT_EQ(seen.size(), 2u) << "the open-file dialog, then the report";
+  EXPECT_EQ(seen[1].title, L"エラー - Kelmo Command line Maker");
+  EXPECT_NE(seen[1].text.find(L"場所:cmdCmd_Click"), std::wstring::npos) << Narrow(seen[1].text);
+  EXPECT_EQ(owner, window_.Handle());
 }
 
 TEST_F(MakeWine, MissingFunctionHasItsOwnMessageAndOtherFailuresTheReport) {

@@ -34,59 +34,12 @@ std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
   return lnk;
 }
 
-struct Link {
-  std::wstring target;
-  std::wstring arguments;
-};
-
-Link ReadLink(const std::wstring& lnk) {
-  ShortcutContents contents;
-  EXPECT_TRUE(cShellLink().GetShortcutContents(lnk, contents)) << Narrow(lnk);
-  return {contents.target, contents.arguments};
-}
-
-// The maker started with `arguments` (its window found, nothing waited for
-// beyond that).
-class MakerStartedWith {
- public:
-  explicit MakerStartedWith(const std::wstring& arguments)
-      : started_(StartProgram(BinDir() + L"\\kelmoCM.exe", arguments)) {}
-  ~MakerStartedWith() {
-    if (started_.process && WaitForSingleObject(started_.process.get(), 0) == WAIT_TIMEOUT)
-      KillProcess(started_.id);
-  }
-  MakerStartedWith(const MakerStartedWith&) = delete;
-  MakerStartedWith& operator=(const MakerStartedWith&) = delete;
-
-  DWORD processId() const { return started_.id; }
-  HWND Window() {
-    if (window_ == nullptr)
-      WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; });
-    return window_;
-  }
-  HWND Child(const std::wstring& className, const std::wstring& caption = L"") {
-    for (HWND child = GetWindow(Window(), GW_CHILD); child != nullptr;
-         child = GetWindow(child, GW_HWNDNEXT)) {
-      if (_wcsicmp(ClassName(child).c_str(), className.c_str()) == 0 &&
-          (caption.empty() || WindowText(child) == caption)) {
-        return child;
-      }
-    }
-    ADD_FAILURE() << "no " << Narrow(className) << " " << Narrow(caption);
-    return nullptr;
-  }
-
- private:
-  StartedProcess started_;
-  HWND window_ = nullptr;
-};
-
 // The state a window has at start and keeps after a refused open.
-void ExpectInitialState(MakerStartedWith& maker) {
-  EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"Kelmo(&S)")));
-  EXPECT_FALSE(IsWindowEnabled(maker.Child(L"Button", L"前(&B)")));
-  EXPECT_TRUE(ListItems(maker.Child(L"ListBox")).empty());
-  EXPECT_EQ(ControlText(maker.Child(L"Edit")), L"");
+void ExpectInitialState(const MakerProcess& maker) {
+  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo(&S)")));
+  EXPECT_FALSE(IsWindowEnabled(maker.Button(L"前(&B)")));
+  EXPECT_TRUE(ListItems(maker.List()).empty());
+  EXPECT_EQ(ControlText(maker.Edit()), L"");
 }
 
 class MakerOpen : public ::testing::Test {
@@ -107,22 +60,22 @@ TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
       WriteShortcut(dir_.File(L"hand made.lnk"), KelmoPro(),
                     L"  bn:first.exe /WX:C:\\a b\\calc.exe x:y /t:a.exe  /d:b.exe "
                     L"/bn:cmd.exe /k dir /  /a:\"q\" z");
-  MakerStartedWith maker(L"\"" + lnk + L"\"");
-  ASSERT_NE(maker.Window(), nullptr);
-  HWND list = maker.Child(L"ListBox");
+  MakerProcess maker(BinDir(), Quoted(lnk));
+  ASSERT_NE(maker.window(), nullptr);
+  HWND list = maker.List();
   ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
   const std::vector<std::wstring> expected = {L"bn:first.exe", L"/WX:C:\\a b\\calc.exe x:y",
                                               L"/t:a.exe ",    L"/d:b.exe",
                                               L"/bn:cmd.exe",  L"/k dir",
                                               L"/ ",           L"/a:\"q\" z"};
   EXPECT_EQ(ListItems(list), expected);
-  EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"Kelmo Pro(&P)")));
-  EXPECT_FALSE(IsChecked(maker.Child(L"Button", L"Kelmo(&S)")));
-  EXPECT_TRUE(IsWindowEnabled(maker.Child(L"Button", L"実行タイミング設定")));
-  EXPECT_TRUE(IsWindowEnabled(maker.Child(L"Button", L"最大(&X)")));
-  EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"前(&B)")));
-  EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"標準(&D)")));
-  EXPECT_EQ(ControlText(maker.Child(L"Edit")), L"");
+  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
+  EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo(&S)")));
+  EXPECT_TRUE(IsWindowEnabled(maker.Button(L"実行タイミング設定")));
+  EXPECT_TRUE(IsWindowEnabled(maker.Button(L"最大(&X)")));
+  EXPECT_TRUE(IsChecked(maker.Button(L"前(&B)")));
+  EXPECT_TRUE(IsChecked(maker.Button(L"標準(&D)")));
+  EXPECT_EQ(ControlText(maker.Edit()), L"");
 }
 
 // A shortcut written in wide text by another tool may hold characters the
@@ -140,15 +93,15 @@ TEST_F(MakerOpen, TextOutsideTheCodePageIsShownAsItIsAndMakeRefusesIt) {
     ASSERT_HRESULT_SUCCEEDED(link.As(&file));
     ASSERT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE));
   }
-  MakerStartedWith maker(L"\"" + lnk + L"\"");
-  ASSERT_NE(maker.Window(), nullptr);
-  HWND list = maker.Child(L"ListBox");
+  MakerProcess maker(BinDir(), Quoted(lnk));
+  ASSERT_NE(maker.window(), nullptr);
+  HWND list = maker.List();
   ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
   EXPECT_EQ(ListItems(list),
             (std::vector<std::wstring>{L"/b:C:\\tools\\a.exe", L"/w:C:\\caf\u00E9\\\uD55C.exe"}));
 
   DialogAnswerer answerer(maker.processId(), {Press(IDOK)});
-  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
   const std::vector<SeenDialog> seen = answerer.Finish();
   ASSERT_EQ(seen.size(), 1u) << "make stops before the name prompt";
   // The box itself is shown through the ANSI code page, so it names the
@@ -173,7 +126,7 @@ TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
   } rows[] = {{L"\"" + notes + L"\" \"" + KelmoPro() + L"\"", 2}, {L"\"" + notepad + L"\"", 1}};
   std::vector<SeenDialog> seen;
   for (const auto& row : rows) {
-    MakerStartedWith maker(row.arguments);
+    MakerProcess maker(BinDir(), row.arguments);
     DialogAnswerer answerer(maker.processId(), {Press(IDOK), Press(IDOK)});
     ASSERT_TRUE(answerer.WaitForAnswered(row.boxes));
     ExpectInitialState(maker);
@@ -193,16 +146,14 @@ TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
             L"のショートカットではないため、開けません。\r\n"
             L"リンク先: C:\\windows\\notepad.exe");
 
-  MakerStartedWith maker(
-      L"\"" +
-      WriteShortcut(dir_.File(L"std.lnk"), Kelmo(), L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"") +
-      L"\"");
-  HWND list = maker.Child(L"ListBox");
+  MakerProcess maker(BinDir(), Quoted(WriteShortcut(dir_.File(L"std.lnk"), Kelmo(),
+                                                    L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"")));
+  HWND list = maker.List();
   ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
   EXPECT_EQ(ListItems(list),
             (std::vector<std::wstring>{L"\"C:\\a b.exe\"", L"\"x:\"q\" y\" ", L"\"z\""}));
-  EXPECT_TRUE(IsChecked(maker.Child(L"Button", L"Kelmo(&S)")));
-  EXPECT_FALSE(IsWindowEnabled(maker.Child(L"Button", L"前(&B)")));
+  EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo(&S)")));
+  EXPECT_FALSE(IsWindowEnabled(maker.Button(L"前(&B)")));
 }
 
 // Answers the name prompt with the name it offers, noting what that was;
@@ -216,13 +167,16 @@ DialogAnswer AcceptOfferedName(std::wstring& offered, const std::wstring& typed 
 }
 
 // Groups made in the maker's window, opened again (by a second maker started
-// with the shortcut) and made again with the offered name: the second
-// shortcut has byte for byte the arguments and target of the first.
+// with the shortcut) and made again with the offered name after the first
+// file was deleted: the second file holds byte for byte what the first did,
+// whose arguments, read from the file's bytes, are the list's entries.
 TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
   DesktopSnapshot desktop;
-  MakerProcess maker;
+  // A short folder keeps the row at the limit possible wherever the build is.
+  const ProgramFolder programs({L"kelmoCM.exe", L"kelmoPro.exe"});
+  MakerProcess maker(programs.path());
   ASSERT_NE(maker.window(), nullptr);
-  const std::wstring kelmoProTarget = KelmoPro();
+  const std::wstring kelmoProTarget = programs.File(L"kelmoPro.exe");
   struct Row {
     const char* name;
     bool kelmoPro;
@@ -249,9 +203,11 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
       {"at the length limit", true, {}},
   };
   // Arguments plus target of exactly 249 characters: " /b:" and a program.
+  ASSERT_LT(kelmoProTarget.size() + 4, 249u);
   rows.back().items.push_back(
       {std::wstring(249 - kelmoProTarget.size() - 4, L'p'), L"前(&B)", L"標準(&D)"});
 
+  const std::wstring lnk = desktop.File(L"round trip.lnk");
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Click(maker.Button(L"リストクリア(&L)"));
@@ -271,27 +227,27 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
       Click(maker.Button(L"&make"), 30000);
       ASSERT_EQ(answerer.Finish().size(), 1u);
     }
-    const std::wstring lnk = desktop.File(L"round trip.lnk");
-    const Link first = ReadLink(lnk);
+    const std::string first = ReadWholeFile(lnk);
+    std::wstring joined;
+    for (const std::wstring& entry : made) joined += L" " + entry;
+    EXPECT_EQ(ShortcutArgumentsOn(lnk).arguments, joined);
     if (&row == &rows.back()) {
-      EXPECT_EQ(first.target.size() + first.arguments.size(), 249u);
+      EXPECT_EQ(kelmoProTarget.size() + joined.size(), 249u);
     }
 
-    // Opened again, then made with the offered name.
+    // Opened again; the first file goes before the second make writes.
     std::wstring offered;
     {
-      MakerStartedWith again(L"\"" + lnk + L"\"");
-      HWND list = again.Child(L"ListBox");
-      ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == made.size(); }));
-      EXPECT_EQ(ListItems(list), made);
+      MakerProcess again(programs.path(), Quoted(lnk));
+      ASSERT_TRUE(WaitUntil([&] { return ListItems(again.List()).size() == made.size(); }));
+      EXPECT_EQ(ListItems(again.List()), made);
+      ASSERT_TRUE(DeleteFileW(lnk.c_str()));
       DialogAnswerer answerer(again.processId(), {AcceptOfferedName(offered)});
-      Click(again.Child(L"Button", L"&make"), 30000);
+      Click(again.Button(L"&make"), 30000);
       ASSERT_EQ(answerer.Finish().size(), 1u);
     }
     EXPECT_EQ(offered, L"round trip");
-    const Link second = ReadLink(lnk);
-    EXPECT_EQ(second.arguments, first.arguments);
-    EXPECT_EQ(second.target, first.target);
+    EXPECT_EQ(ReadWholeFile(lnk), first);
     EXPECT_EQ(desktop.NewFiles(), std::vector<std::wstring>{L"round trip.lnk"});
   }
 }
@@ -302,23 +258,23 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
 TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   DesktopSnapshot desktop;
   const std::wstring lnk = WriteShortcut(desktop.File(L"kept.lnk"), KelmoPro(), L" /w:a.exe");
-  MakerStartedWith maker(L"\"" + lnk + L"\"");
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.Child(L"ListBox")).size() == 1; }));
+  MakerProcess maker(BinDir(), Quoted(lnk));
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 1; }));
   const std::string before = ReadWholeFile(lnk);
-  SetText(maker.Child(L"Edit"), L"b.exe");
-  Click(maker.Child(L"Button", L"追加(&E)"));
+  SetText(maker.Edit(), L"b.exe");
+  Click(maker.Button(L"追加(&E)"));
 
   std::wstring offered;
   DialogAnswerer answerer(
       maker.processId(), {Press(IDCANCEL), Press(IDYES), AcceptOfferedName(offered), Press(IDYES)});
-  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
   EXPECT_EQ(ReadWholeFile(lnk), before);
   {
     // Held open without delete sharing: the shortcut cannot be replaced.
     const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                                         OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
     ASSERT_TRUE(held);
-    Click(maker.Child(L"Button", L"&make"), 30000);
+    Click(maker.Button(L"&make"), 30000);
   }
   const std::vector<SeenDialog> seen = answerer.Finish();
   ASSERT_EQ(seen.size(), 4u);
@@ -335,33 +291,33 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
 TEST_F(MakerOpen, NamePromptOffersTheOpenedNameUntilTheListIsEmptiedThenTheNameMade) {
   DesktopSnapshot desktop;
   const std::wstring lnk = WriteShortcut(desktop.File(L"A.lnk"), KelmoPro(), L" /w:a.exe");
-  MakerStartedWith maker(L"\"" + lnk + L"\"");
-  HWND list = maker.Child(L"ListBox");
+  MakerProcess maker(BinDir(), Quoted(lnk));
+  HWND list = maker.List();
   ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 1; }));
   auto add = [&] {
-    SetText(maker.Child(L"Edit"), L"b.exe");
-    Click(maker.Child(L"Button", L"追加(&E)"));
+    SetText(maker.Edit(), L"b.exe");
+    Click(maker.Button(L"追加(&E)"));
   };
   std::wstring offered[4];
   DialogAnswerer answerer(maker.processId(),
                           {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"B"),
                            AcceptOfferedName(offered[2]), AcceptOfferedName(offered[3], L"C")});
   add();
-  Click(maker.Child(L"Button", L"&make"), 30000);
-  Click(maker.Child(L"Button", L"リストクリア(&L)"));
+  Click(maker.Button(L"&make"), 30000);
+  Click(maker.Button(L"リストクリア(&L)"));
   add();
-  Click(maker.Child(L"Button", L"&make"), 30000);
-  Click(maker.Child(L"Button", L"&make"), 30000);
-  Click(maker.Child(L"Button", L"Kelmo Pro(&P)"));
+  Click(maker.Button(L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
+  Click(maker.Button(L"Kelmo Pro(&P)"));
   add();
-  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
   EXPECT_EQ(answerer.Finish().size(), 4u);
   EXPECT_EQ(offered[0], L"A");
   EXPECT_EQ(offered[1], L"") << "after リストクリア(&L)";
   EXPECT_EQ(offered[2], L"B") << "after a make";
   EXPECT_EQ(offered[3], L"") << "after Kelmo Pro(&P) emptied the list";
   EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"A.lnk", L"B.lnk", L"C.lnk"}));
-  EXPECT_EQ(ReadLink(lnk).arguments, L" /w:a.exe /b:b.exe");
+  EXPECT_EQ(ShortcutArgumentsOn(lnk).arguments, L" /w:a.exe /b:b.exe");
 }
 
 // A shortcut the user set up by hand (working folder, icon, hot key,
@@ -371,9 +327,8 @@ TEST_F(MakerOpen, NamePromptOffersTheOpenedNameUntilTheListIsEmptiedThenTheNameM
 // choice changes the target's file name.
 TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
   DesktopSnapshot desktop;
-  const std::wstring tools = dir_.File(L"Tools");
-  ASSERT_TRUE(CreateDirectoryW(tools.c_str(), nullptr));
-  ASSERT_TRUE(CopyFileW(KelmoPro().c_str(), (tools + L"\\kelmoPro.exe").c_str(), FALSE));
+  const ProgramFolder toolsFolder({L"kelmoPro.exe"}, dir_.File(L"Tools"));
+  const std::wstring& tools = toolsFolder.path();
   const std::wstring icon = L"C:\\windows\\notepad.exe";
   const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
   const std::wstring lnk = desktop.File(L"game night.lnk");
@@ -395,18 +350,18 @@ TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
   ASSERT_EQ(ShortcutShowCommand(lnk), SW_SHOWMINNOACTIVE);
   ASSERT_EQ(ShortcutHotkey(lnk), hotkey);
 
-  MakerStartedWith maker(L"\"" + lnk + L"\"");
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.Child(L"ListBox")).size() == 1; }));
-  SetText(maker.Child(L"Edit"), L"b.exe");
-  Click(maker.Child(L"Button", L"追加(&E)"));
+  MakerProcess maker(BinDir(), Quoted(lnk));
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 1; }));
+  SetText(maker.Edit(), L"b.exe");
+  Click(maker.Button(L"追加(&E)"));
   std::wstring offered[3];
   DialogAnswerer answerer(maker.processId(),
                           {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
                            AcceptOfferedName(offered[2], L"standard")});
-  Click(maker.Child(L"Button", L"&make"), 30000);
-  Click(maker.Child(L"Button", L"&make"), 30000);
-  Click(maker.Child(L"Button", L"Kelmo(&S)"));
-  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
+  Click(maker.Button(L"Kelmo(&S)"));
+  Click(maker.Button(L"&make"), 30000);
   ASSERT_EQ(answerer.Finish().size(), 3u);
   EXPECT_EQ(offered[0], L"game night");
 
@@ -437,20 +392,21 @@ TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
 TEST_F(MakerOpen, SaveWithoutRoomForATemporaryNameFailsAndKeepsTheOldShortcut) {
   const std::size_t kFolderLength = MAX_PATH - 10;
   ASSERT_LT(dir_.path().size() + 2, kFolderLength);
-  const std::wstring folder = dir_.File(std::wstring(kFolderLength - dir_.path().size() - 1, L'd'));
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const ProgramFolder desktop(
+      {}, dir_.File(std::wstring(kFolderLength - dir_.path().size() - 1, L'd')));
+  const std::wstring& folder = desktop.path();
   const DesktopRedirected redirected(folder);
   const std::wstring lnk = WriteShortcut(folder + L"\\g.lnk", KelmoPro(), L" /w:a.exe");
   const std::string before = ReadWholeFile(lnk);
   ASSERT_FALSE(before.empty());
 
-  MakerStartedWith maker(L"\"" + lnk + L"\"");
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.Child(L"ListBox")).size() == 1; }));
-  SetText(maker.Child(L"Edit"), L"b.exe");
-  Click(maker.Child(L"Button", L"追加(&E)"));
+  MakerProcess maker(BinDir(), Quoted(lnk));
+  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 1; }));
+  SetText(maker.Edit(), L"b.exe");
+  Click(maker.Button(L"追加(&E)"));
   std::wstring offered;
   DialogAnswerer answerer(maker.processId(), {AcceptOfferedName(offered), Press(IDYES)});
-  Click(maker.Child(L"Button", L"&make"), 30000);
+  Click(maker.Button(L"&make"), 30000);
   const std::vector<SeenDialog> seen = answerer.Finish();
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(offered, L"g");

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <utility>
+
 namespace kelmo::testing_support {
 
 namespace {
@@ -32,8 +34,9 @@ HWND FindMainWindow(DWORD processId, const std::wstring& title) {
   return search.found;
 }
 
-MakerProcess::MakerProcess(const std::wstring& folder, int timeoutMs) {
-  started_ = StartProgram(folder + L"\\kelmoCM.exe", L"");
+MakerProcess::MakerProcess(const std::wstring& folder, const std::wstring& arguments,
+                           int timeoutMs) {
+  started_ = StartProgram(folder + L"\\kelmoCM.exe", arguments);
   if (!started_.process) return;
   WaitUntil([&] { return (window_ = FindMainWindow(started_.id, kMakerTitle)) != nullptr; },
             timeoutMs);
@@ -188,6 +191,46 @@ int ListSelection(HWND listBox) {
 void SelectListItem(HWND listBox, int index) {
   SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
 }
+
+ProgramFolder::ProgramFolder(const std::vector<std::wstring>& programs, std::wstring path)
+    : path_(std::move(path)) {
+  static int counter = 0;
+  if (!path_.empty()) {
+    EXPECT_TRUE(CreateDirectoryW(path_.c_str(), nullptr)) << Narrow(path_);
+  } else {
+    // A folder left by a run that crashed may hold the name a reused process
+    // id gives: take the next one.
+    do {
+      path_ =
+          L"C:\\kr" + std::to_wstring(GetCurrentProcessId()) + L"-" + std::to_wstring(++counter);
+    } while (!CreateDirectoryW(path_.c_str(), nullptr) && GetLastError() == ERROR_ALREADY_EXISTS);
+  }
+  for (const std::wstring& name : programs) {
+    EXPECT_TRUE(CopyFileW((BinDir() + L"\\" + name).c_str(), File(name).c_str(), FALSE))
+        << Narrow(name);
+  }
+}
+
+ProgramFolder::~ProgramFolder() {
+  std::vector<std::wstring> names;
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW(File(L"*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  // A program may still be on its way out; its file cannot go before it has.
+  for (const std::wstring& name : names) {
+    WaitUntil(
+        [&] { return DeleteFileW(File(name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
+        5000);
+  }
+  RemoveDirectoryW(path_.c_str());
+}
+
+std::wstring Quoted(const std::wstring& text) { return L"\"" + text + L"\""; }
 
 DesktopRedirected::DesktopRedirected(const std::wstring& folder) {
   for (Value& value : values_) {

@@ -19,9 +19,11 @@ inline constexpr wchar_t kMakerTitle[] = L"Kelmo Command line Maker";
 class MakerProcess {
  public:
   // Starts kelmoCM.exe from `folder` (the build's bin folder unless given)
-  // and waits (at most `timeoutMs`) for its main window: visible, unowned,
-  // titled kMakerTitle. On time-out the test has failed and window() is null.
-  explicit MakerProcess(const std::wstring& folder = BinDir(), int timeoutMs = 15000);
+  // with the command line `arguments` and waits (at most `timeoutMs`) for its
+  // main window: visible, unowned, titled kMakerTitle. On time-out the test
+  // has failed and window() is null.
+  explicit MakerProcess(const std::wstring& folder = BinDir(), const std::wstring& arguments = L"",
+                        int timeoutMs = 15000);
   ~MakerProcess();
   MakerProcess(const MakerProcess&) = delete;
   MakerProcess& operator=(const MakerProcess&) = delete;
@@ -61,6 +63,30 @@ class MakerProcess {
   StartedProcess started_;
   HWND window_ = nullptr;
 };
+
+// Copies of programs of the build's bin folder (none for a scratch folder) in
+// a folder of their own: a maker started from there names the launchers there
+// in the shortcuts it makes. The folder is made here and removed, with every
+// file in it, when the object goes (ProbeDir leaves folders behind, and a
+// later process of the same id would find them).
+class ProgramFolder {
+ public:
+  // By default a fresh folder at the root of C: (C:\kr<pid>-<n>), so that a
+  // group's target stays short wherever the build tree lives.
+  explicit ProgramFolder(const std::vector<std::wstring>& programs, std::wstring path = L"");
+  ~ProgramFolder();
+  ProgramFolder(const ProgramFolder&) = delete;
+  ProgramFolder& operator=(const ProgramFolder&) = delete;
+
+  const std::wstring& path() const { return path_; }
+  std::wstring File(const std::wstring& name) const { return path_ + L"\\" + name; }
+
+ private:
+  std::wstring path_;
+};
+
+// `text` in double quotes: one argument on a command line.
+std::wstring Quoted(const std::wstring& text);
 
 // Finds the visible, unowned top-level window titled `title` of a process.
 HWND FindMainWindow(DWORD processId, const std::wstring& title);

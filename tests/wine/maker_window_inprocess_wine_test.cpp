@@ -15,6 +15,7 @@
 #include "maker/item_list.h"
 #include "maker/list_box_store.h"
 #include "maker/main_window.h"
+#include "maker/maker_form.h"
 #include "maker/shell_link.h"
 #include "maker/window_layout.h"
 #include "tests/wine/dialog_answerer.h"
@@ -166,6 +167,24 @@ class MakerDropInProcess : public ::testing::Test {
   std::wstring Text() { return window_.Form().ProgramText(); }
   std::vector<std::wstring> List() { return window_.Form().Entries(); }
   std::wstring KelmoPro() const { return BinDir() + L"\\kelmoPro.exe"; }
+  // All a refusal must leave as it was: the text, the list and its
+  // selection, and whether each option button is checked and enabled.
+  std::vector<std::wstring> State() {
+    MakerForm& form = window_.Form();
+    std::vector<std::wstring> state = List();
+    state.push_back(Text());
+    state.push_back(std::to_wstring(ListBoxStore(form.lstCmd).Selection()));
+    std::vector<HWND> options(form.optKelmoSet.begin(), form.optKelmoSet.end());
+    options.insert(options.end(), form.optTimingSet.begin(), form.optTimingSet.end());
+    options.insert(options.end(), form.optSizeSet.begin(), form.optSizeSet.end());
+    std::wstring marks;
+    for (HWND option : options) {
+      marks += IsChecked(option) ? L'x' : L'-';
+      marks += IsWindowEnabled(option) ? L'e' : L'd';
+    }
+    state.push_back(marks);
+    return state;
+  }
 
   ScopedComInitialization com_;
   ProbeDir dir_;
@@ -218,11 +237,11 @@ TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBo
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
 }
 
-// What a drop refuses, each with one message and the text box as it was.
+// What a drop refuses, each with one message and the window as it was.
 TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
   const ProbeCopy game = CopyProbeAs(dir_, L"game.exe");
-  const std::wstring folder = dir_.File(L"a folder");
-  ASSERT_TRUE(CreateDirectoryW(folder.c_str(), nullptr));
+  const ProgramFolder emptyFolder({}, dir_.File(L"a folder"));
+  const std::wstring& folder = emptyFolder.path();
   const std::wstring notes = dir_.File(L"notes.txt");
   CloseHandle(CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
   const std::wstring broken = dir_.File(L"broken.lnk");
@@ -261,7 +280,19 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
        L"「broken.lnk」をショートカットとして読み込めませんでした。\r\n"
        L"Kelmo Command line Maker で作成したショートカットを指定してください。"},
   };
-  window_.Form().SetProgramText(L"typed before");
+  // A window far from its first state: kelmoPro with other options, a list
+  // with a selection, and a text.
+  MakerForm& form = window_.Form();
+  for (HWND option : {form.optKelmoSet[1], form.optTimingSet[2], form.optSizeSet[4]}) {
+    SendMessageW(option, BM_CLICK, 0, 0);
+  }
+  ASSERT_EQ(form.Launcher(), LauncherChoice::KelmoPro);
+  ASSERT_TRUE(IsChecked(form.optSizeSet[4]));
+  ListBoxStore(form.lstCmd).Add(L"/b:a.exe");
+  ListBoxStore(form.lstCmd).Add(L"/w:b.exe");
+  ListBoxStore(form.lstCmd).SetSelection(1);
+  form.SetProgramText(L"typed before");
+  const std::vector<std::wstring> before = State();
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
     const auto seen = Drop({r.file}, {Press(IDOK)});
@@ -269,9 +300,8 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
     EXPECT_EQ(seen[0].title, r.title);
     EXPECT_EQ(seen[0].text, r.text);
     EXPECT_TRUE(seen[0].okOnly);
-    EXPECT_EQ(Text(), L"typed before");
+    EXPECT_EQ(State(), before);
   }
-  EXPECT_TRUE(List().empty());
 }
 
 }  // namespace

@@ -50,6 +50,50 @@ std::uint16_t ShortcutHotkey(const std::wstring& path) {
   return bytes.size() < kHeaderSize ? 0 : static_cast<std::uint16_t>(HeaderField(bytes, 0x40));
 }
 
+ArgumentsOn ShortcutArgumentsOn(const std::wstring& path) {
+  const std::string bytes = ReadWholeFile(path);
+  if (bytes.size() < kHeaderSize) return {};
+  const std::uint32_t flags = HeaderField(bytes, 0x14);
+  const auto count = [&](std::size_t at) {
+    return static_cast<std::size_t>(static_cast<unsigned char>(bytes[at])) |
+           static_cast<std::size_t>(static_cast<unsigned char>(bytes[at + 1])) << 8;
+  };
+  std::size_t at = kHeaderSize;
+  constexpr std::uint32_t kHasIdList = 0x1, kHasLinkInfo = 0x2, kIsUnicode = 0x80;
+  if (flags & kHasIdList) {
+    if (at + 2 > bytes.size()) return {};
+    at += 2 + count(at);
+  }
+  if (flags & kHasLinkInfo) {
+    if (at + 4 > bytes.size()) return {};
+    at += HeaderField(bytes, at);
+  }
+  const std::size_t unit = (flags & kIsUnicode) ? 2 : 1;
+  // Description, relative path and working folder come before the arguments.
+  for (const std::uint32_t field : {0x4u, 0x8u, kHasWorkingDir}) {
+    if (!(flags & field)) continue;
+    if (at + 2 > bytes.size()) return {};
+    at += 2 + count(at) * unit;
+  }
+  if (!(flags & kHasArguments) || at + 2 > bytes.size()) return {};
+  const std::size_t length = count(at);
+  if (at + 2 + length * unit > bytes.size()) return {};
+  ArgumentsOn found;
+  found.bytes = bytes.substr(at);
+  if (unit == 2) {
+    found.arguments.resize(length);
+    std::memcpy(found.arguments.data(), bytes.data() + at + 2, length * 2);
+  } else {
+    found.arguments.resize(length);
+    const int made = MultiByteToWideChar(CP_ACP, 0, bytes.data() + at + 2, static_cast<int>(length),
+                                         found.arguments.data(), static_cast<int>(length));
+    found.arguments.resize(static_cast<std::size_t>(made < 0 ? 0 : made));
+  }
+  // Wine counts the string's terminating NUL in its length; Windows does not.
+  if (!found.arguments.empty() && found.arguments.back() == L'\0') found.arguments.pop_back();
+  return found;
+}
+
 std::wstring ShortcutDescription(const std::wstring& path) {
   Microsoft::WRL::ComPtr<IShellLinkW> link;
   Microsoft::WRL::ComPtr<IPersistFile> file;

@@ -24,6 +24,14 @@ std::uint32_t ShortcutLinkFlags(const std::wstring& path);
 int ShortcutShowCommand(const std::wstring& path);
 // The header's 16-bit HotKey (offset 0x40); 0 for a file too short.
 std::uint16_t ShortcutHotkey(const std::wstring& path);
+// The arguments field (StringData COMMAND_LINE_ARGUMENTS, [MS-SHLLINK] 2.4)
+// read from the bytes, and the file's bytes from that field to its end;
+// both empty when the file has no such field or is cut short.
+struct ArgumentsOn {
+  std::wstring arguments;
+  std::string bytes;
+};
+ArgumentsOn ShortcutArgumentsOn(const std::wstring& path);
 // The description as IShellLinkW reads it; "<unreadable>" when it cannot.
 std::wstring ShortcutDescription(const std::wstring& path);
 
