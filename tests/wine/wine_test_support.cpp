@@ -22,28 +22,45 @@ bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
   }
 }
 
+namespace {
+
+// Removes `folder` with everything in it, subfolders included.
+void RemoveTree(const std::wstring& folder) {
+  WIN32_FIND_DATAW found;
+  HANDLE search = FindFirstFileW((folder + L"\\*").c_str(), &found);
+  if (search != INVALID_HANDLE_VALUE) {
+    do {
+      const std::wstring name = found.cFileName;
+      if (name == L"." || name == L"..") continue;
+      const std::wstring path = folder + L"\\" + name;
+      if (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+        RemoveTree(path);
+      } else {
+        SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+        DeleteFileW(path.c_str());
+      }
+    } while (FindNextFileW(search, &found));
+    FindClose(search);
+  }
+  RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
+
 ProbeDir::ProbeDir() {
   wchar_t temp[MAX_PATH] = {};
   GetTempPathW(MAX_PATH, temp);
   static int counter = 0;
   path_ = std::wstring(temp) + L"kelmo-probe-" + std::to_wstring(GetCurrentProcessId()) + L"-" +
           std::to_wstring(++counter);
+  // A run that crashed may have left a folder of the same name (process ids
+  // come back): start from an empty one, so no old report is read.
+  RemoveTree(path_);
   CreateDirectoryW(path_.c_str(), nullptr);
   SetEnvironmentVariableW(L"KELMO_PROBE_DIR", path_.c_str());
 }
 
-ProbeDir::~ProbeDir() {
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW((path_ + L"\\*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY))
-        DeleteFileW(File(found.cFileName).c_str());
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
-  RemoveDirectoryW(path_.c_str());
-}
+ProbeDir::~ProbeDir() { RemoveTree(path_); }
 
 std::wstring ProbeReport::Text(const std::wstring& key) const {
   auto it = values.find(key);
