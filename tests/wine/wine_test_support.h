@@ -98,10 +98,12 @@ HWND WaitForDialog(const std::wstring& title, int timeoutMs = 10000);
 // The text of a message box (its static control 0xFFFF).
 std::wstring MessageBoxText(HWND box);
 std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
 // Presses a dialog button by its id (IDOK, IDYES, ...), as a click would.
 void PressDialogButton(HWND dialog, int id);
 
-// The top-level windows of a process, in enumeration order.
+// The top-level windows of a process (of every process for 0), in
+// enumeration order.
 std::vector<HWND> TopLevelWindows(DWORD processId);
 
 // Sets the screen DPI that programs started from now on see (the user's
