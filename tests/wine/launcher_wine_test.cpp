@@ -153,9 +153,8 @@ TEST_F(LauncherWine, TerminateCompanionIsEndedWithExitCodeZeroAfterTheWait) {
 // the code page cannot hold is reported and passed over; its report holds
 // the run until the companion before it has started.
 TEST_F(LauncherWine, CompanionsEndAtOnceWithoutWaitedEntry) {
-  StartedProcess launcher =
-      StartLauncher(L"/t:" + Probe(L"t", L"-stay") + L" /t:" + Probe(L"t\u00E9") + L" /c:" +
-                    Probe(L"c", L"-until " + release_) + L" /a:" + Probe(L"a"));
+  StartedProcess launcher = StartLauncher(L"/t:" + Probe(L"t", L"-stay") + L" /t:" +
+                                          Probe(L"t\u00E9") + L" /a:" + Probe(L"a"));
   StartedProcess companion;
   DialogAnswerer boxes(launcher.id, {WatchThenOk(companion, L"t")});
   ASSERT_TRUE(WaitForExit(launcher).has_value());
@@ -165,55 +164,46 @@ TEST_F(LauncherWine, CompanionsEndAtOnceWithoutWaitedEntry) {
   EXPECT_NE(seen[0].text.find(L"frmMain!ExecProcess"), std::wstring::npos) << Narrow(seen[0].text);
   EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0)) << "terminate companion not ended";
   Report(L"a");
-  // A close companion without a window is not found and keeps running.
-  const StartedProcess c = Watch(L"c");
-  ASSERT_TRUE(c.process);
-  Release();
-  EXPECT_EQ(WaitForExit(c), std::optional<DWORD>(3)) << "it ends by itself once released";
 }
 
-TEST_F(LauncherWine, MissingCloseProgramShowsThePathErrorAndStops) {
-  StartedProcess launcher = StartLauncher(L"/b:" + Probe(L"b") + L" /t:" + Probe(L"t", L"-stay") +
-                                          L" /c:Z:\\no\\such\\program.exe -x /c:" + Probe(L"c2") +
-                                          L" /w:" + Probe(L"w") + L" /a:" + Probe(L"a"));
-  const std::vector<SeenDialog> seen = DismissBoxesUntilExit(launcher);
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].title, L"Kelmo Pro");
-  EXPECT_EQ(seen[0].text, L"パス指定を一部間違っている可能性があります。");
-  EXPECT_TRUE(seen[0].okOnly && seen[0].topmost);
-  const ProbeReport t = Report(L"t");
-  Report(L"b");
-  EXPECT_FALSE(Started(L"c2"));
-  EXPECT_FALSE(Started(L"w"));
-  EXPECT_FALSE(Started(L"a"));
-  EXPECT_TRUE(ProcessAlive(static_cast<DWORD>(t.Number(L"pid")))) << "held companions keep running";
-  KillProcess(static_cast<DWORD>(t.Number(L"pid")));
-}
-
-// CreateProcess refuses a document: a start failure that is not the path
-// error, so the run stops with the error report of its start-up procedure.
-TEST_F(LauncherWine, CloseItemNamingADocumentStopsTheRunWithTheFormLoadReport) {
+// A close item that cannot be started stops the run before the wait with one
+// box: the path error for a missing program; for a document, which
+// CreateProcess refuses, the error report of the start-up procedure. What was
+// started until then keeps running, and nothing after it is started.
+TEST_F(LauncherWine, CloseItemThatCannotBeStartedStopsTheRun) {
   const std::wstring document = dir_.File(L"notes.txt");
   CreateReleaseFile(document);
-  StartedProcess launcher = StartLauncher(L"/b:" + Probe(L"b") + L" /c:" + document + L" /w:" +
-                                          Probe(L"w") + L" /a:" + Probe(L"a"));
-  DialogAnswerer boxes(launcher.id, {Press(IDOK)});
-  ASSERT_TRUE(WaitForExit(launcher).has_value());
-  const std::vector<SeenDialog> seen = boxes.Finish();
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_EQ(seen[0].title, L"エラー - KelmoPro");
-  EXPECT_TRUE(seen[0].okOnly && seen[0].topmost) << "a system-modal box with OK alone";
   const Maintainer maintainer = ProjectMaintainer();
-  EXPECT_EQ(seen[0].text,
-            L"エラー番号:193\r\n"
-            L"場所:Form_LoadKelmoPro1.04.2485\r\n"
-            L"プログラムを起動できませんでした。\r\n"
-            L"上記の説明と、エラーの発生したときの簡単な状況を書いて、\r\n\"" +
-                FromAnsi(ToAnsi(maintainer.name)) + L"\" <" + std::wstring(maintainer.email) +
-                L"> まで連絡してください。");
-  Report(L"b");
-  EXPECT_FALSE(Started(L"w"));
-  EXPECT_FALSE(Started(L"a"));
+  const struct {
+    std::wstring item, title, text;
+  } rows[] = {
+      {L"Z:\\no\\such\\program.exe -x", L"Kelmo Pro",
+       L"パス指定を一部間違っている可能性があります。"},
+      {document, L"エラー - KelmoPro",
+       L"エラー番号:193\r\n"
+       L"場所:Form_LoadKelmoPro1.04.2485\r\n"
+       L"プログラムを起動できませんでした。\r\n"
+       L"上記の説明と、エラーの発生したときの簡単な状況を書いて、\r\n\"" +
+           FromAnsi(ToAnsi(maintainer.name)) + L"\" <" + std::wstring(maintainer.email) +
+           L"> まで連絡してください。"},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(Narrow(r.title));
+    const std::wstring n = r.item == document ? L"d" : L"p";
+    StartedProcess launcher = StartLauncherInJob(
+        L"/b:" + Probe(L"b" + n) + L" /t:" + Probe(L"t" + n, L"-stay") + L" /c:" + r.item +
+        L" /c:" + Probe(L"c" + n) + L" /w:" + Probe(L"w" + n) + L" /a:" + Probe(L"a" + n));
+    const std::vector<SeenDialog> seen = DismissBoxesUntilExit(launcher);
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_EQ(seen[0].title, r.title);
+    EXPECT_EQ(seen[0].text, r.text);
+    EXPECT_TRUE(seen[0].okOnly && seen[0].topmost) << "a system-modal box with OK alone";
+    Report(L"b" + n);
+    const StartedProcess held = Watch(L"t" + n);
+    EXPECT_FALSE(WaitForExit(held, 0).has_value()) << "held companions keep running";
+    KillProcess(held.id);
+    EXPECT_EQ(WaitForJobToEmpty(launcher), std::optional<DWORD>(3)) << "started past the failure";
+  }
 }
 
 // Programs that cannot be started are passed over; a waited one gives no
