@@ -1,6 +1,7 @@
 // kelmoPro.exe run for real under Wine with probe programs as the group.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <utility>
 #include <vector>
@@ -69,13 +70,16 @@ class LauncherWine : public ::testing::Test {
 };
 
 // Every show letter; the first item goes without its slash and has a quoted
-// path with a space and Japanese arguments.
+// path with a space and Japanese arguments; yen signs in an item are
+// backslashes.
 TEST_F(LauncherWine, BeforeListInOrderAndAfterListAfterTheWait) {
   const std::wstring folder = dir_.File(L"with space");
   CreateDirectoryW(folder.c_str(), nullptr);
   const std::wstring copy = folder + L"\\probe copy.exe";
   ASSERT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), copy.c_str(), FALSE));
-  RunToEnd(L"bn:\"" + copy + L"\" q 日本語 /bm:" + Probe(L"m") + L" /bd:" + Probe(L"d") + L" /bi:" +
+  std::wstring yenProbe = Probe(L"m") + L" \\x";
+  std::replace(yenProbe.begin(), yenProbe.end(), L'\\', L'\u00A5');
+  RunToEnd(L"bn:\"" + copy + L"\" q 日本語 /bm:" + yenProbe + L" /bd:" + Probe(L"d") + L" /bi:" +
            Probe(L"i") + L" /bo:" + Probe(L"o") + L" /bx:" + Probe(L"x") + L" /wx:" +
            Probe(L"w", L"-exit 500") + L" /an:" + Probe(L"a"));
   const std::pair<const wchar_t*, int> inOrder[] = {{L"q", 1}, {L"m", 2}, {L"d", 10}, {L"i", 7},
@@ -90,6 +94,7 @@ TEST_F(LauncherWine, BeforeListInOrderAndAfterListAfterTheWait) {
   }
   EXPECT_EQ(Report(L"q").Text(L"args"), L"q 日本語");
   EXPECT_EQ(w.Text(L"args"), L"w -exit 500");
+  EXPECT_EQ(Report(L"m").Text(L"args"), L"m \\x");
   EXPECT_EQ(a.Number(L"show"), 1);
   EXPECT_GE(a.Number(L"created"), w.Number(L"exited"))
       << "after program started before the wait ended";
