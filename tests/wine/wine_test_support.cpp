@@ -214,12 +214,6 @@ void CreateReleaseFile(const std::wstring& path) {
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
-bool ProcessAlive(DWORD processId) {
-  UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-  if (!process) return false;
-  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
 void KillProcess(DWORD processId) {
   UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
   if (!process) return;
@@ -274,8 +268,6 @@ std::wstring WindowText(HWND window) {
   text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
   return text;
 }
-
-std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 void PressDialogButton(HWND dialog, int id) {
   HWND button = GetDlgItem(dialog, id);
