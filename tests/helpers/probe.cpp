@@ -21,8 +21,9 @@
 // STARTF_USESHOWWINDOW is not set), created (process creation time) and
 // started (first line of code), both in 100 ns units of the system clock,
 // args (the command line after the program name); later lines: closed=<time>
-// when WM_CLOSE arrived, exited=<time> just before a normal exit, spawned=<pid>
-// (0 when the start failed) after -spawn.
+// when WM_CLOSE arrived and closedvisible=1 or 0 for the window it came to,
+// exited=<time> just before a normal exit, spawned=<pid> (0 when the start
+// failed) after -spawn.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -60,7 +61,8 @@ void Append(const std::wstring& line) {
 
 LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_CLOSE) {
-    Append(L"closed=" + std::to_wstring(Now()));
+    Append(L"closed=" + std::to_wstring(Now()) + L"\nclosedvisible=" +
+           std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0));
     if (!g_ignoreClose) PostQuitMessage(0);
     return 0;
   }

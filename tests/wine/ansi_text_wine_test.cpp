@@ -105,16 +105,5 @@ TEST(AnsiTextWine, LauncherNeverStartsAChangedPathOrArgument) {
   }
 }
 
-TEST(AnsiTextWine, YenSignsInALaunchItemAreBackslashes) {
-  ProbeDir dir;
-  std::wstring probe = BinDir() + L"\\probe.exe";
-  for (wchar_t& c : probe) {
-    if (c == L'\\') c = L'\u00A5';
-  }
-  StartedProcess launcher = StartLauncher(L"/w:" + probe + L" yen \u00A5x");
-  for (const SeenDialog& box : DismissBoxesUntilExit(launcher)) ADD_FAILURE() << Narrow(box.text);
-  EXPECT_EQ(WaitForReport(dir, L"yen").Text(L"args"), L"yen \\x");
-}
-
 }  // namespace
 }  // namespace kelmo

@@ -9,18 +9,12 @@
 namespace kelmo::testing_support {
 namespace {
 
-std::wstring ClassOf(HWND window) {
-  wchar_t name[64] = {};
-  GetClassNameW(window, name, 64);
-  return name;
-}
-
 // The first visible dialog (class #32770) among the process's top-level
 // windows, passing over those in `skipped`.
 HWND VisibleDialogOf(DWORD processId, const std::vector<HWND>& skipped) {
   for (HWND window : TopLevelWindows(processId)) {
     if (std::find(skipped.begin(), skipped.end(), window) != skipped.end()) continue;
-    if (IsWindowVisible(window) && ClassOf(window) == L"#32770") return window;
+    if (IsWindowVisible(window) && ClassName(window) == L"#32770") return window;
   }
   return nullptr;
 }
@@ -32,7 +26,7 @@ struct ChildSearch {
 
 BOOL CALLBACK FindChildOfClass(HWND child, LPARAM lParam) {
   auto* search = reinterpret_cast<ChildSearch*>(lParam);
-  if (ClassOf(child) != search->className) return TRUE;
+  if (ClassName(child) != search->className) return TRUE;
   search->found = child;
   return FALSE;
 }
@@ -58,6 +52,7 @@ SeenDialog Describe(HWND dialog) {
   const bool ok = HasButton(dialog, IDOK), cancel = HasButton(dialog, IDCANCEL);
   seen.yesNo = yes && no && !ok && !cancel;
   seen.okOnly = ok && !yes && !no && !cancel;
+  seen.topmost = (GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOPMOST) != 0;
   return seen;
 }
 

@@ -22,7 +22,8 @@ struct SeenDialog {
   std::wstring text;   // a message box's text, or the first static text of a dialog
   bool yesNo = false;  // Yes and No buttons, no OK and no Cancel
   bool okOnly = false;
-  bool closed = false;  // gone or hidden after its answer, within 10 s
+  bool topmost = false;  // WS_EX_TOPMOST, as a system-modal box has
+  bool closed = false;   // gone or hidden after its answer, within 10 s
 };
 
 using DialogAnswer = std::function<void(HWND dialog)>;

@@ -83,18 +83,36 @@ TEST_F(LauncherGraceWine, CompanionsThatObeyEndByThemselvesBeforeTheirGrace) {
   EXPECT_GE(after.Number(L"created"), WaitForReport(dir_, L"t", L"exited").Number(L"exited"));
 }
 
-// The stub starts its child before anything else and ends at once: with g
-// the wait lasts until the child has ended too.
-TEST_F(LauncherGraceWine, StubIsWaitedThroughWithG) {
-  const StartedProcess launcher = StartLauncher(
-      L"/wg:" + Probe(L"stub", SpawningUntilReleased(L"child")) + L" /a:" + Probe(L"a"));
-  WaitForReport(dir_, L"child");
-  WaitForReport(dir_, L"stub", L"exited");
-  EXPECT_FALSE(ReadReport(dir_, L"a").has_value()) << "after program while the child runs";
-  Release();
-  ExpectLauncherEnds(launcher);
-  EXPECT_GE(WaitForReport(dir_, L"a").Number(L"created"),
-            WaitForReport(dir_, L"child", L"exited").Number(L"exited"));
+// With g the wait lasts until the program's child has ended too: a stub that
+// starts its child before anything else and ends at once, and a batch file,
+// which CreateProcess starts through cmd, that starts its child with "start".
+TEST_F(LauncherGraceWine, StubAndBatchFileAreWaitedThroughWithG) {
+  const std::wstring batch = dir_.File(L"stub.bat");
+  const std::wstring batchRelease = dir_.File(L"release-batch");
+  const std::string line =
+      "@start \"\" " + Narrow(Probe(L"batchild", L"-until " + batchRelease)) + "\r\n";
+  HANDLE file = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
+  CloseHandle(file);
+  const struct {
+    std::wstring waited, child, release;
+    const wchar_t* ended;  // the waited program's probe, seen to end while its child runs
+  } rows[] = {{Probe(L"stub", SpawningUntilReleased(L"child")), L"child", release_, L"stub"},
+              {batch, L"batchild", batchRelease, nullptr}};
+  for (const auto& r : rows) {
+    SCOPED_TRACE(Narrow(r.child));
+    const std::wstring after = r.child + L"after";
+    const StartedProcess launcher = StartLauncher(L"/wg:" + r.waited + L" /a:" + Probe(after));
+    WaitForReport(dir_, r.child);
+    if (r.ended) WaitForReport(dir_, r.ended, L"exited");
+    EXPECT_FALSE(ReadReport(dir_, after).has_value()) << "after program while the child runs";
+    CreateReleaseFile(r.release);
+    ExpectLauncherEnds(launcher);
+    EXPECT_GE(WaitForReport(dir_, after).Number(L"created"),
+              WaitForReport(dir_, r.child, L"exited").Number(L"exited"));
+  }
 }
 
 TEST_F(LauncherGraceWine, StubIsNotWaitedThroughWithoutG) {
@@ -130,56 +148,12 @@ TEST_F(LauncherGraceWine, EndingATreeEndsItsChildAndNothingElse) {
   }
 }
 
-// A batch file is a program CreateProcess starts (through cmd), so g follows
-// what it starts with "start" although cmd itself ends at once.
-TEST_F(LauncherGraceWine, BatchFileIsWaitedThroughWithG) {
-  const std::wstring batch = dir_.File(L"stub.bat");
-  const std::string line = "@start \"\" " + Narrow(Probe(L"batchild", UntilReleased())) + "\r\n";
-  HANDLE file = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
-
-  const StartedProcess launcher = StartLauncher(L"/wg:" + batch + L" /a:" + Probe(L"a"));
-  WaitForReport(dir_, L"batchild");
-  EXPECT_FALSE(ReadReport(dir_, L"a").has_value()) << "after program while the child runs";
-  Release();
-  ExpectLauncherEnds(launcher);
-  EXPECT_GE(WaitForReport(dir_, L"a").Number(L"created"),
-            WaitForReport(dir_, L"batchild", L"exited").Number(L"exited"));
-}
-
-// A file that cannot be started at all goes to the shell as before: its own
-// box, no process, and no report from the launcher.
-TEST(FollowedProcessWine, AMissingFileGivesNoProcessAfterTheShellsOwnBox) {
-  DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK)});
-  EXPECT_FALSE(StartFollowedProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10, true)
-                   .has_value());
-  EXPECT_EQ(boxes.Finish().size(), 1u) << "the shell's box alone, no report of the launcher's";
-}
-
 // A launcher that itself runs inside a job (here one that allows no
 // breakaway) still runs the group and ends; whether the tree is followed
 // depends on the system's nested jobs, and the test says which it saw.
 TEST_F(LauncherGraceWine, LauncherInsideAJobStillRunsTheGroup) {
-  UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
-  ASSERT_TRUE(job);
-  std::wstring commandLine = L"\"" + BinDir() + L"\\kelmoPro.exe\" /wg:" +
-                             Probe(L"stub", SpawningUntilReleased(L"child")) + L" /a:" +
-                             Probe(L"a");
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  PROCESS_INFORMATION created = {};
-  ASSERT_TRUE(CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
-                             nullptr, nullptr, &startup, &created));
-  StartedProcess launcher;
-  launcher.process.reset(created.hProcess);
-  launcher.id = created.dwProcessId;
-  UniqueHandle thread(created.hThread);
-  EXPECT_TRUE(AssignProcessToJobObject(job.get(), launcher.process.get()));
-  ResumeThread(thread.get());
-
+  const StartedProcess launcher = StartLauncherInJob(
+      L"/wg:" + Probe(L"stub", SpawningUntilReleased(L"child")) + L" /a:" + Probe(L"a"));
   WaitForReport(dir_, L"child");
   WaitForReport(dir_, L"stub", L"exited");
   const bool endedWhileChildRan = WaitForExit(launcher, 3000).has_value();

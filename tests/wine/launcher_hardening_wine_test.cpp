@@ -71,16 +71,15 @@ TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
     arguments += L"/t:" + ProbeCommand(L"t" + std::to_wstring(i), L"-stay") + L" ";
   arguments += L"/w:" + ProbeCommand(L"w", L"-until " + release);
   StartedProcess launcher = StartLauncher(arguments);
-  std::vector<DWORD> companions;
+  std::vector<StartedProcess> companions;
   for (int i = 0; i < 50; ++i) {
-    companions.push_back(
-        static_cast<DWORD>(WaitForReport(dir, L"t" + std::to_wstring(i)).Number(L"pid")));
+    const ProbeReport report = WaitForReport(dir, L"t" + std::to_wstring(i));
+    companions.push_back(WatchProcess(static_cast<DWORD>(report.Number(L"pid"))));
   }
   CreateReleaseFile(release);
   EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
-  for (DWORD id : companions) {
-    EXPECT_TRUE(WaitUntil([&] { return !ProcessAlive(id); }, 5000))
-        << "companion " << id << " still runs";
+  for (const StartedProcess& companion : companions) {
+    EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0)) << "companion " << companion.id;
   }
 }
 

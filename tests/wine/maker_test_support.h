@@ -98,7 +98,6 @@ void Click(HWND button, int timeoutMs = 10000);
 void PostClick(HWND button);
 
 bool IsChecked(HWND button);
-std::wstring ClassName(HWND window);
 // A control's current text through WM_GETTEXT. Use this, not GetWindowText,
 // for the text box: across processes GetWindowText gives the caption the
 // control was created with, so typed or set text would read as empty.

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "common/failure.h"
+#include "launcher/followed_program.h"
 #include "launcher/process_control.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
@@ -35,24 +36,6 @@ TEST(ProcessControlWine, ExecProcessHoldsAHandleThatForcedEndTerminatesAndCloses
   EXPECT_EQ(WaitForExit(watched), std::optional<DWORD>(0)) << "terminated with exit code 0";
 }
 
-TEST(ProcessControlWine, WaitForProcessToEndReturnsOnlyAfterTheExit) {
-  ProbeDir dir;
-  WaitForProcessToEnd(nullptr, ProbeProgram(L"w", L"-exit 400"), 10);
-  // The probe writes "exited" just before it returns from its main.
-  const auto report = ReadReport(dir, L"w");
-  ASSERT_TRUE(report.has_value());
-  EXPECT_TRUE(report->Has(L"exited"));
-}
-
-TEST(ProcessControlWine, CommandLineStartGivesThePidAndTheStyle) {
-  ProbeDir dir;
-  const DWORD id = CommandLineStart(BinDir() + L"\\probe.exe c -exit 100", 6);
-  const ProbeReport report = WaitForReport(dir, L"c");
-  EXPECT_EQ(static_cast<long long>(id), report.Number(L"pid"));
-  EXPECT_EQ(report.Number(L"show"), 6);
-  EXPECT_EQ(report.Number(L"flags") & STARTF_USESHOWWINDOW, STARTF_USESHOWWINDOW);
-}
-
 TEST(ProcessControlWine, CommandLineStartOfAMissingProgramIsThePathError) {
   for (const wchar_t* missing :
        {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
@@ -84,12 +67,15 @@ TEST(ProcessControlWine, CloseRequestFindsNothingForAProcessWithoutWindows) {
   EXPECT_EQ(WaitForExit(bare), std::optional<DWORD>(3)) << "it ends by itself once released";
 }
 
-// fMask does not suppress the shell's own error display, so the missing file
-// brings the shell's box up; ExecProcess returns once it is answered.
-TEST(ProcessControlWine, ExecProcessOfAMissingFileGivesNullAfterTheShellsOwnBox) {
-  DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK)});
-  EXPECT_EQ(ExecProcess(nullptr, {L"Z:\\no\\such\\file.exe", std::nullopt}, 10), nullptr);
-  EXPECT_EQ(boxes.Finish().size(), 1u);
+// fMask does not suppress the shell's own error display, so a missing file
+// brings the shell's box up; either start returns once it is answered, with
+// no process and no report of the launcher's.
+TEST(ProcessControlWine, AMissingFileGivesNoProcessAfterTheShellsOwnBox) {
+  const ExeArgs missing{L"Z:\\no\\such\\file.exe", std::nullopt};
+  DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK), Press(IDOK)});
+  EXPECT_EQ(ExecProcess(nullptr, missing, 10), nullptr);
+  EXPECT_FALSE(StartFollowedProcess(nullptr, missing, 10, true).has_value());
+  EXPECT_EQ(boxes.Finish().size(), 2u);
 }
 
 }  // namespace

@@ -214,12 +214,6 @@ void CreateReleaseFile(const std::wstring& path) {
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
 
-bool ProcessAlive(DWORD processId) {
-  UniqueHandle process(OpenProcess(SYNCHRONIZE, FALSE, processId));
-  if (!process) return false;
-  return WaitForSingleObject(process.get(), 0) == WAIT_TIMEOUT;
-}
-
 void KillProcess(DWORD processId) {
   UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));
   if (!process) return;
@@ -228,21 +222,6 @@ void KillProcess(DWORD processId) {
 }
 
 namespace {
-
-struct DialogSearch {
-  const std::wstring* title;
-  HWND found;
-};
-
-BOOL CALLBACK FindDialog(HWND hwnd, LPARAM lParam) {
-  auto* search = reinterpret_cast<DialogSearch*>(lParam);
-  wchar_t className[64] = {};
-  GetClassNameW(hwnd, className, 64);
-  if (std::wstring(className) != L"#32770" || !IsWindowVisible(hwnd)) return TRUE;
-  if (WindowText(hwnd) != *search->title) return TRUE;
-  search->found = hwnd;
-  return FALSE;
-}
 
 struct ProcessWindows {
   DWORD processId;
@@ -253,21 +232,34 @@ BOOL CALLBACK CollectWindows(HWND hwnd, LPARAM lParam) {
   auto* collected = reinterpret_cast<ProcessWindows*>(lParam);
   DWORD owner = 0;
   GetWindowThreadProcessId(hwnd, &owner);
-  if (owner == collected->processId) collected->windows.push_back(hwnd);
+  if (collected->processId == 0 || owner == collected->processId)
+    collected->windows.push_back(hwnd);
   return TRUE;
 }
 
 }  // namespace
 
 HWND WaitForDialog(const std::wstring& title, int timeoutMs) {
-  DialogSearch search{&title, nullptr};
+  HWND found = nullptr;
   WaitUntil(
       [&] {
-        EnumWindows(FindDialog, reinterpret_cast<LPARAM>(&search));
-        return search.found != nullptr;
+        for (HWND window : TopLevelWindows(0)) {
+          if (IsWindowVisible(window) && ClassName(window) == L"#32770" &&
+              WindowText(window) == title) {
+            found = window;
+            return true;
+          }
+        }
+        return false;
       },
       timeoutMs);
-  return search.found;
+  return found;
+}
+
+std::wstring ClassName(HWND window) {
+  wchar_t name[64] = {};
+  GetClassNameW(window, name, 64);
+  return name;
 }
 
 std::wstring WindowText(HWND window) {
@@ -276,8 +268,6 @@ std::wstring WindowText(HWND window) {
   text.resize(static_cast<size_t>(GetWindowTextW(window, text.data(), length + 1)));
   return text;
 }
-
-std::wstring MessageBoxText(HWND box) { return WindowText(GetDlgItem(box, 0xFFFF)); }
 
 void PressDialogButton(HWND dialog, int id) {
   HWND button = GetDlgItem(dialog, id);

@@ -90,18 +90,17 @@ long long ExitTime(const StartedProcess& started);
 // with "-until path" waits for.
 void CreateReleaseFile(const std::wstring& path);
 
-bool ProcessAlive(DWORD processId);
 void KillProcess(DWORD processId);
 
 // A top-level window of class #32770 with this title, or null on time-out.
 HWND WaitForDialog(const std::wstring& title, int timeoutMs = 10000);
-// The text of a message box (its static control 0xFFFF).
-std::wstring MessageBoxText(HWND box);
 std::wstring WindowText(HWND window);
+std::wstring ClassName(HWND window);
 // Presses a dialog button by its id (IDOK, IDYES, ...), as a click would.
 void PressDialogButton(HWND dialog, int id);
 
-// The top-level windows of a process, in enumeration order.
+// The top-level windows of a process (of every process for 0), in
+// enumeration order.
 std::vector<HWND> TopLevelWindows(DWORD processId);
 
 // Sets the screen DPI that programs started from now on see (the user's

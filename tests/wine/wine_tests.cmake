@@ -36,7 +36,6 @@ endfunction()
 kelmo_wine_test(kelmo_launcher_wine_tests
   tests/wine/launcher_wine_test.cpp
   tests/wine/process_control_wine_test.cpp
-  tests/wine/error_msg_wine_test.cpp
   tests/wine/launcher_hardening_wine_test.cpp
   tests/wine/ansi_text_wine_test.cpp
   tests/wine/document_start_wine_test.cpp
