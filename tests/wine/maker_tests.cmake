@@ -14,8 +14,7 @@ target_link_libraries(kelmo_maker_test_support PUBLIC kelmo_wine_test_support)
 kelmo_wine_test(kelmo_maker_window_wine_tests
   tests/wine/maker_window_wine_test.cpp
   tests/wine/maker_window_inprocess_wine_test.cpp
-  tests/wine/maker_entry_menu_wine_test.cpp
 )
 target_link_libraries(kelmo_maker_window_wine_tests PRIVATE kelmo_maker_test_support kelmo_maker_win32
-                      shell32 ole32 uuid)
+                      kelmo_make_test_support)
 add_dependencies(kelmo_maker_window_wine_tests screenshot)
