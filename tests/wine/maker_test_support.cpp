@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "tests/wine/shortcut_file.h"
+
 namespace kelmo::testing_support {
 
 namespace {
@@ -228,17 +230,8 @@ ProgramFolder::ProgramFolder(const std::vector<std::wstring>& programs, std::wst
 }
 
 ProgramFolder::~ProgramFolder() {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(File(L"*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
   // A program may still be on its way out; its file cannot go before it has.
-  for (const std::wstring& name : names) {
+  for (const std::wstring& name : FilesIn(path_)) {
     WaitUntil(
         [&] { return DeleteFileW(File(name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
         5000);
