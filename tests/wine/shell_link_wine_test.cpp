@@ -94,38 +94,31 @@ TEST_F(ShellLinkWine, WrittenFieldsReadBack) {
   }
 }
 
-TEST_F(ShellLinkWine, RefusedRequestsWriteNothing) {
-  const std::wstring lnk = Lnk(L"refused.lnk");
-  EXPECT_FALSE(cShellLink().CreateShellLink(lnk, L"", L"", L" a", L"", 0, 5, L"d"));
-  EXPECT_FALSE(cShellLink().CreateShellLink(L"", target_, L"", L" a", L"", 0, 5, L"d"));
-  EXPECT_EQ(GetFileAttributesW(lnk.c_str()), INVALID_FILE_ATTRIBUTES);
-
-  const std::wstring missing = dir_.File(L"no such folder\\x.lnk");
-  EXPECT_FALSE(Write(missing, L" a"));
-  EXPECT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-// The target and the arguments reach the shell in the ANSI code page: one
-// the code page would change is refused and nothing is written. The working
-// folder and the icon file go as wide text and are kept exactly.
-TEST_F(ShellLinkWine, TextsOutsideTheCodePageAreRefusedOrKeptExactly) {
+// Refused with nothing written: no target, no file name, a folder that is
+// not there, a target or arguments that the ANSI code page (in which they
+// reach the shell) would change. The working folder and the icon file go as
+// wide text and are kept exactly.
+TEST_F(ShellLinkWine, RefusedRequestsWriteNothingAndWideSettingsAreKeptExactly) {
   const std::wstring foreign = L"C:\\caf\u00E9 \uD55C";
+  const std::wstring lnk = Lnk(L"texts.lnk");
   const struct {
     const char* field;
-    std::wstring target, arguments, workDir, iconFile;
+    std::wstring lnk, target, arguments, workDir, iconFile;
     bool written;
   } rows[] = {
-      {"target", foreign + L"\\a.exe", L" /b:a.exe", L"", L"", false},
-      {"arguments", target_, L" /b:" + foreign + L"\\a.exe", L"", L"", false},
-      {"working folder", target_, L" /b:a.exe", foreign, L"", true},
-      {"icon file", target_, L" /b:a.exe", L"", foreign + L"\\i.ico", true},
+      {"no target", lnk, L"", L" a", L"", L"", false},
+      {"no shortcut file", L"", target_, L" a", L"", L"", false},
+      {"missing folder", dir_.File(L"no such folder\\x.lnk"), target_, L" a", L"", L"", false},
+      {"target", lnk, foreign + L"\\a.exe", L" /b:a.exe", L"", L"", false},
+      {"arguments", lnk, target_, L" /b:" + foreign + L"\\a.exe", L"", L"", false},
+      {"working folder", lnk, target_, L" /b:a.exe", foreign, L"", true},
+      {"icon file", lnk, target_, L" /b:a.exe", L"", foreign + L"\\i.ico", true},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.field);
-    const std::wstring lnk = Lnk(L"texts.lnk");
-    EXPECT_EQ(
-        cShellLink().CreateShellLink(lnk, r.target, r.workDir, r.arguments, r.iconFile, 1, 5, L"d"),
-        r.written);
+    EXPECT_EQ(cShellLink().CreateShellLink(r.lnk, r.target, r.workDir, r.arguments, r.iconFile, 1,
+                                           5, L"d"),
+              r.written);
     if (!r.written) {
       EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{});
       continue;
