@@ -346,23 +346,15 @@ class MenuChooser {
   }
 
  private:
-  static BOOL CALLBACK FindMenu(HWND hwnd, LPARAM found) {
-    wchar_t className[16] = {};
-    GetClassNameW(hwnd, className, 16);
-    DWORD owner = 0;
-    GetWindowThreadProcessId(hwnd, &owner);
-    if (owner != GetCurrentProcessId() || std::wstring(className) != L"#32768" ||
-        !IsWindowVisible(hwnd)) {
-      return TRUE;
+  static HWND FindMenu() {
+    for (HWND window : TopLevelWindows(GetCurrentProcessId())) {
+      if (ClassName(window) == L"#32768" && IsWindowVisible(window)) return window;
     }
-    *reinterpret_cast<HWND*>(found) = hwnd;
-    return FALSE;
+    return nullptr;
   }
   void Run(wchar_t key) {
     while (!stop_) {
-      HWND menuWindow = nullptr;
-      EnumWindows(FindMenu, reinterpret_cast<LPARAM>(&menuWindow));
-      if (menuWindow != nullptr) {
+      if (HWND menuWindow = FindMenu()) {
         auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, kGetMenuHandle, 0, 0));
         seen_.shown = true;
         seen_.graceState = GetMenuState(menu, 0, MF_BYPOSITION);
