@@ -158,16 +158,11 @@ TEST(MakerWindowWine, ComposesEntriesInTheChosenLaunchersForm) {
   EXPECT_EQ(ControlText(edit), L"   ") << "nothing added: the text box keeps its spaces";
 
   Click(maker.Button(L"Kelmo Pro(&P)"));
-  Click(maker.Button(L"待機対象(&W)"));
-  Click(maker.Button(L"最大(&X)"));
-  EXPECT_EQ(maker.Add(L"notepad.exe"), (Items{L"/wx:notepad.exe"}));
-  Click(maker.Button(L"前(&B)"));
-  Click(maker.Button(L"標準(&D)"));
-  EXPECT_EQ(maker.Add(L"notepad.exe"), (Items{L"/wx:notepad.exe", L"/b:notepad.exe"}));
-  Click(maker.Button(L"同期(&T)"));
-  Click(maker.Button(L"非アクティブ通常(&O)"));
+  EXPECT_EQ(maker.Add(L"notepad.exe", L"待機対象(&W)", L"最大(&X)"), (Items{L"/wx:notepad.exe"}));
+  EXPECT_EQ(maker.Add(L"notepad.exe", L"前(&B)", L"標準(&D)"),
+            (Items{L"/wx:notepad.exe", L"/b:notepad.exe"}));
   SelectListItem(maker.List(), 0);
-  EXPECT_EQ(maker.Add(L"tool.exe /q"),
+  EXPECT_EQ(maker.Add(L"tool.exe /q", L"同期(&T)", L"非アクティブ通常(&O)"),
             (Items{L"/wx:notepad.exe", L"/b:notepad.exe", L"/co:tool.exe /q"}))
       << "a space and slash in the program text is written unchanged";
   EXPECT_EQ(ListSelection(maker.List()), 0) << "add leaves the selection alone";
@@ -195,9 +190,7 @@ TEST(MakerWindowWine, ChoosingTheLauncherSwitchesTheOptionGroupsAndKelmoProEmpti
   EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
   EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo(&S)")));
 
-  Click(maker.Button(L"後(&A)"));
-  Click(maker.Button(L"最小(&M)"));
-  EXPECT_EQ(maker.Add(L"c.exe"), (Items{L"/am:c.exe"}));
+  EXPECT_EQ(maker.Add(L"c.exe", L"後(&A)", L"最小(&M)"), (Items{L"/am:c.exe"}));
   Click(maker.Button(L"Kelmo(&S)"));
   EXPECT_EQ(ListItems(maker.List()), (Items{L"/am:c.exe"}))
       << "the standard launcher keeps the list";
