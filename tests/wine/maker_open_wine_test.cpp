@@ -235,42 +235,14 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   EXPECT_EQ(desktop.NewFiles(), std::vector<std::wstring>{L"kept.lnk"});
 }
 
-// The prompt offers the opened group's name while the list is that group,
-// also once edited; nothing after リストクリア(&L) or after "Kelmo Pro(&P)"
-// emptied the list; and after a make the name just saved.
-TEST_F(MakerOpen, NamePromptOffersTheOpenedNameUntilTheListIsEmptiedThenTheNameMade) {
-  DesktopSnapshot desktop;
-  const std::wstring lnk = WriteShortcut(desktop.File(L"A.lnk"), KelmoPro(), L" /w:a.exe");
-  MakerProcess maker(BinDir(), Quoted(lnk));
-  ASSERT_TRUE(maker.WaitForListSize(1));
-  std::wstring offered[4];
-  DialogAnswerer answerer(maker.processId(),
-                          {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"B"),
-                           AcceptOfferedName(offered[2]), AcceptOfferedName(offered[3], L"C")});
-  maker.Add(L"b.exe");
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"リストクリア(&L)"));
-  maker.Add(L"b.exe");
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"Kelmo Pro(&P)"));
-  maker.Add(L"b.exe");
-  Click(maker.Button(L"&make"), 30000);
-  EXPECT_EQ(answerer.Finish().size(), 4u);
-  EXPECT_EQ(offered[0], L"A");
-  EXPECT_EQ(offered[1], L"") << "after リストクリア(&L)";
-  EXPECT_EQ(offered[2], L"B") << "after a make";
-  EXPECT_EQ(offered[3], L"") << "after Kelmo Pro(&P) emptied the list";
-  EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"A.lnk", L"B.lnk", L"C.lnk"}));
-  EXPECT_EQ(ShortcutArgumentsOn(lnk).arguments, L" /w:a.exe /b:b.exe");
-}
-
 // A shortcut the user set up by hand (working folder, icon, hot key,
 // comment, minimized, a launcher in a folder of its own), opened, extended
 // by one entry and made again: under its name, as a copy, and with the
 // other launcher chosen, each keeps every setting; only the launcher
-// choice changes the target's file name.
-TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
+// choice changes the target's file name. The prompt offers the opened
+// group's name, also once edited, then the name just made; nothing once
+// リストクリア(&L) or "Kelmo Pro(&P)" emptied the list.
+TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsItsSettingsAndOffersItsNameUntilTheListIsEmptied) {
   DesktopSnapshot desktop;
   const ProgramFolder toolsFolder({L"kelmoPro.exe"}, dir_.File(L"Tools"));
   const std::wstring& tools = toolsFolder.path();
@@ -285,16 +257,27 @@ TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
   MakerProcess maker(BinDir(), Quoted(lnk));
   ASSERT_TRUE(maker.WaitForListSize(1));
   maker.Add(L"b.exe");
-  std::wstring offered[3];
-  DialogAnswerer answerer(maker.processId(),
-                          {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
-                           AcceptOfferedName(offered[2], L"standard")});
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"&make"), 30000);
+  std::vector<std::wstring> offered(5, L"<not asked>");
+  DialogAnswerer answerer(
+      maker.processId(),
+      {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
+       AcceptOfferedName(offered[2], L"standard"), AcceptOfferedName(offered[3], L"B"),
+       AcceptOfferedName(offered[4], L"C")});
+  const auto make = [&] { Click(maker.Button(L"&make"), 30000); };
+  make();
+  make();
   Click(maker.Button(L"Kelmo(&S)"));
-  Click(maker.Button(L"&make"), 30000);
-  ASSERT_EQ(answerer.Finish().size(), 3u);
-  EXPECT_EQ(offered[0], L"game night");
+  make();
+  Click(maker.Button(L"リストクリア(&L)"));
+  maker.Add(L"b.exe");
+  make();
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  maker.Add(L"b.exe");
+  make();
+  ASSERT_EQ(answerer.Finish().size(), 5u);
+  EXPECT_EQ(offered, (std::vector<std::wstring>{L"game night", L"game night", L"copy", L"", L""}));
+  EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"B.lnk", L"C.lnk", L"copy.lnk",
+                                                           L"game night.lnk", L"standard.lnk"}));
 
   const struct {
     const wchar_t* name;
