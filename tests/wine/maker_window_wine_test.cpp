@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "tests/maker_window_expected.h"
@@ -19,18 +20,12 @@ using Items = std::vector<std::wstring>;
 LONG Style(HWND window) { return GetWindowLongW(window, GWL_STYLE); }
 
 // The frames and option buttons of timing and size: enabled for kelmoPro only.
-constexpr const wchar_t* kOptionCaptions[] = {L"実行タイミング設定",
-                                              L"前(&B)",
-                                              L"待機対象(&W)",
-                                              L"後(&A)",
-                                              L"同期(&T)",
-                                              L"実行時サイズ設定",
-                                              L"標準(&D)",
-                                              L"最小(&M)",
-                                              L"最大(&X)",
-                                              L"通常(&N)",
-                                              L"非アクティブ最小(&I)",
-                                              L"非アクティブ通常(&O)"};
+constexpr const wchar_t* kOptionCaptions[] = {
+    // timing
+    L"実行タイミング設定", L"前(&B)", L"待機対象(&W)", L"後(&A)", L"同期(&T)",
+    // size
+    L"実行時サイズ設定", L"標準(&D)", L"最小(&M)", L"最大(&X)", L"通常(&N)",
+    L"非アクティブ最小(&I)", L"非アクティブ通常(&O)"};
 
 const wchar_t* ClassOf(ControlKind kind) {
   switch (kind) {
@@ -102,10 +97,8 @@ void CheckWindowAndControls(int dpi) {
     GetWindowRect(control, &place);
     MapWindowPoints(nullptr, window, reinterpret_cast<POINT*>(&place), 2);
     const PixelEdges& edges = dpi == 96 ? want.at96 : want.at120;
-    EXPECT_EQ(place.left, edges.left);
-    EXPECT_EQ(place.top, edges.top);
-    EXPECT_EQ(place.right, edges.right);
-    EXPECT_EQ(place.bottom, edges.bottom);
+    EXPECT_EQ(std::make_tuple(place.left, place.top, place.right, place.bottom),
+              std::make_tuple(edges.left, edges.top, edges.right, edges.bottom));
   }
 
   HWND list = maker.List();
@@ -253,19 +246,10 @@ TEST(MakerWindowWine, TabFollowsTheTableAndSkipsDisabledControls) {
                                             << ", focus on " << Narrow(WindowText(maker.Focus()));
     }
   };
-  const std::vector<HWND> rest = {maker.Edit(),
-                                  maker.Button(L"参照(&R)"),
-                                  maker.Button(L"追加(&E)"),
-                                  maker.List(),
-                                  maker.Button(L"&^"),
-                                  maker.Button(L"&V"),
-                                  maker.Button(L"削除(&D)"),
-                                  maker.Button(L"&make"),
-                                  maker.Button(L"リストクリア(&L)"),
-                                  maker.Button(L"終了(&X)")};
-  std::vector<HWND> round = rest;
-  round.push_back(maker.Button(L"Kelmo(&S)"));
-  tabThrough(round);
+  tabThrough({maker.Edit(), maker.Button(L"参照(&R)"), maker.Button(L"追加(&E)"), maker.List(),
+              maker.Button(L"&^"), maker.Button(L"&V"), maker.Button(L"削除(&D)"),
+              maker.Button(L"&make"), maker.Button(L"リストクリア(&L)"), maker.Button(L"終了(&X)"),
+              maker.Button(L"Kelmo(&S)")});
 
   // With Kelmo Pro, Tab reaches each option group through its selected button,
   // and the arrow keys move the selection within a group.
