@@ -4,11 +4,11 @@
 // Not a test; ./dev shots runs it and turns the BMP files into PNGs.
 //   guide_screenshots.exe <output folder>
 #include <gtest/gtest.h>
-#include <shlobj.h>
 
 #include <string>
 
 #include "tests/wine/maker_test_support.h"
+#include "tests/wine/shortcut_file.h"
 
 namespace kelmo {
 namespace {
@@ -26,24 +26,16 @@ void Shoot(const std::wstring& title, const std::wstring& name) {
   EXPECT_EQ(*code, 0u) << Narrow(name);
 }
 
-void Add(const MakerProcess& maker, const wchar_t* timing, const wchar_t* size,
-         const std::wstring& program) {
-  Click(maker.Button(timing));
-  Click(maker.Button(size));
-  SetText(maker.Edit(), program);
-  Click(maker.Button(L"追加(&E)"));
-}
-
 TEST(GuideScreenshots, Maker) {
   MakerProcess maker;
   ASSERT_NE(maker.window(), nullptr);
   Shoot(kMakerTitle, L"maker-start");
 
   Click(maker.Button(L"Kelmo Pro(&P)"));
-  Add(maker, L"前(&B)", L"標準(&D)", L"C:\\windows\\notepad.exe");
-  Add(maker, L"同期(&T)", L"最小(&M)", L"C:\\Tools\\helper.exe");
-  Add(maker, L"待機対象(&W)", L"最大(&X)", L"C:\\Games\\game.exe -full");
-  Add(maker, L"後(&A)", L"通常(&N)", L"C:\\Tools\\backup.exe");
+  maker.Add(L"C:\\windows\\notepad.exe", L"前(&B)", L"標準(&D)");
+  maker.Add(L"C:\\Tools\\helper.exe", L"同期(&T)", L"最小(&M)");
+  maker.Add(L"C:\\Games\\game.exe -full", L"待機対象(&W)", L"最大(&X)");
+  maker.Add(L"C:\\Tools\\backup.exe", L"後(&A)", L"通常(&N)");
   SelectListItem(maker.List(), 2);
   SetText(maker.Edit(), L"C:\\Tools\\backup.exe");
   Shoot(kMakerTitle, L"maker-group");
@@ -58,21 +50,16 @@ TEST(GuideScreenshots, Maker) {
 
   // The saved group, opened again in a fresh maker as when the shortcut is
   // dropped on kelmoCM.exe.
-  wchar_t desktop[MAX_PATH] = {};
-  ASSERT_EQ(SHGetFolderPathW(nullptr, CSIDL_DESKTOPDIRECTORY, nullptr, 0, desktop), S_OK);
-  const std::wstring lnk = std::wstring(desktop) + L"\\ゲームの夜.lnk";
+  const std::wstring lnk = DesktopFolder() + L"\\ゲームの夜.lnk";
   ASSERT_TRUE(
       WaitUntil([&] { return GetFileAttributesW(lnk.c_str()) != INVALID_FILE_ATTRIBUTES; }));
   Click(maker.Button(L"終了(&X)"));
   ASSERT_TRUE(maker.WaitForExit().has_value());
-  StartedProcess opened = StartProgram(BinDir() + L"\\kelmoCM.exe", L"\"" + lnk + L"\"");
-  HWND window = nullptr;
-  ASSERT_TRUE(
-      WaitUntil([&] { return (window = FindMainWindow(opened.id, kMakerTitle)) != nullptr; }));
-  HWND list = FindWindowExW(window, nullptr, L"ListBox", nullptr);
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 4; }));
-  Shoot(kMakerTitle, L"maker-open");
-  KillProcess(opened.id);
+  {
+    const MakerProcess opened(BinDir(), Quoted(lnk));
+    ASSERT_TRUE(opened.WaitForListSize(4));
+    Shoot(kMakerTitle, L"maker-open");
+  }
   DeleteFileW(lnk.c_str());
 }
 

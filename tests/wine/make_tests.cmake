@@ -28,10 +28,9 @@ if(KELMO_WINE_TESTS)
 endif()
 
 # Browse, make and the road through the real kelmoCM.exe window.
-kelmo_wine_test(kelmo_maker_make_gui_wine_tests tests/wine/maker_make_gui_wine_test.cpp
-                tests/wine/maker_error_report_wine_test.cpp)
+kelmo_wine_test(kelmo_maker_make_gui_wine_tests tests/wine/maker_make_gui_wine_test.cpp)
 target_link_libraries(kelmo_maker_make_gui_wine_tests PRIVATE kelmo_maker_win32
-                      kelmo_maker_test_support kelmo_make_test_support)
+                      kelmo_maker_test_support)
 kelmo_wine_test(kelmo_maker_open_wine_tests tests/wine/maker_open_wine_test.cpp)
 target_link_libraries(kelmo_maker_open_wine_tests PRIVATE kelmo_maker_win32
-                      kelmo_maker_test_support kelmo_make_test_support)
+                      kelmo_maker_test_support)

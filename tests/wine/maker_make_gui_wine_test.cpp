@@ -31,25 +31,8 @@ class MakerMakeGui : public ::testing::Test {
   void SetUp() override { ASSERT_NE(maker_.window(), nullptr); }
 
   void ChooseKelmoPro() { Click(maker_.Button(L"Kelmo Pro(&P)")); }
-  // Types `program` into txtCmd with the timing and size options given by
-  // caption and presses "追加(&E)".
-  void Add(const std::wstring& program, const std::wstring& timing = L"前(&B)",
-           const std::wstring& size = L"標準(&D)") {
-    Click(maker_.Button(timing));
-    Click(maker_.Button(size));
-    SetText(maker_.Edit(), program);
-    Click(maker_.Button(L"追加(&E)"));
-  }
-  // Presses a cmdCmd button; its handler runs to its end while the boxes it
-  // opens get `answers` in turn. Gives the boxes seen.
-  std::vector<SeenDialog> PressCmdCmd(const std::wstring& caption,
-                                      std::vector<DialogAnswer> answers) {
-    DialogAnswerer answerer(maker_.processId(), std::move(answers));
-    Click(maker_.Button(caption), 30000);
-    return answerer.Finish();
-  }
   std::vector<SeenDialog> Make(std::vector<DialogAnswer> answers) {
-    return PressCmdCmd(L"&make", std::move(answers));
+    return maker_.ClickAnswering(L"&make", std::move(answers));
   }
 
   ScopedComInitialization com_;
@@ -58,29 +41,20 @@ class MakerMakeGui : public ::testing::Test {
   MakerProcess maker_{programs_.path()};
 };
 
-TEST_F(MakerMakeGui, EmptyListMakesNothingAndAsksNothing) {
-  ChooseKelmoPro();
-  EXPECT_TRUE(Make({}).empty());
-  EXPECT_TRUE(desktop_.NewFiles().empty());
-}
-
 TEST_F(MakerMakeGui, TypedNameIsCleanedAndTheShortcutRunsTheListsArguments) {
   ChooseKelmoPro();
-  Add(L"C:\\tools\\a.exe -x", L"待機対象(&W)", L"最大(&X)");
-  Add(L"C:\\tools\\b c.exe  -y  z");
-  const auto seen = Make({TypeAndOk(L"  my:app?  ")});
-  ASSERT_EQ(seen.size(), 1u) << "a made shortcut shows no message";
-  EXPECT_EQ(seen[0].title, L"名前は? - KelmoCM");
-  EXPECT_EQ(seen[0].text, L"作成するショートカットの名前は?");
+  EXPECT_TRUE(Make({}).empty()) << "an empty list makes nothing and asks nothing";
+  maker_.Add(L"C:\\tools\\a.exe -x", L"待機対象(&W)", L"最大(&X)");
+  maker_.Add(L"C:\\tools\\b c.exe  -y  z", L"前(&B)", L"標準(&D)");
+  ASSERT_EQ(Make({TypeAndOk(L"  my:app?  ")}).size(), 1u) << "a made shortcut shows no message";
   ASSERT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"myapp.lnk"});
 
   const std::wstring lnk = desktop_.File(L"myapp.lnk");
-  std::wstring exe, workDir, args, icon;
-  int iconIdx = 0, showCmd = 0;
-  ASSERT_TRUE(cShellLink().GetShellLinkInfo(lnk, exe, workDir, args, icon, iconIdx, showCmd));
-  EXPECT_EQ(exe, programs_.File(L"kelmoPro.exe"));
-  EXPECT_EQ(args, L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z");
-  EXPECT_EQ(workDir, L"");
+  ShortcutContents contents;
+  ASSERT_TRUE(cShellLink().GetShortcutContents(lnk, contents));
+  EXPECT_EQ(contents.target, programs_.File(L"kelmoPro.exe"));
+  EXPECT_EQ(contents.arguments, L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z");
+  EXPECT_EQ(contents.settings.workDir, L"");
   EXPECT_EQ(ShortcutShowCommand(lnk), 5);
   EXPECT_EQ(ShortcutDescription(lnk), L"Linked by kelmoCM");
   EXPECT_EQ(ListItems(maker_.List()).size(), 2u) << "make leaves the list as it was";
@@ -92,48 +66,45 @@ TEST_F(MakerMakeGui, BrowseFillsTheShortPathOfTheChosenFileOrNothingWhenThereIsN
   ASSERT_NE(copy.shortPath, copy.path) << "the test needs a name with a distinct short form";
 
   SetText(maker_.Edit(), L"replaced");
-  const auto seen = PressCmdCmd(L"参照(&R)", {ChooseFile(copy.path)});
+  const auto seen = maker_.ClickAnswering(L"参照(&R)", {ChooseFile(copy.path)});
   ASSERT_EQ(seen.size(), 1u);
   EXPECT_EQ(seen[0].title, L"ファイルの参照");
   EXPECT_EQ(ControlText(maker_.Edit()), copy.shortPath);
   EXPECT_TRUE(ListItems(maker_.List()).empty()) << "browsing does not add to the list";
 
   SetText(maker_.Edit(), L"kept");
-  EXPECT_EQ(PressCmdCmd(L"参照(&R)", {Press(IDCANCEL)}).size(), 1u);
+  EXPECT_EQ(maker_.ClickAnswering(L"参照(&R)", {Press(IDCANCEL)}).size(), 1u);
   EXPECT_EQ(ControlText(maker_.Edit()), L"kept") << "a cancelled dialog changes nothing";
 
   // The ANSI dialog gives a name outside the code page with "?" in place of
   // é: the short-path lookup finds no such file, and the box ends empty.
   const ProbeCopy foreign = CopyProbeAs(dir, L"caf\u00e9.exe");
-  const auto picked = PressCmdCmd(L"参照(&R)", {ChooseFile(foreign.path)});
+  const auto picked = maker_.ClickAnswering(L"参照(&R)", {ChooseFile(foreign.path)});
   ASSERT_EQ(picked.size(), 1u);
   EXPECT_EQ(ControlText(maker_.Edit()), L"");
 }
 
-// Odd names, long lists, Japanese entries and a desktop that cannot take the
-// shortcut: the right message, and never a partial file.
-TEST_F(MakerMakeGui, NameOutsideTheCodePageIsKeptInTheFileName) {
+// Japanese entries reach the arguments; a name with characters that have no
+// Shift-JIS form (é, the snowman) is kept, as the file name is wide text.
+TEST_F(MakerMakeGui, JapaneseEntriesAndANameOutsideTheCodePageReachTheShortcut) {
   ChooseKelmoPro();
-  Add(L"C:\\tools\\a.exe");
-  // é and the snowman have no Shift-JIS form; the file name is wide text.
+  maker_.Add(L"C:\\ツール\\メモ帳.exe 日本語.txt", L"待機対象(&W)", L"最小(&M)");
+  maker_.Add(L"  予定表.exe  ", L"後(&A)", L"標準(&D)");
+  const std::wstring name = L"café \u2603 予定.lnk";
   ASSERT_EQ(Make({TypeAndOk(L"café \u2603 予定")}).size(), 1u);
-  EXPECT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"café \u2603 予定.lnk"});
-}
-
-TEST_F(MakerMakeGui, JapaneseEntriesReachTheShortcut) {
-  ChooseKelmoPro();
-  Add(L"C:\\ツール\\メモ帳.exe 日本語.txt", L"待機対象(&W)", L"最小(&M)");
-  Add(L"  予定表.exe  ", L"後(&A)");
-  ASSERT_EQ(Make({TypeAndOk(L"日本語")}).size(), 1u);
-  EXPECT_EQ(ShortcutArgumentsOn(desktop_.File(L"日本語.lnk")).arguments,
+  ASSERT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{name});
+  EXPECT_EQ(ShortcutArgumentsOn(desktop_.File(name)).arguments,
             L" /wm:C:\\ツール\\メモ帳.exe 日本語.txt /a:  予定表.exe  ");
 }
+
+// A desktop that cannot take the shortcut: the right message, and never a
+// partial file.
 
 TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing) {
   ProbeDir scratch;
   const std::wstring notAFolder = scratch.File(L"file");
   CloseHandle(CreateFileW(notAFolder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
-  Add(L"C:\\tools\\a.exe");
+  maker_.Add(L"C:\\tools\\a.exe");
   for (const std::wstring& desktop : {scratch.File(L"missing"), notAFolder}) {
     SCOPED_TRACE(Narrow(desktop));
     const DesktopRedirected redirected(desktop);
@@ -158,10 +129,10 @@ constexpr wchar_t kNotHeld[] =
 
 TEST_F(MakerMakeGui, EntryTheCodePageCannotHoldIsNamedAndTheListKept) {
   ChooseKelmoPro();
-  Add(L"C:\\tools\\a.exe");
+  maker_.Add(L"C:\\tools\\a.exe");
   for (const wchar_t* text : {L"C:\\caf\u00E9.exe", L"C:\\a.exe \uD55C", L"C:\\a.exe \U0001F600"}) {
     SCOPED_TRACE(Narrow(text));
-    Add(text);
+    maker_.Add(text);
     const auto seen = Make({Press(IDOK)});
     ASSERT_EQ(seen.size(), 1u) << "no name prompt: make stops before it";
     EXPECT_EQ(seen[0].title, kFailureTitle);
@@ -175,7 +146,7 @@ TEST_F(MakerMakeGui, EntryTheCodePageCannotHoldIsNamedAndTheListKept) {
   EXPECT_TRUE(desktop_.NewFiles().empty());
 
   // A yen sign typed for the backslash reaches the shortcut as one.
-  Add(L"C:\u00A5tools\u00A5b.exe");
+  maker_.Add(L"C:\u00A5tools\u00A5b.exe");
   ASSERT_EQ(Make({TypeAndOk(L"yen")}).size(), 1u);
   EXPECT_EQ(ShortcutArgumentsOn(desktop_.File(L"yen.lnk")).arguments,
             L" /b:C:\\tools\\a.exe /b:C:\\tools\\b.exe");
@@ -186,7 +157,7 @@ TEST_F(MakerMakeGui, EntryTheCodePageCannotHoldIsNamedAndTheListKept) {
 TEST_F(MakerMakeGui, DesktopFolderTheCodePageCannotHoldIsUsedAsItIs) {
   ProbeDir scratch;
   ChooseKelmoPro();
-  Add(L"C:\\tools\\a.exe");
+  maker_.Add(L"C:\\tools\\a.exe");
   for (const wchar_t* name :
        {L"desk caf\u00E9", L"desk \uD55C", L"desk \U0001F600", L"desk \u00A5"}) {
     SCOPED_TRACE(Narrow(name));
@@ -211,11 +182,8 @@ TEST(MakerLauncherPathGui, FolderTheCodePageCannotHoldIsNamedBeforeThePrompt) {
     const ProgramFolder programs({L"kelmoCM.exe"}, scratch.File(name));
     const MakerProcess maker(programs.path());
     ASSERT_NE(maker.window(), nullptr);
-    SetText(maker.Edit(), L"C:\\tools\\a.exe");
-    Click(maker.Button(L"追加(&E)"));
-    DialogAnswerer answerer(maker.processId(), {Press(IDOK)});
-    Click(maker.Button(L"&make"), 30000);
-    const std::vector<SeenDialog> seen = answerer.Finish();
+    maker.Add(L"C:\\tools\\a.exe");
+    const std::vector<SeenDialog> seen = maker.ClickAnswering(L"&make", {Press(IDOK)});
     ASSERT_EQ(seen.size(), 1u) << "no name prompt: make stops before it";
     EXPECT_EQ(seen[0].title, kFailureTitle);
     EXPECT_EQ(
@@ -236,12 +204,12 @@ class MakerRoad : public MakerMakeGui {
 TEST_F(MakerRoad, ShortcutMadeInTheMakerRunsTheGroupThroughKelmoPro) {
   ProbeDir probes;  // inherited by the launcher the shell starts from here
   ChooseKelmoPro();
-  Add(Probe(L"b"), L"前(&B)", L"通常(&N)");
-  Add(Probe(L"c", L"-window"), L"同期(&T)", L"標準(&D)");
+  maker_.Add(Probe(L"b"), L"前(&B)", L"通常(&N)");
+  maker_.Add(Probe(L"c", L"-window"), L"同期(&T)", L"標準(&D)");
   // In the short folder: the group must not grow with the user's name.
   const std::wstring release = programs_.File(L"release");
-  Add(Probe(L"w", L"-until " + release), L"待機対象(&W)", L"最大(&X)");
-  Add(Probe(L"a"), L"後(&A)", L"最小(&M)");
+  maker_.Add(Probe(L"w", L"-until " + release), L"待機対象(&W)", L"最大(&X)");
+  maker_.Add(Probe(L"a"), L"後(&A)", L"最小(&M)");
   ASSERT_EQ(ListItems(maker_.List()).size(), 4u);
   ASSERT_EQ(Make({TypeAndOk(L"road")}).size(), 1u);
   const std::wstring lnk = desktop_.File(L"road.lnk");

@@ -4,10 +4,7 @@
 // are tested in-process (maker_window_inprocess_wine_test.cpp).
 #include <windows.h>
 #include <gtest/gtest.h>
-#include <shlobj.h>
-#include <wrl/client.h>
 
-#include <cstring>
 #include <string>
 #include <vector>
 
@@ -26,12 +23,9 @@ using namespace testing_support;
 constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
 constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
 
-// Writes a shortcut by hand (not through the maker's window).
 std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
                            const std::wstring& arguments) {
-  EXPECT_TRUE(cShellLink().CreateShellLink(lnk, target, L"", arguments, L"", 0, 5, L"by hand"))
-      << Narrow(lnk);
-  return lnk;
+  return WriteHandMadeShortcut(lnk, {target, arguments});
 }
 
 // The state a window has at start and keeps after a refused open.
@@ -52,23 +46,27 @@ class MakerOpen : public ::testing::Test {
 };
 
 // A hand-made kelmoPro group with the grammar's leniency: the list holds the
-// pieces exactly as the launcher cuts them, each kept as its text, in order;
-// the option groups are enabled with their first choices and the text box
-// stays empty.
+// pieces exactly as the launcher cuts them, each kept as its text, in order,
+// also text the ANSI code page cannot hold (another tool wrote it in wide
+// text); the option groups are enabled with their first choices and the
+// text box stays empty.
 TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
   const std::wstring lnk =
       WriteShortcut(dir_.File(L"hand made.lnk"), KelmoPro(),
                     L"  bn:first.exe /WX:C:\\a b\\calc.exe x:y /t:a.exe  /d:b.exe "
-                    L"/bn:cmd.exe /k dir /  /a:\"q\" z");
+                    L"/w:C:\\caf\u00E9\\\uD55C.exe /bn:cmd.exe /k dir /  /a:\"q\" z");
   MakerProcess maker(BinDir(), Quoted(lnk));
-  ASSERT_NE(maker.window(), nullptr);
-  HWND list = maker.List();
-  ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
-  const std::vector<std::wstring> expected = {L"bn:first.exe", L"/WX:C:\\a b\\calc.exe x:y",
-                                              L"/t:a.exe ",    L"/d:b.exe",
-                                              L"/bn:cmd.exe",  L"/k dir",
-                                              L"/ ",           L"/a:\"q\" z"};
-  EXPECT_EQ(ListItems(list), expected);
+  ASSERT_TRUE(maker.WaitForListSize(9));
+  const std::vector<std::wstring> expected = {L"bn:first.exe",
+                                              L"/WX:C:\\a b\\calc.exe x:y",
+                                              L"/t:a.exe ",
+                                              L"/d:b.exe",
+                                              L"/w:C:\\caf\u00E9\\\uD55C.exe",
+                                              L"/bn:cmd.exe",
+                                              L"/k dir",
+                                              L"/ ",
+                                              L"/a:\"q\" z"};
+  EXPECT_EQ(ListItems(maker.List()), expected);
   EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo Pro(&P)")));
   EXPECT_FALSE(IsChecked(maker.Button(L"Kelmo(&S)")));
   EXPECT_TRUE(IsWindowEnabled(maker.Button(L"実行タイミング設定")));
@@ -76,39 +74,6 @@ TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
   EXPECT_TRUE(IsChecked(maker.Button(L"前(&B)")));
   EXPECT_TRUE(IsChecked(maker.Button(L"標準(&D)")));
   EXPECT_EQ(ControlText(maker.Edit()), L"");
-}
-
-// A shortcut written in wide text by another tool may hold characters the
-// ANSI code page cannot: the list shows them as they are, and make refuses
-// the entry by its place rather than saving look-alikes or "?".
-TEST_F(MakerOpen, TextOutsideTheCodePageIsShownAsItIsAndMakeRefusesIt) {
-  const std::wstring lnk = dir_.File(L"wide.lnk");
-  {
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_PPV_ARGS(link.GetAddressOf())));
-    link->SetPath(KelmoPro().c_str());
-    link->SetArguments(L" /b:C:\\tools\\a.exe /w:C:\\caf\u00E9\\\uD55C.exe");
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
-    ASSERT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE));
-  }
-  MakerProcess maker(BinDir(), Quoted(lnk));
-  ASSERT_NE(maker.window(), nullptr);
-  HWND list = maker.List();
-  ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
-  EXPECT_EQ(ListItems(list),
-            (std::vector<std::wstring>{L"/b:C:\\tools\\a.exe", L"/w:C:\\caf\u00E9\\\uD55C.exe"}));
-
-  DialogAnswerer answerer(maker.processId(), {Press(IDOK)});
-  Click(maker.Button(L"&make"), 30000);
-  const std::vector<SeenDialog> seen = answerer.Finish();
-  ASSERT_EQ(seen.size(), 1u) << "make stops before the name prompt";
-  // The box itself is shown through the ANSI code page, so it names the
-  // entry by its place.
-  EXPECT_NE(seen[0].text.find(L"リストの 2 番目の項目"), std::wstring::npos)
-      << Narrow(seen[0].text);
-  EXPECT_EQ(ListItems(list).size(), 2u);
 }
 
 // The standard launcher's quoted entries, and files the maker must refuse
@@ -148,9 +113,8 @@ TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
 
   MakerProcess maker(BinDir(), Quoted(WriteShortcut(dir_.File(L"std.lnk"), Kelmo(),
                                                     L" \"C:\\a b.exe\" \"x:\"q\" y\"  \"z\"")));
-  HWND list = maker.List();
-  ASSERT_TRUE(WaitUntil([&] { return !ListItems(list).empty(); }));
-  EXPECT_EQ(ListItems(list),
+  ASSERT_TRUE(maker.WaitForListSize(3));
+  EXPECT_EQ(ListItems(maker.List()),
             (std::vector<std::wstring>{L"\"C:\\a b.exe\"", L"\"x:\"q\" y\" ", L"\"z\""}));
   EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo(&S)")));
   EXPECT_FALSE(IsWindowEnabled(maker.Button(L"前(&B)")));
@@ -212,21 +176,10 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
     SCOPED_TRACE(row.name);
     Click(maker.Button(L"リストクリア(&L)"));
     Click(maker.Button(row.kelmoPro ? L"Kelmo Pro(&P)" : L"Kelmo(&S)"));
-    for (const auto& item : row.items) {
-      if (row.kelmoPro) {
-        Click(maker.Button(item[1]));
-        Click(maker.Button(item[2]));
-      }
-      SetText(maker.Edit(), item[0]);
-      Click(maker.Button(L"追加(&E)"));
-    }
+    for (const auto& item : row.items) maker.Add(item[0], item[1], item[2]);
     const std::vector<std::wstring> made = ListItems(maker.List());
     ASSERT_EQ(made.size(), row.items.size());
-    {
-      DialogAnswerer answerer(maker.processId(), {TypeAndOk(L"round trip")});
-      Click(maker.Button(L"&make"), 30000);
-      ASSERT_EQ(answerer.Finish().size(), 1u);
-    }
+    ASSERT_EQ(maker.ClickAnswering(L"&make", {TypeAndOk(L"round trip")}).size(), 1u);
     const std::string first = ReadWholeFile(lnk);
     std::wstring joined;
     for (const std::wstring& entry : made) joined += L" " + entry;
@@ -239,12 +192,10 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
     std::wstring offered;
     {
       MakerProcess again(programs.path(), Quoted(lnk));
-      ASSERT_TRUE(WaitUntil([&] { return ListItems(again.List()).size() == made.size(); }));
+      ASSERT_TRUE(again.WaitForListSize(made.size()));
       EXPECT_EQ(ListItems(again.List()), made);
       ASSERT_TRUE(DeleteFileW(lnk.c_str()));
-      DialogAnswerer answerer(again.processId(), {AcceptOfferedName(offered)});
-      Click(again.Button(L"&make"), 30000);
-      ASSERT_EQ(answerer.Finish().size(), 1u);
+      ASSERT_EQ(again.ClickAnswering(L"&make", {AcceptOfferedName(offered)}).size(), 1u);
     }
     EXPECT_EQ(offered, L"round trip");
     EXPECT_EQ(ReadWholeFile(lnk), first);
@@ -259,10 +210,9 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   DesktopSnapshot desktop;
   const std::wstring lnk = WriteShortcut(desktop.File(L"kept.lnk"), KelmoPro(), L" /w:a.exe");
   MakerProcess maker(BinDir(), Quoted(lnk));
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 1; }));
+  ASSERT_TRUE(maker.WaitForListSize(1));
   const std::string before = ReadWholeFile(lnk);
-  SetText(maker.Edit(), L"b.exe");
-  Click(maker.Button(L"追加(&E)"));
+  maker.Add(L"b.exe");
 
   std::wstring offered;
   DialogAnswerer answerer(
@@ -285,85 +235,49 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   EXPECT_EQ(desktop.NewFiles(), std::vector<std::wstring>{L"kept.lnk"});
 }
 
-// The prompt offers the opened group's name while the list is that group,
-// also once edited; nothing after リストクリア(&L) or after "Kelmo Pro(&P)"
-// emptied the list; and after a make the name just saved.
-TEST_F(MakerOpen, NamePromptOffersTheOpenedNameUntilTheListIsEmptiedThenTheNameMade) {
-  DesktopSnapshot desktop;
-  const std::wstring lnk = WriteShortcut(desktop.File(L"A.lnk"), KelmoPro(), L" /w:a.exe");
-  MakerProcess maker(BinDir(), Quoted(lnk));
-  HWND list = maker.List();
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(list).size() == 1; }));
-  auto add = [&] {
-    SetText(maker.Edit(), L"b.exe");
-    Click(maker.Button(L"追加(&E)"));
-  };
-  std::wstring offered[4];
-  DialogAnswerer answerer(maker.processId(),
-                          {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"B"),
-                           AcceptOfferedName(offered[2]), AcceptOfferedName(offered[3], L"C")});
-  add();
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"リストクリア(&L)"));
-  add();
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"Kelmo Pro(&P)"));
-  add();
-  Click(maker.Button(L"&make"), 30000);
-  EXPECT_EQ(answerer.Finish().size(), 4u);
-  EXPECT_EQ(offered[0], L"A");
-  EXPECT_EQ(offered[1], L"") << "after リストクリア(&L)";
-  EXPECT_EQ(offered[2], L"B") << "after a make";
-  EXPECT_EQ(offered[3], L"") << "after Kelmo Pro(&P) emptied the list";
-  EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"A.lnk", L"B.lnk", L"C.lnk"}));
-  EXPECT_EQ(ShortcutArgumentsOn(lnk).arguments, L" /w:a.exe /b:b.exe");
-}
-
 // A shortcut the user set up by hand (working folder, icon, hot key,
 // comment, minimized, a launcher in a folder of its own), opened, extended
 // by one entry and made again: under its name, as a copy, and with the
 // other launcher chosen, each keeps every setting; only the launcher
-// choice changes the target's file name.
-TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsEverySettingOfItsShortcut) {
+// choice changes the target's file name. The prompt offers the opened
+// group's name, also once edited, then the name just made; nothing once
+// リストクリア(&L) or "Kelmo Pro(&P)" emptied the list.
+TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsItsSettingsAndOffersItsNameUntilTheListIsEmptied) {
   DesktopSnapshot desktop;
   const ProgramFolder toolsFolder({L"kelmoPro.exe"}, dir_.File(L"Tools"));
   const std::wstring& tools = toolsFolder.path();
   const std::wstring icon = L"C:\\windows\\notepad.exe";
   const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
-  const std::wstring lnk = desktop.File(L"game night.lnk");
-  {
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_PPV_ARGS(link.GetAddressOf())));
-    link->SetPath((tools + L"\\kelmoPro.exe").c_str());
-    link->SetArguments(L" /w:a.exe");
-    link->SetWorkingDirectory(tools.c_str());
-    link->SetIconLocation(icon.c_str(), 2);
-    link->SetHotkey(hotkey);
-    link->SetShowCmd(SW_SHOWMINNOACTIVE);
-    link->SetDescription(L"ゲームの夜");
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
-    ASSERT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE));
-  }
+  const std::wstring lnk = WriteHandMadeShortcut(
+      desktop.File(L"game night.lnk"), {tools + L"\\kelmoPro.exe", L" /w:a.exe", tools, icon, 2,
+                                        hotkey, SW_SHOWMINNOACTIVE, L"ゲームの夜"});
   ASSERT_EQ(ShortcutShowCommand(lnk), SW_SHOWMINNOACTIVE);
   ASSERT_EQ(ShortcutHotkey(lnk), hotkey);
 
   MakerProcess maker(BinDir(), Quoted(lnk));
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 1; }));
-  SetText(maker.Edit(), L"b.exe");
-  Click(maker.Button(L"追加(&E)"));
-  std::wstring offered[3];
-  DialogAnswerer answerer(maker.processId(),
-                          {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
-                           AcceptOfferedName(offered[2], L"standard")});
-  Click(maker.Button(L"&make"), 30000);
-  Click(maker.Button(L"&make"), 30000);
+  ASSERT_TRUE(maker.WaitForListSize(1));
+  maker.Add(L"b.exe");
+  std::vector<std::wstring> offered(5, L"<not asked>");
+  DialogAnswerer answerer(
+      maker.processId(),
+      {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
+       AcceptOfferedName(offered[2], L"standard"), AcceptOfferedName(offered[3], L"B"),
+       AcceptOfferedName(offered[4], L"C")});
+  const auto make = [&] { Click(maker.Button(L"&make"), 30000); };
+  make();
+  make();
   Click(maker.Button(L"Kelmo(&S)"));
-  Click(maker.Button(L"&make"), 30000);
-  ASSERT_EQ(answerer.Finish().size(), 3u);
-  EXPECT_EQ(offered[0], L"game night");
+  make();
+  Click(maker.Button(L"リストクリア(&L)"));
+  maker.Add(L"b.exe");
+  make();
+  Click(maker.Button(L"Kelmo Pro(&P)"));
+  maker.Add(L"b.exe");
+  make();
+  ASSERT_EQ(answerer.Finish().size(), 5u);
+  EXPECT_EQ(offered, (std::vector<std::wstring>{L"game night", L"game night", L"copy", L"", L""}));
+  EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"B.lnk", L"C.lnk", L"copy.lnk",
+                                                           L"game night.lnk", L"standard.lnk"}));
 
   const struct {
     const wchar_t* name;
@@ -401,13 +315,11 @@ TEST_F(MakerOpen, SaveWithoutRoomForATemporaryNameFailsAndKeepsTheOldShortcut) {
   ASSERT_FALSE(before.empty());
 
   MakerProcess maker(BinDir(), Quoted(lnk));
-  ASSERT_TRUE(WaitUntil([&] { return ListItems(maker.List()).size() == 1; }));
-  SetText(maker.Edit(), L"b.exe");
-  Click(maker.Button(L"追加(&E)"));
+  ASSERT_TRUE(maker.WaitForListSize(1));
+  maker.Add(L"b.exe");
   std::wstring offered;
-  DialogAnswerer answerer(maker.processId(), {AcceptOfferedName(offered), Press(IDYES)});
-  Click(maker.Button(L"&make"), 30000);
-  const std::vector<SeenDialog> seen = answerer.Finish();
+  const std::vector<SeenDialog> seen =
+      maker.ClickAnswering(L"&make", {AcceptOfferedName(offered), Press(IDYES)});
   ASSERT_EQ(seen.size(), 2u);
   EXPECT_EQ(offered, L"g");
   EXPECT_EQ(seen[1].text, L"ショートカットの作成に失敗しました。");

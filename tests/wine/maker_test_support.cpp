@@ -4,6 +4,8 @@
 
 #include <utility>
 
+#include "tests/wine/shortcut_file.h"
+
 namespace kelmo::testing_support {
 
 namespace {
@@ -93,20 +95,36 @@ HWND MakerProcess::Button(const std::wstring& caption) const {
   return button;
 }
 
-HWND MakerProcess::Edit() const {
+HWND MakerProcess::ChildOfClass(const wchar_t* className, const char* what) const {
   for (HWND child : Children()) {
-    if (_wcsicmp(ClassName(child).c_str(), L"Edit") == 0) return child;
+    if (_wcsicmp(ClassName(child).c_str(), className) == 0) return child;
   }
-  ADD_FAILURE() << "no text box";
+  ADD_FAILURE() << "no " << what;
   return nullptr;
 }
 
-HWND MakerProcess::List() const {
-  for (HWND child : Children()) {
-    if (_wcsicmp(ClassName(child).c_str(), L"ListBox") == 0) return child;
+HWND MakerProcess::Edit() const { return ChildOfClass(L"Edit", "text box"); }
+HWND MakerProcess::List() const { return ChildOfClass(L"ListBox", "list box"); }
+
+std::vector<std::wstring> MakerProcess::Add(const std::wstring& program, const std::wstring& timing,
+                                            const std::wstring& size) const {
+  for (const std::wstring& option : {timing, size}) {
+    if (!option.empty()) Click(Button(option));
   }
-  ADD_FAILURE() << "no list box";
-  return nullptr;
+  SetText(Edit(), program);
+  Click(Button(L"追加(&E)"));
+  return ListItems(List());
+}
+
+bool MakerProcess::WaitForListSize(std::size_t count) const {
+  return WaitUntil([&] { return ListItems(List()).size() == count; });
+}
+
+std::vector<SeenDialog> MakerProcess::ClickAnswering(const std::wstring& caption,
+                                                     std::vector<DialogAnswer> answers) const {
+  DialogAnswerer answerer(processId(), std::move(answers));
+  Click(Button(caption), 30000);
+  return answerer.Finish();
 }
 
 HWND MakerProcess::Focus() const {
@@ -206,17 +224,8 @@ ProgramFolder::ProgramFolder(const std::vector<std::wstring>& programs, std::wst
 }
 
 ProgramFolder::~ProgramFolder() {
-  std::vector<std::wstring> names;
-  WIN32_FIND_DATAW found;
-  HANDLE search = FindFirstFileW(File(L"*").c_str(), &found);
-  if (search != INVALID_HANDLE_VALUE) {
-    do {
-      if (!(found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) names.push_back(found.cFileName);
-    } while (FindNextFileW(search, &found));
-    FindClose(search);
-  }
   // A program may still be on its way out; its file cannot go before it has.
-  for (const std::wstring& name : names) {
+  for (const std::wstring& name : FilesIn(path_)) {
     WaitUntil(
         [&] { return DeleteFileW(File(name).c_str()) || GetLastError() == ERROR_FILE_NOT_FOUND; },
         5000);

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo::testing_support {
@@ -44,6 +45,18 @@ class MakerProcess {
   // The main window's children in creation (= tab) order.
   std::vector<HWND> Children() const;
 
+  // Clicks the timing and size options given by caption (none when empty),
+  // types `program` into txtCmd and presses "追加(&E)"; gives the list then.
+  std::vector<std::wstring> Add(const std::wstring& program, const std::wstring& timing = L"",
+                                const std::wstring& size = L"") const;
+  // Waits until the list holds `count` entries (an opened shortcut fills it
+  // after the window shows); false on time-out.
+  bool WaitForListSize(std::size_t count) const;
+  // Presses the button `caption`; its handler runs to its end while the
+  // boxes it opens get `answers` in turn. Gives the boxes seen.
+  std::vector<SeenDialog> ClickAnswering(const std::wstring& caption,
+                                         std::vector<DialogAnswer> answers) const;
+
   // Makes the maker's window the active foreground window (windows of other
   // programs on the same desktop can take activation, and an inactive
   // window's thread has no focus); false when that did not happen in time.
@@ -60,6 +73,8 @@ class MakerProcess {
   void PostAltKey(wchar_t character) const;
 
  private:
+  HWND ChildOfClass(const wchar_t* className, const char* what) const;
+
   StartedProcess started_;
   HWND window_ = nullptr;
 };

@@ -1,25 +1,29 @@
 // The maker window's pieces inside the test process: the list box adapter
 // against the vector model the list rules are tested with, the font every
-// control carries, and files dropped on the window (a font handle and a drop
-// mean nothing in another process).
+// control carries, the error report's hold on the window, files dropped on
+// the window and the list entries' context menu (a font handle, a drop and a
+// menu's state mean nothing in another process).
 #include <gtest/gtest.h>
 #include <shlobj.h>
-#include <wrl/client.h>
 
+#include <atomic>
 #include <cstring>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "common/com_init.h"
 #include "common/failure.h"
+#include "maker/item_handlers.h"
 #include "maker/item_list.h"
 #include "maker/list_box_store.h"
 #include "maker/main_window.h"
 #include "maker/maker_form.h"
-#include "maker/shell_link.h"
+#include "maker/shortcut_open.h"
 #include "maker/window_layout.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
+#include "tests/wine/shortcut_file.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -85,14 +89,32 @@ TEST(ListBoxStoreWine, RefusedOperationsAreFailuresNotSilentNoOps) {
   EXPECT_EQ(list.Text(1), L"b");
 }
 
-TEST(MakerWindowInProcessWine, EveryControlUsesTheTenPointTwoShiftJisFont) {
-  MainWindow window;
-  ASSERT_TRUE(window.Create(GetModuleHandleW(nullptr)));
+// A shown maker window of this process, destroyed after the test.
+class MakerWindowInProcess : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr)));
+    window_.Show(SW_SHOWNORMAL);
+  }
+  void TearDown() override {
+    DestroyWindow(window_.Handle());
+    // Unloading the window asked this thread to quit; drop that request.
+    MSG message;
+    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
+    }
+  }
+  HWND List() { return window_.Form().lstCmd; }
+  std::vector<std::wstring> Entries() { return window_.Form().Entries(); }
+
+  MainWindow window_;
+};
+
+TEST_F(MakerWindowInProcess, EveryControlUsesTheTenPointTwoShiftJisFont) {
   HDC screen = GetDC(nullptr);
   const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
   ReleaseDC(nullptr, screen);
   int controls = 0;
-  for (HWND child = GetWindow(window.Handle(), GW_CHILD); child != nullptr;
+  for (HWND child = GetWindow(window_.Handle(), GW_CHILD); child != nullptr;
        child = GetWindow(child, GW_HWNDNEXT)) {
     ++controls;
     auto font = reinterpret_cast<HFONT>(SendMessageW(child, WM_GETFONT, 0, 0));
@@ -105,11 +127,37 @@ TEST(MakerWindowInProcessWine, EveryControlUsesTheTenPointTwoShiftJisFont) {
     EXPECT_FALSE(info.lfItalic || info.lfUnderline || info.lfStrikeOut);
   }
   EXPECT_EQ(controls, static_cast<int>(kMakerControlCount));
-  DestroyWindow(window.Handle());
-  // Unloading the window asked this thread to quit; drop that request.
-  MSG message;
-  while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-  }
+}
+
+WNDPROC g_listBoxProc = nullptr;
+
+// A list box that cannot count its items: any list button then fails.
+LRESULT CALLBACK RefusingListBox(HWND hwnd, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == LB_GETCOUNT) return LB_ERR;
+  return CallWindowProcW(g_listBoxProc, hwnd, message, wParam, lParam);
+}
+
+// The error report blocks the window until OK: a disabled window takes no
+// click and no key, so no handler runs again inside the report's message
+// loop.
+TEST_F(MakerWindowInProcess, ErrorReportBlocksTheWindowUntilOk) {
+  g_listBoxProc = reinterpret_cast<WNDPROC>(
+      SetWindowLongPtrW(List(), GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(RefusingListBox)));
+  HWND window = window_.Handle();
+  std::atomic<bool> ownerDisabled{false}, owned{false};
+  std::thread user([&] {
+    HWND box = WaitForDialog(L"エラー - Kelmo Command line Maker");
+    if (box == nullptr) return;
+    ownerDisabled = !IsWindowEnabled(window);
+    owned = GetWindow(box, GW_OWNER) == window;
+    PressDialogButton(box, IDOK);
+  });
+  cmdList_Click(window_.Form(), 4);  // "リストクリア(&L)": fails, shows the report
+  user.join();
+
+  EXPECT_TRUE(ownerDisabled) << "the maker window took input under its report";
+  EXPECT_TRUE(owned);
+  EXPECT_TRUE(IsWindowEnabled(window)) << "the window stayed disabled after OK";
 }
 
 constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
@@ -132,30 +180,14 @@ HDROP MakeDrop(const std::vector<std::wstring>& files) {
   return static_cast<HDROP>(memory);
 }
 
-// Writes a shortcut by hand, in wide text (not through the maker).
 std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
                            const std::wstring& arguments) {
-  Microsoft::WRL::ComPtr<IShellLinkW> link;
-  EXPECT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                            IID_PPV_ARGS(link.GetAddressOf())));
-  link->SetPath(target.c_str());
-  link->SetArguments(arguments.c_str());
-  Microsoft::WRL::ComPtr<IPersistFile> file;
-  EXPECT_HRESULT_SUCCEEDED(link.As(&file));
-  EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << Narrow(lnk);
-  return lnk;
+  return WriteHandMadeShortcut(lnk, {target, arguments});
 }
 
 // A maker window of this process that files are dropped on.
-class MakerDropInProcess : public ::testing::Test {
+class MakerDropInProcess : public MakerWindowInProcess {
  protected:
-  void SetUp() override { ASSERT_TRUE(window_.Create(GetModuleHandleW(nullptr))); }
-  void TearDown() override {
-    DestroyWindow(window_.Handle());
-    MSG message;
-    while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
-    }
-  }
   // Drops `files` on the window, answering the boxes the drop shows; gives
   // the boxes once the handler has returned.
   std::vector<SeenDialog> Drop(const std::vector<std::wstring>& files,
@@ -165,13 +197,12 @@ class MakerDropInProcess : public ::testing::Test {
     return answerer.Finish();
   }
   std::wstring Text() { return window_.Form().ProgramText(); }
-  std::vector<std::wstring> List() { return window_.Form().Entries(); }
   std::wstring KelmoPro() const { return BinDir() + L"\\kelmoPro.exe"; }
   // All a refusal must leave as it was: the text, the list and its
   // selection, and whether each option button is checked and enabled.
   std::vector<std::wstring> State() {
     MakerForm& form = window_.Form();
-    std::vector<std::wstring> state = List();
+    std::vector<std::wstring> state = Entries();
     state.push_back(Text());
     state.push_back(std::to_wstring(ListBoxStore(form.lstCmd).Selection()));
     std::vector<HWND> options(form.optKelmoSet.begin(), form.optKelmoSet.end());
@@ -188,7 +219,6 @@ class MakerDropInProcess : public ::testing::Test {
 
   ScopedComInitialization com_;
   ProbeDir dir_;
-  MainWindow window_;
 };
 
 // A dropped program goes into the text box by its short path; of several
@@ -207,7 +237,7 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
             L"複数のファイルがドロップされました。最初のファイルだけを使います。\r\n"
             L"「second long named program.exe」");
   EXPECT_EQ(Text(), second.shortPath);
-  EXPECT_TRUE(List().empty()) << "a dropped program is not added";
+  EXPECT_TRUE(Entries().empty()) << "a dropped program is not added";
 
   ListBoxStore(window_.Form().lstCmd).Add(L"\"kept\"");
   const std::wstring group =
@@ -217,11 +247,11 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
   EXPECT_EQ(no[0].title, kOpenTitle);
   EXPECT_TRUE(no[0].yesNo);
   EXPECT_EQ(no[0].text, L"現在のリストを「group.lnk」の内容に置き換えます。よろしいですか?");
-  EXPECT_EQ(List(), std::vector<std::wstring>{L"\"kept\""}) << "No keeps the list";
+  EXPECT_EQ(Entries(), std::vector<std::wstring>{L"\"kept\""}) << "No keeps the list";
   EXPECT_EQ(window_.Form().Launcher(), LauncherChoice::Standard);
 
   EXPECT_EQ(Drop({group, program.path}, {Press(IDOK), Press(IDYES)}).size(), 2u);
-  EXPECT_EQ(List(), (std::vector<std::wstring>{L"/wx:a.exe", L"/b:b.exe"}));
+  EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"/wx:a.exe", L"/b:b.exe"}));
   EXPECT_EQ(window_.Form().Launcher(), LauncherChoice::KelmoPro);
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"group");
 }
@@ -233,7 +263,7 @@ TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBo
   const std::wstring lnk = WriteShortcut(dir_.File(L"ゲーム.lnk"), game.path, L"-window \"x y\"");
   EXPECT_TRUE(Drop({lnk}).empty());
   EXPECT_EQ(Text(), game.shortPath + L" -window \"x y\"");
-  EXPECT_TRUE(List().empty());
+  EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
 }
 
@@ -247,19 +277,9 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
   const std::wstring broken = dir_.File(L"broken.lnk");
   ASSERT_TRUE(CopyFileW(notes.c_str(), broken.c_str(), FALSE));
   // A shortcut to a shell item that is no file: the computer itself.
-  const std::wstring computer = dir_.File(L"computer.lnk");
-  {
-    Microsoft::WRL::ComPtr<IShellLinkW> link;
-    ASSERT_HRESULT_SUCCEEDED(CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER,
-                                              IID_PPV_ARGS(link.GetAddressOf())));
-    PIDLIST_ABSOLUTE item = nullptr;
-    ASSERT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, CSIDL_DRIVES, &item));
-    link->SetIDList(item);
-    CoTaskMemFree(item);
-    Microsoft::WRL::ComPtr<IPersistFile> file;
-    ASSERT_HRESULT_SUCCEEDED(link.As(&file));
-    ASSERT_HRESULT_SUCCEEDED(file->Save(computer.c_str(), TRUE));
-  }
+  HandMadeShortcut computerItem;
+  computerItem.shellItem = CSIDL_DRIVES;
+  const std::wstring computer = WriteHandMadeShortcut(dir_.File(L"computer.lnk"), computerItem);
   const struct {
     const char* name;
     std::wstring file;
@@ -302,6 +322,157 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
     EXPECT_TRUE(seen[0].okOnly);
     EXPECT_EQ(State(), before);
   }
+}
+
+constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
+
+// What a menu of this process looked like before `key` chose from it.
+struct SeenMenu {
+  bool shown = false;
+  UINT graceState = 0;  // GetMenuState of the first item
+  UINT treeState = 0;   // and of the second
+};
+
+// Watches for the popup menu of this process on a thread of its own, records
+// its items and types `key` (a mnemonic, or VK_ESCAPE to dismiss it).
+class MenuChooser {
+ public:
+  explicit MenuChooser(wchar_t key) : thread_([this, key] { Run(key); }) {}
+  ~MenuChooser() { Finish(); }
+  SeenMenu Finish() {
+    stop_ = true;
+    if (thread_.joinable()) thread_.join();
+    return seen_;
+  }
+
+ private:
+  static HWND FindMenu() {
+    for (HWND window : TopLevelWindows(GetCurrentProcessId())) {
+      if (ClassName(window) == L"#32768" && IsWindowVisible(window)) return window;
+    }
+    return nullptr;
+  }
+  void Run(wchar_t key) {
+    while (!stop_) {
+      if (HWND menuWindow = FindMenu()) {
+        auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, kGetMenuHandle, 0, 0));
+        seen_.shown = true;
+        seen_.graceState = GetMenuState(menu, 0, MF_BYPOSITION);
+        seen_.treeState = GetMenuState(menu, 1, MF_BYPOSITION);
+        if (key == VK_ESCAPE) {
+          PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
+        } else {
+          PostMessageW(menuWindow, WM_CHAR, key, 0);
+        }
+        return;
+      }
+      Sleep(10);
+    }
+  }
+
+  std::atomic<bool> stop_{false};
+  SeenMenu seen_;
+  std::thread thread_;
+};
+
+// The list entries' context menu: WM_CONTEXTMENU as a right click and as
+// the keyboard send it, the menu's items as shown, and the entry that the
+// choice leaves.
+class MakerEntryMenuWine : public MakerWindowInProcess {
+ protected:
+  void Open(LauncherChoice launcher, std::vector<std::wstring> entries) {
+    OpenedGroup group;
+    group.launcher = launcher;
+    group.entries = std::move(entries);
+    window_.Form().ShowGroup(group);
+  }
+  // Shift+F10 or the menu key on entry `index`: WM_CONTEXTMENU with both
+  // coordinates -1 (as -1 itself, or as its two 16-bit halves), sent to the
+  // list box, which hands it to its parent.
+  SeenMenu KeyboardMenu(int index, wchar_t key, LPARAM keyboard = MAKELPARAM(-1, -1)) {
+    ListBoxStore(List()).SetSelection(index);
+    MenuChooser chooser(key);
+    SendMessageW(List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), keyboard);
+    return chooser.Finish();
+  }
+  // A right click at `at` in the list box's client area.
+  SeenMenu ClickMenu(POINT at, wchar_t key) {
+    ClientToScreen(List(), &at);
+    MenuChooser chooser(key);
+    SendMessageW(List(), WM_CONTEXTMENU, reinterpret_cast<WPARAM>(List()), MAKELPARAM(at.x, at.y));
+    return chooser.Finish();
+  }
+  // A right click in the middle of entry `index`.
+  SeenMenu ClickMenu(int index, wchar_t key) {
+    RECT item = {};
+    SendMessageW(List(), LB_GETITEMRECT, static_cast<WPARAM>(index),
+                 reinterpret_cast<LPARAM>(&item));
+    return ClickMenu(POINT{(item.left + item.right) / 2, (item.top + item.bottom) / 2}, key);
+  }
+  int Selection() { return ListBoxStore(List()).Selection(); }
+};
+
+TEST_F(MakerEntryMenuWine, GraceAndTreeChangeTheChosenEntry) {
+  Open(LauncherChoice::KelmoPro, {L"/c:chat.exe", L"/wx:game.exe", L"/b:before.exe"});
+
+  DialogAnswerer box(GetCurrentProcessId(), {TypeAndOk(L"5")});
+  SeenMenu seen = KeyboardMenu(0, L's', -1);
+  ASSERT_TRUE(box.WaitForAnswered(1));
+  const auto boxes = box.Finish();
+  ASSERT_EQ(boxes.size(), 1u);
+  EXPECT_EQ(boxes[0].title, L"終了までの猶予");
+  EXPECT_TRUE(seen.shown);
+  EXPECT_EQ(seen.graceState & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_EQ(seen.treeState & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_EQ(Entries()[0], L"/c5:chat.exe");
+  EXPECT_EQ(Selection(), 0);
+
+  seen = ClickMenu(1, L'g');
+  EXPECT_NE(seen.graceState & MF_GRAYED, 0u) << "a waited entry gets no grace";
+  EXPECT_EQ(seen.treeState & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_EQ(Entries()[1], L"/wgx:game.exe");
+  EXPECT_EQ(Selection(), 1) << "the click selects the entry it is on";
+
+  seen = KeyboardMenu(1, L'g');
+  EXPECT_NE(seen.treeState & MF_CHECKED, 0u);
+  EXPECT_EQ(Entries()[1], L"/wx:game.exe");
+
+  seen = KeyboardMenu(2, VK_ESCAPE);
+  EXPECT_NE(seen.graceState & MF_GRAYED, 0u);
+  EXPECT_NE(seen.treeState & MF_GRAYED, 0u);
+  EXPECT_EQ(Entries(),
+            (std::vector<std::wstring>{L"/c5:chat.exe", L"/wx:game.exe", L"/b:before.exe"}));
+}
+
+// The box starts with the entry's seconds; Cancel, a text that is no number,
+// and 0 behave as the box says.
+TEST_F(MakerEntryMenuWine, TheGraceBoxCancelsRefusesAndRemoves) {
+  Open(LauncherChoice::KelmoPro, {L"/cg30:chat.exe"});
+  std::wstring offered;
+  const DialogAnswer readThenCancel = [&offered](HWND dialog) {
+    offered = WindowText(FindEdit(dialog));
+    Press(IDCANCEL)(dialog);
+  };
+  DialogAnswerer boxes(GetCurrentProcessId(), {readThenCancel, TypeAndOk(L"abc"), TypeAndOk(L"0")});
+  KeyboardMenu(0, L's');
+  EXPECT_EQ(offered, L"30");
+  EXPECT_EQ(Entries()[0], L"/cg30:chat.exe");
+  KeyboardMenu(0, L's');
+  EXPECT_EQ(Entries()[0], L"/cg30:chat.exe");
+  KeyboardMenu(0, L's');
+  EXPECT_EQ(Entries()[0], L"/cg:chat.exe");
+  EXPECT_EQ(boxes.Finish().size(), 3u);
+}
+
+// No menu for the standard launcher's entries, nor below the last entry.
+TEST_F(MakerEntryMenuWine, NoMenuWhereNothingApplies) {
+  Open(LauncherChoice::Standard, {L"\"C:\\chat.exe\""});
+  EXPECT_FALSE(KeyboardMenu(0, VK_ESCAPE).shown);
+  Open(LauncherChoice::KelmoPro, {L"/c:chat.exe"});
+  RECT client = {};
+  GetClientRect(List(), &client);
+  EXPECT_FALSE(ClickMenu(POINT{5, client.bottom - 2}, VK_ESCAPE).shown);
+  EXPECT_EQ(Entries()[0], L"/c:chat.exe");
 }
 
 }  // namespace

@@ -28,18 +28,11 @@ struct ReadBack {
   int iconIdx = -1, showCmd = -1;
 };
 
-ReadBack Read(const std::wstring& lnkFile) {
-  ReadBack read;
+// `read` gives the outputs' values before the call.
+ReadBack Read(const std::wstring& lnkFile, ReadBack read = {}) {
   read.ok = cShellLink().GetShellLinkInfo(lnkFile, read.exeFile, read.workDir, read.exeArgs,
                                           read.iconFile, read.iconIdx, read.showCmd);
   return read;
-}
-
-// A shortcut written without an icon file has no icon location on Windows;
-// Wine's Resolve(SLR_UPDATE) fills in the target as the icon file (index 0).
-void ExpectNoIconOfItsOwn(const ReadBack& read, const std::wstring& target) {
-  EXPECT_TRUE(read.iconFile.empty() || read.iconFile == target) << Narrow(read.iconFile);
-  EXPECT_EQ(read.iconIdx, 0);
 }
 
 class ShellLinkWine : public ::testing::Test {
@@ -57,96 +50,75 @@ class ShellLinkWine : public ::testing::Test {
   const std::wstring target_ = BinDir() + L"\\probe.exe";
 };
 
+// Arguments are stored exactly, leading spaces included; an empty working
+// folder, argument string or icon file leaves its field out of the file, and
+// without an icon file the index is ignored.
 TEST_F(ShellLinkWine, WrittenFieldsReadBack) {
   struct Case {
     const wchar_t* name;
     std::wstring args;
     int showCmd;
-    std::wstring description;
+    std::wstring description, workDir, iconFile;
+    int iconIdx;
   } cases[] = {
-      {L"plain.lnk", L" /bn:C:\\a.exe -x /w:b.exe", 5, L"Linked by kelmoCM"},
-      {L"max.lnk", L"  two leading spaces", 3, L""},
-      {L"min.lnk", L" /a:\"C:\\日本語\\プログラム.exe\" 引数", 7, L"説明つき"},
-      {L"noargs.lnk", L"", 1, L"Linked by kelmoCM"},
+      {L"plain.lnk", L" /bn:C:\\a.exe -x /w:b.exe", 5, L"Linked by kelmoCM", L"", L"", 0},
+      {L"max.lnk", L"  two leading spaces", 3, L"", L"", L"", 0},
+      {L"min.lnk", L" /a:\"C:\\日本語\\プログラム.exe\" 引数", 7, L"説明つき", L"", L"", 0},
+      {L"noargs.lnk", L"", 1, L"Linked by kelmoCM", L"", L"", 9},
+      {L"full.lnk", L" -x", 5, L"d", dir_.path(), target_, 2},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(Narrow(c.name));
     const std::wstring lnk = Lnk(c.name);
-    ASSERT_TRUE(Write(lnk, c.args, c.showCmd, L"", L"", 0, c.description));
+    ASSERT_TRUE(Write(lnk, c.args, c.showCmd, c.workDir, c.iconFile, c.iconIdx, c.description));
     const ReadBack read = Read(lnk);
     ASSERT_TRUE(read.ok);
     EXPECT_EQ(read.exeFile, target_);
-    EXPECT_EQ(read.exeArgs, c.args) << "arguments are stored exactly, leading spaces included";
-    EXPECT_EQ(read.workDir, L"");
-    ExpectNoIconOfItsOwn(read, target_);
+    EXPECT_EQ(read.exeArgs, c.args);
+    EXPECT_EQ(read.workDir, c.workDir);
+    const std::uint32_t flags = ShortcutLinkFlags(lnk);
+    EXPECT_EQ((flags & kHasWorkingDir) != 0, !c.workDir.empty());
+    EXPECT_EQ((flags & kHasArguments) != 0, !c.args.empty());
+    if (c.iconFile.empty()) {
+      // Windows reads no icon location back; Wine's Resolve(SLR_UPDATE)
+      // fills in the target as the icon file (index 0).
+      EXPECT_TRUE(read.iconFile.empty() || read.iconFile == target_) << Narrow(read.iconFile);
+      EXPECT_EQ(read.iconIdx, 0);
+    } else {
+      EXPECT_EQ(read.iconFile, c.iconFile);
+      EXPECT_EQ(read.iconIdx, c.iconIdx);
+      EXPECT_TRUE(flags & kHasIconLocation);
+    }
     EXPECT_EQ(ShortcutShowCommand(lnk), c.showCmd);
     EXPECT_EQ(ShortcutDescription(lnk), c.description);
   }
 }
 
-TEST_F(ShellLinkWine, WorkingFolderAndIconAreSetOnlyWhenGiven) {
-  const std::wstring lnk = Lnk(L"full.lnk");
-  ASSERT_TRUE(Write(lnk, L" -x", 5, dir_.path(), target_, 2));
-  const ReadBack read = Read(lnk);
-  ASSERT_TRUE(read.ok);
-  EXPECT_EQ(read.workDir, dir_.path());
-  EXPECT_EQ(read.iconFile, target_);
-  EXPECT_EQ(read.iconIdx, 2);
-  const std::uint32_t flags = ShortcutLinkFlags(lnk);
-  EXPECT_TRUE(flags & kHasWorkingDir);
-  EXPECT_TRUE(flags & kHasIconLocation);
-
-  // Without an icon file the index is ignored.
-  const std::wstring bare = Lnk(L"bare.lnk");
-  ASSERT_TRUE(Write(bare, L"", 5, L"", L"", 9));
-  const std::uint32_t bareFlags = ShortcutLinkFlags(bare);
-  EXPECT_FALSE(bareFlags & kHasWorkingDir);
-  EXPECT_FALSE(bareFlags & kHasArguments);
-  ExpectNoIconOfItsOwn(Read(bare), target_);
-}
-
-TEST_F(ShellLinkWine, WritingTwiceReplacesTheShortcut) {
-  const std::wstring lnk = Lnk(L"twice.lnk");
-  ASSERT_TRUE(Write(lnk, L" /b:first-with-a-much-longer-argument-string", 3));
-  ASSERT_TRUE(Write(lnk, L" /b:second", 7));
-  const ReadBack read = Read(lnk);
-  ASSERT_TRUE(read.ok);
-  EXPECT_EQ(read.exeArgs, L" /b:second");
-  EXPECT_EQ(ShortcutShowCommand(lnk), 7);
-}
-
-TEST_F(ShellLinkWine, RefusedRequestsWriteNothing) {
-  const std::wstring lnk = Lnk(L"refused.lnk");
-  EXPECT_FALSE(cShellLink().CreateShellLink(lnk, L"", L"", L" a", L"", 0, 5, L"d"));
-  EXPECT_FALSE(cShellLink().CreateShellLink(L"", target_, L"", L" a", L"", 0, 5, L"d"));
-  EXPECT_EQ(GetFileAttributesW(lnk.c_str()), INVALID_FILE_ATTRIBUTES);
-
-  const std::wstring missing = dir_.File(L"no such folder\\x.lnk");
-  EXPECT_FALSE(Write(missing, L" a"));
-  EXPECT_EQ(GetFileAttributesW(missing.c_str()), INVALID_FILE_ATTRIBUTES);
-}
-
-// The target and the arguments reach the shell in the ANSI code page: one
-// the code page would change is refused and nothing is written. The working
-// folder and the icon file go as wide text and are kept exactly.
-TEST_F(ShellLinkWine, TextsOutsideTheCodePageAreRefusedOrKeptExactly) {
+// Refused with nothing written: no target, no file name, a folder that is
+// not there, a target or arguments that the ANSI code page (in which they
+// reach the shell) would change. The working folder and the icon file go as
+// wide text and are kept exactly.
+TEST_F(ShellLinkWine, RefusedRequestsWriteNothingAndWideSettingsAreKeptExactly) {
   const std::wstring foreign = L"C:\\caf\u00E9 \uD55C";
+  const std::wstring lnk = Lnk(L"texts.lnk");
   const struct {
     const char* field;
-    std::wstring target, arguments, workDir, iconFile;
+    std::wstring lnk, target, arguments, workDir, iconFile;
     bool written;
   } rows[] = {
-      {"target", foreign + L"\\a.exe", L" /b:a.exe", L"", L"", false},
-      {"arguments", target_, L" /b:" + foreign + L"\\a.exe", L"", L"", false},
-      {"working folder", target_, L" /b:a.exe", foreign, L"", true},
-      {"icon file", target_, L" /b:a.exe", L"", foreign + L"\\i.ico", true},
+      {"no target", lnk, L"", L" a", L"", L"", false},
+      {"no shortcut file", L"", target_, L" a", L"", L"", false},
+      {"missing folder", dir_.File(L"no such folder\\x.lnk"), target_, L" a", L"", L"", false},
+      {"target", lnk, foreign + L"\\a.exe", L" /b:a.exe", L"", L"", false},
+      {"arguments", lnk, target_, L" /b:" + foreign + L"\\a.exe", L"", L"", false},
+      {"working folder", lnk, target_, L" /b:a.exe", foreign, L"", true},
+      {"icon file", lnk, target_, L" /b:a.exe", L"", foreign + L"\\i.ico", true},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.field);
-    const std::wstring lnk = Lnk(L"texts.lnk");
-    EXPECT_EQ(
-        cShellLink().CreateShellLink(lnk, r.target, r.workDir, r.arguments, r.iconFile, 1, 5, L"d"),
-        r.written);
+    EXPECT_EQ(cShellLink().CreateShellLink(r.lnk, r.target, r.workDir, r.arguments, r.iconFile, 1,
+                                           5, L"d"),
+              r.written);
     if (!r.written) {
       EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{});
       continue;
@@ -159,24 +131,6 @@ TEST_F(ShellLinkWine, TextsOutsideTheCodePageAreRefusedOrKeptExactly) {
     }
     ASSERT_TRUE(DeleteFileW(lnk.c_str()));
   }
-}
-
-TEST_F(ShellLinkWine, FailedSaveKeepsAnExistingShortcut) {
-  const std::wstring lnk = Lnk(L"kept.lnk");
-  ASSERT_TRUE(Write(lnk, L" /b:original", 3));
-  const std::string before = ReadWholeFile(lnk);
-  {
-    // Held open for reading by another program: it can be neither written
-    // nor replaced, but a careless clean-up could still try to delete it.
-    const UniqueHandle held(CreateFileW(lnk.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                                        OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(held);
-    EXPECT_FALSE(Write(lnk, L" /b:replacement", 7));
-  }
-  EXPECT_EQ(ReadWholeFile(lnk), before);
-  EXPECT_EQ(Read(lnk).exeArgs, L" /b:original");
-  EXPECT_EQ(FilesIn(dir_.path()), std::vector<std::wstring>{L"kept.lnk"})
-      << "nothing else left behind";
 }
 
 // An IPersistFile whose Save writes its bytes to the file it is given and
@@ -214,66 +168,62 @@ class ScriptedSave final : public IPersistFile {
 
 // A name the system reads as a device would send the shortcut's bytes to a
 // serial port or printer: it is refused before Save is asked for anything.
-TEST_F(ShellLinkWine, DeviceNamesNeverReachSave) {
-  for (const wchar_t* name : {L"COM1.lnk", L"CON.lnk", L"nul.txt.lnk"}) {
-    SCOPED_TRACE(Narrow(name));
-    ScriptedSave save("new", true);
-    EXPECT_FALSE(SaveShortcutFile(save, Lnk(name)));
-    EXPECT_EQ(save.saves, 0);
-  }
-}
-
 TEST_F(ShellLinkWine, ShortcutIsReplacedWholeOrNotAtAll) {
   struct Case {
     const char* what;
+    const wchar_t* name;
     bool existing;
     bool succeeds;
     bool result;
     const char* left;  // the file's content afterwards; null when there is none
+    int saves;
   } cases[] = {
-      {"save fails part-way over an existing shortcut", true, false, false, "old shortcut"},
-      {"save over an existing shortcut", true, true, true, "new"},
-      {"save fails part-way with no file there", false, false, false, nullptr},
-      {"save with no file there", false, true, true, "new"},
+      {"save fails part-way over an existing shortcut", L"group.lnk", true, false, false,
+       "old shortcut", 1},
+      {"save over an existing shortcut", L"group.lnk", true, true, true, "new", 1},
+      {"save fails part-way with no file there", L"group.lnk", false, false, false, nullptr, 1},
+      {"save with no file there", L"group.lnk", false, true, true, "new", 1},
+      {"serial port", L"COM1.lnk", false, true, false, nullptr, 0},
+      {"console", L"CON.lnk", false, true, false, nullptr, 0},
+      {"null device with two extensions", L"nul.txt.lnk", false, true, false, nullptr, 0},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);
     ProbeDir folder;
-    const std::wstring lnk = folder.File(L"group.lnk");
+    const std::wstring lnk = folder.File(c.name);
     if (c.existing) {
       ScriptedSave old("old shortcut", true);
       ASSERT_TRUE(SaveShortcutFile(old, lnk));
     }
     ScriptedSave save(c.succeeds ? "new" : "ne", c.succeeds);
     EXPECT_EQ(SaveShortcutFile(save, lnk), c.result);
+    EXPECT_EQ(save.saves, c.saves);
     if (c.left == nullptr) {
       EXPECT_EQ(FilesIn(folder.path()), std::vector<std::wstring>{});
     } else {
-      EXPECT_EQ(FilesIn(folder.path()), std::vector<std::wstring>{L"group.lnk"});
+      EXPECT_EQ(FilesIn(folder.path()), std::vector<std::wstring>{c.name});
       EXPECT_EQ(ReadWholeFile(lnk), c.left);
     }
   }
 }
 
-TEST_F(ShellLinkWine, ReadingMissingOrEmptyPathFails) {
-  ReadBack read;
-  read.exeFile = L"untouched";
-  EXPECT_FALSE(cShellLink().GetShellLinkInfo(L"", read.exeFile, read.workDir, read.exeArgs,
-                                             read.iconFile, read.iconIdx, read.showCmd));
-  EXPECT_FALSE(cShellLink().GetShellLinkInfo(Lnk(L"absent.lnk"), read.exeFile, read.workDir,
-                                             read.exeArgs, read.iconFile, read.iconIdx,
-                                             read.showCmd));
-  EXPECT_EQ(read.exeFile, L"untouched") << "a file that cannot be loaded changes no output";
+TEST_F(ShellLinkWine, ReadingMissingOrEmptyPathFailsAndChangesNoOutput) {
+  for (const std::wstring& lnk : {std::wstring(), Lnk(L"absent.lnk")}) {
+    SCOPED_TRACE(Narrow(lnk));
+    ReadBack untouched;
+    untouched.exeFile = L"untouched";
+    const ReadBack read = Read(lnk, untouched);
+    EXPECT_FALSE(read.ok);
+    EXPECT_EQ(read.exeFile, L"untouched");
+  }
 }
 
 TEST_F(ShellLinkWine, ReadingWithoutComReachesTheCallerAsFailure) {
   // On a thread where COM was never initialised the object cannot be made.
   std::int32_t number = 0;
   std::thread([&] {
-    std::wstring a, b, c, d;
-    int i = 0, s = 0;
     try {
-      cShellLink().GetShellLinkInfo(L"C:\\x.lnk", a, b, c, d, i, s);
+      Read(L"C:\\x.lnk");
     } catch (const Failure& failure) {
       number = failure.number();
     }
@@ -286,8 +236,7 @@ TEST_F(ShellLinkWine, SystemFolderPathOfTheDesktop) {
   ASSERT_TRUE(SHGetSpecialFolderPathW(nullptr, expected, CSIDL_DESKTOP, FALSE));
   std::wstring path = L"unchanged";
   ASSERT_TRUE(cShellLink().GetSystemFolderPath(nullptr, CSIDL_DESKTOP, path));
-  EXPECT_EQ(path, expected);
-  EXPECT_EQ(path.find(L'\0'), std::wstring::npos);
+  EXPECT_EQ(path, expected) << "nothing after the path's end";
 
   std::wstring untouched = L"unchanged";
   EXPECT_FALSE(cShellLink().GetSystemFolderPath(nullptr, 0x7F, untouched));

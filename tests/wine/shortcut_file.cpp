@@ -1,5 +1,6 @@
 #include "tests/wine/shortcut_file.h"
 
+#include <gtest/gtest.h>
 #include <shlobj.h>
 #include <wrl/client.h>
 
@@ -105,6 +106,34 @@ std::wstring ShortcutDescription(const std::wstring& path) {
     return L"<unreadable>";
   }
   return description;
+}
+
+std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut) {
+  Microsoft::WRL::ComPtr<IShellLinkW> link;
+  Microsoft::WRL::ComPtr<IPersistFile> file;
+  if (FAILED(
+          CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
+      FAILED(link.As(&file))) {
+    ADD_FAILURE() << "no shell link object";
+    return lnk;
+  }
+  if (shortcut.shellItem >= 0) {
+    PIDLIST_ABSOLUTE item = nullptr;
+    EXPECT_HRESULT_SUCCEEDED(SHGetSpecialFolderLocation(nullptr, shortcut.shellItem, &item));
+    link->SetIDList(item);
+    CoTaskMemFree(item);
+  } else {
+    link->SetPath(shortcut.target.c_str());
+  }
+  link->SetArguments(shortcut.arguments.c_str());
+  if (!shortcut.workDir.empty()) link->SetWorkingDirectory(shortcut.workDir.c_str());
+  if (!shortcut.iconFile.empty())
+    link->SetIconLocation(shortcut.iconFile.c_str(), shortcut.iconIdx);
+  if (shortcut.hotkey != 0) link->SetHotkey(shortcut.hotkey);
+  link->SetShowCmd(shortcut.showCmd);
+  if (!shortcut.description.empty()) link->SetDescription(shortcut.description.c_str());
+  EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << "writing a shortcut by hand";
+  return lnk;
 }
 
 std::vector<std::wstring> FilesIn(const std::wstring& folder) {

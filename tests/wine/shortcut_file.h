@@ -35,6 +35,19 @@ ArgumentsOn ShortcutArgumentsOn(const std::wstring& path);
 // The description as IShellLinkW reads it; "<unreadable>" when it cannot.
 std::wstring ShortcutDescription(const std::wstring& path);
 
+// A shortcut made by another tool (or by the user in Explorer): written in
+// wide text through IShellLinkW, not through the maker.
+struct HandMadeShortcut {
+  std::wstring target{}, arguments{}, workDir{}, iconFile{};
+  int iconIdx = 0;
+  WORD hotkey = 0;
+  int showCmd = SW_SHOWNORMAL;
+  std::wstring description{};
+  int shellItem = -1;  // a CSIDL_* item as the target in place of `target`
+};
+// Writes `lnk` and gives its path; fails the test when it cannot.
+std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut);
+
 // The names of the files (not folders) in `folder`, sorted.
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
 
