@@ -1,7 +1,7 @@
 // Drives the maker's portable logic with arbitrary input: entry composition,
-// a sequence of list-button presses, the argument string, name cleaning, the
-// length limit and the make sequence. Wide text is built from 16-bit units so
-// the same corpus means the same text where wchar_t is 16 or 32 bits wide.
+// a sequence of list-button presses, name cleaning, an entry's grace and tree,
+// and the make sequence. Wide text is built from 16-bit units so the same
+// corpus means the same text where wchar_t is 16 or 32 bits wide.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -114,24 +114,14 @@ void CheckListButtons(FuzzedDataProvider& in) {
     }
     if (button == 1 && selBefore >= 0) Check((sel == -1) == (count == 0));
   }
-
-  const std::wstring arguments = kelmo::BuildArgumentString(list.Items());
-  std::size_t expectedLength = 0;
-  for (const std::wstring& e : list.Items()) expectedLength += e.size() + 1;
-  Check(arguments.size() == expectedLength && (arguments.empty() || arguments[0] == L' '));
 }
 
-void CheckNameAndLimit(FuzzedDataProvider& in) {
+void CheckName(FuzzedDataProvider& in) {
   const std::wstring name = kelmo::CleanShortcutName(ConsumeWide(in));
   Check(std::none_of(name.begin(), name.end(), IsForbiddenInName));
   Check(SurrogatesPaired(name));
   Check(name.empty() || (name.front() != L' ' && name.back() != L' '));
   Check(kelmo::CleanShortcutName(name) == name);
-
-  const auto a = in.ConsumeIntegral<std::size_t>() >> in.ConsumeIntegralInRange(0, 63);
-  const auto b = in.ConsumeIntegral<std::size_t>() >> in.ConsumeIntegralInRange(0, 63);
-  const bool refused = a >= 250 || b >= 250 || a + b >= 250;
-  Check(kelmo::ExceedsLengthLimit(a, b) == refused);
 }
 
 // The one plan entry the launcher makes of a list entry, whatever its list.
@@ -257,7 +247,7 @@ void CheckMake(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   CheckComposer(in);
-  CheckNameAndLimit(in);
+  CheckName(in);
   CheckListButtons(in);
   CheckMake(in);
   CheckEntryOptions(in);
