@@ -51,6 +51,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   const std::wstring text = WideText(data, size);
   const auto plan = kelmo::ParseLaunchCommandLine(text);
   Check(plan.has_value() == !kelmo::IsBlankCommandLine(text));
+  Check(kelmo::IsBlankCommandLine(text) == (text.find_first_not_of(L' ') == std::wstring::npos));
   if (!plan) return 0;
 
   std::size_t entries = 0;

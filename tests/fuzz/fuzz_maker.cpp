@@ -1,7 +1,7 @@
 // Drives the maker's portable logic with arbitrary input: entry composition,
-// a sequence of list-button presses, the argument string, name cleaning, the
-// length limit and the make sequence. Wide text is built from 16-bit units so
-// the same corpus means the same text where wchar_t is 16 or 32 bits wide.
+// a sequence of list-button presses, name cleaning, an entry's grace and tree,
+// and the make sequence. Wide text is built from 16-bit units so the same
+// corpus means the same text where wchar_t is 16 or 32 bits wide.
 #include <fuzzer/FuzzedDataProvider.h>
 
 #include <algorithm>
@@ -14,6 +14,7 @@
 #include <vector>
 
 #include "common/text_util.h"
+#include "launcher/launch_command_line.h"
 #include "maker/entry_options.h"
 #include "maker/item_composer.h"
 #include "maker/item_list.h"
@@ -113,31 +114,33 @@ void CheckListButtons(FuzzedDataProvider& in) {
     }
     if (button == 1 && selBefore >= 0) Check((sel == -1) == (count == 0));
   }
-
-  const std::wstring arguments = kelmo::BuildArgumentString(list.Items());
-  std::size_t expectedLength = 0;
-  for (const std::wstring& e : list.Items()) expectedLength += e.size() + 1;
-  Check(arguments.size() == expectedLength && (arguments.empty() || arguments[0] == L' '));
 }
 
-void CheckNameAndLimit(FuzzedDataProvider& in) {
+void CheckName(FuzzedDataProvider& in) {
   const std::wstring name = kelmo::CleanShortcutName(ConsumeWide(in));
   Check(std::none_of(name.begin(), name.end(), IsForbiddenInName));
   Check(SurrogatesPaired(name));
   Check(name.empty() || (name.front() != L' ' && name.back() != L' '));
   Check(kelmo::CleanShortcutName(name) == name);
+}
 
-  const auto a = in.ConsumeIntegral<std::size_t>() >> in.ConsumeIntegralInRange(0, 63);
-  const auto b = in.ConsumeIntegral<std::size_t>() >> in.ConsumeIntegralInRange(0, 63);
-  const bool refused = a >= 250 || b >= 250 || a + b >= 250;
-  Check(kelmo::ExceedsLengthLimit(a, b) == refused);
+// The one plan entry the launcher makes of a list entry, whatever its list.
+std::optional<kelmo::PlanEntry> LauncherEntry(const std::wstring& entry) {
+  const auto plan = kelmo::ParseLaunchCommandLine(L" " + entry);
+  if (!plan) return std::nullopt;
+  for (const auto* list : {&plan->before, &plan->terminate, &plan->close, &plan->after}) {
+    if (!list->empty()) return list->front();
+  }
+  return plan->waited;
 }
 
 // An entry's grace and tree: the rewrites keep everything from the first
 // colon on, give what was asked or leave the entry as it was, and the typed
-// seconds stay within the cap.
+// seconds stay within the cap. On an entry as the list holds one, the maker
+// reads what the launcher reads, and its changes keep the launcher's timing,
+// size and program text.
 void CheckEntryOptions(FuzzedDataProvider& in) {
-  static constexpr wchar_t kLetters[] = L"/:cwtbaxgG0159 \\";
+  static constexpr wchar_t kLetters[] = L"/:cwtbaxmngG0159 \\";
   std::wstring entry;
   const std::size_t length = in.ConsumeIntegralInRange<std::size_t>(0, 16);
   for (std::size_t i = 0; i < length && in.remaining_bytes() > 0; ++i) {
@@ -148,6 +151,17 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
   const auto options = kelmo::ReadEntryOptions(entry);
   const std::wstring graced = kelmo::WithGraceSeconds(entry, seconds);
   const std::wstring changed = kelmo::WithWholeTree(graced, tree);
+  if (!entry.empty() && entry.front() == L'/' && entry.find(L" /") == std::wstring::npos) {
+    const auto launcher = LauncherEntry(entry);
+    Check(options.has_value() == launcher.has_value());
+    if (launcher) {
+      Check((options->graceApplies ? options->graceSeconds : 0) == launcher->graceSeconds);
+      Check((options->treeApplies && options->wholeTree) == launcher->wholeTree);
+      const auto after = LauncherEntry(changed);
+      Check(after && after->programText == launcher->programText &&
+            after->showMode == launcher->showMode);
+    }
+  }
   if (!options) return Check(changed == entry);
   Check(options->graceSeconds >= 0 && options->graceSeconds <= 3600);
   const std::size_t colon = entry.find(L':');
@@ -233,7 +247,7 @@ void CheckMake(FuzzedDataProvider& in) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   FuzzedDataProvider in(data, size);
   CheckComposer(in);
-  CheckNameAndLimit(in);
+  CheckName(in);
   CheckListButtons(in);
   CheckMake(in);
   CheckEntryOptions(in);

@@ -17,7 +17,7 @@ TEST(ApplyListButtonTest, EditsListAndSelection) {
     Items before;
     int sel;
     int button;
-    const wchar_t* composed;
+    const wchar_t* composed;  // nullptr: composing fails
     Items after;
     int selAfter;
     int textCleared;
@@ -41,18 +41,24 @@ TEST(ApplyListButtonTest, EditsListAndSelection) {
       {{}, -1, 4, L"", {}, -1, 0},
       {{L"a"}, 0, -1, L"x", {L"a"}, 0, 0},
       {{L"a"}, 0, 5, L"x", {L"a"}, 0, 0},
+      // A failure to compose passes through and adds nothing.
+      {{L"a"}, 0, 0, nullptr, {L"a"}, 0, 0},
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(testing::Message() << "button " << r.button << " sel " << r.sel);
     ItemListModel list(r.before, r.sel);
     int composeCalls = 0, cleared = 0;
-    ApplyListButton(
-        list, r.button,
-        [&] {
-          ++composeCalls;
-          return std::wstring(r.composed);
-        },
-        [&] { ++cleared; });
+    const auto compose = [&] {
+      ++composeCalls;
+      if (!r.composed) throw Failure(5, L"x");
+      return std::wstring(r.composed);
+    };
+    const auto press = [&] { ApplyListButton(list, r.button, compose, [&] { ++cleared; }); };
+    if (r.composed) {
+      press();
+    } else {
+      EXPECT_THROW(press(), Failure);
+    }
     EXPECT_EQ(list.Items(), r.after);
     EXPECT_EQ(list.Selection(), r.selAfter);
     EXPECT_EQ(cleared, r.textCleared);
@@ -77,17 +83,6 @@ TEST(ClearListTest, RemovesFromLastIndexDown) {
   EXPECT_EQ(list.log, (std::vector<int>{2, 1, 0}));
   EXPECT_EQ(list.Count(), 0);
   EXPECT_EQ(list.Selection(), -1);
-}
-
-TEST(ApplyListButtonTest, ComposeFailurePassesThroughAndAddsNothing) {
-  ItemListModel list({L"a"}, 0);
-  bool cleared = false;
-  EXPECT_THROW(
-      ApplyListButton(
-          list, 0, []() -> std::wstring { throw Failure(5, L"x"); }, [&] { cleared = true; }),
-      Failure);
-  EXPECT_EQ(list.Items(), Items{L"a"});
-  EXPECT_FALSE(cleared);
 }
 
 // The model must track the selected entry the way a list box does, or the

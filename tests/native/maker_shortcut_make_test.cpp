@@ -131,33 +131,32 @@ TEST(ShortcutPartsTest, LengthLimitRefusesSumsFrom250) {
   for (const auto& r : rows) EXPECT_EQ(ExceedsLengthLimit(r.args, r.target), r.refused) << r.args;
 }
 
+// Every box has the same title; the refusals of a text outside the code page
+// have OK alone with the exclamation icon.
 TEST(ShortcutPartsTest, MessageTexts) {
-  const std::wstring title = L"make失敗 - KelmoCM";
   const struct {
-    MakeMessage m;
+    MessageText m;
     const wchar_t* text;
+    unsigned style;
   } rows[] = {
-      {MakeMessage::DesktopLookupFailed, L"デスクトップフォルダのパス取得に失敗しました。"},
-      {MakeMessage::EmptyName, L"ショートカットの作成を中止しました。"},
-      {MakeMessage::TooLong, L"オプションが長すぎます。\r\nショートカットの作成を中止しました。"},
-      {MakeMessage::CreateFailed, L"ショートカットの作成に失敗しました。"}};
+      {MakeMessageText(MakeMessage::DesktopLookupFailed),
+       L"デスクトップフォルダのパス取得に失敗しました。", 0x34},
+      {MakeMessageText(MakeMessage::EmptyName), L"ショートカットの作成を中止しました。", 0x34},
+      {MakeMessageText(MakeMessage::TooLong),
+       L"オプションが長すぎます。\r\nショートカットの作成を中止しました。", 0x34},
+      {MakeMessageText(MakeMessage::CreateFailed), L"ショートカットの作成に失敗しました。", 0x34},
+      {EntryNotInCodePageMessage(2, L"/w:caf\u00E9.exe"), kEntryRefused, 0x30},
+      {TargetNotInCodePageMessage(L"C:\\caf\u00E9\\kelmoPro.exe"), kTargetRefused, 0x30},
+      {MissingFunctionMessage(),
+       L"Kelmo Commandline Maker を動作させるには、\r\n"
+       L"Internet Explorer 4 以上がインストールされた環境が必要です。",
+       0x40},
+  };
   for (const auto& r : rows) {
-    const MessageText m = MakeMessageText(r.m);
-    EXPECT_EQ(m.text, r.text);
-    EXPECT_EQ(m.title, title);
-    EXPECT_EQ(m.style, 0x34u);
+    EXPECT_EQ(r.m.text, r.text);
+    EXPECT_EQ(r.m.title, L"make失敗 - KelmoCM") << r.text;
+    EXPECT_EQ(r.m.style, r.style) << r.text;
   }
-  const MessageText entry = EntryNotInCodePageMessage(2, L"/w:caf\u00E9.exe");
-  EXPECT_EQ(entry.text, kEntryRefused);
-  EXPECT_EQ(entry.title, title);
-  EXPECT_EQ(entry.style, 0x30u) << "OK alone, with the exclamation icon";
-  EXPECT_EQ(TargetNotInCodePageMessage(L"C:\\caf\u00E9\\kelmoPro.exe").text, kTargetRefused);
-  const MessageText missing = MissingFunctionMessage();
-  EXPECT_EQ(missing.text,
-            L"Kelmo Commandline Maker を動作させるには、\r\n"
-            L"Internet Explorer 4 以上がインストールされた環境が必要です。");
-  EXPECT_EQ(missing.title, title);
-  EXPECT_EQ(missing.style, 0x40u);
   EXPECT_EQ(NamePromptText().prompt, L"作成するショートカットの名前は?");
   EXPECT_EQ(NamePromptText().title, L"名前は? - KelmoCM");
 }

@@ -20,52 +20,47 @@ std::wstring Normalized(const std::wstring& arguments) {
   return first == std::wstring::npos ? L"" : L" " + arguments.substr(first);
 }
 
-TEST(KelmoProEntriesTest, CutsWhereTheLauncherCutsAndKeepsEveryPieceAsItsText) {
+// Each launcher's cut, and the entries joining back to the argument string.
+TEST(ShortcutEntriesTest, KelmoProCutsWhereTheLauncherCutsStandardBetweenQuotedEntries) {
+  const auto kPro = KelmoProEntries;
+  const auto kStd = StandardEntries;
   const struct {
+    Entries (*cut)(std::wstring_view);
     const wchar_t* arguments;
     Entries entries;
   } rows[] = {
-      {L"", {}},
-      {L"   ", {}},
-      {L" /b:notepad.exe /wx:calc.exe", {L"/b:notepad.exe", L"/wx:calc.exe"}},
+      {kPro, L"", {}},
+      {kPro, L"   ", {}},
+      {kPro, L" /b:notepad.exe /wx:calc.exe", {L"/b:notepad.exe", L"/wx:calc.exe"}},
       // Hand-made: upper case, t and d, no slash first, extra spaces, no colon.
-      {L"bn:a.exe /WX:b.exe", {L"bn:a.exe", L"/WX:b.exe"}},
-      {L"   /t:a.exe  /d:b.exe   ", {L"/t:a.exe ", L"/d:b.exe   "}},
-      {L" /b:cmd.exe /k dir /x", {L"/b:cmd.exe", L"/k dir", L"/x"}},
-      {L"/w C:\\x.exe", {L"/w C:\\x.exe"}},
+      {kPro, L"bn:a.exe /WX:b.exe", {L"bn:a.exe", L"/WX:b.exe"}},
+      {kPro, L"   /t:a.exe  /d:b.exe   ", {L"/t:a.exe ", L"/d:b.exe   "}},
+      {kPro, L" /b:cmd.exe /k dir /x", {L"/b:cmd.exe", L"/k dir", L"/x"}},
+      {kPro, L"/w C:\\x.exe", {L"/w C:\\x.exe"}},
       // Run together: not cut, as the launcher does not cut it either.
-      {L" /b:a.exe/w:b.exe", {L"/b:a.exe/w:b.exe"}},
-      {L" /b: /w:", {L"/b:", L"/w:"}},
-      {L"/ / /", {L"/", L"/", L"/"}},
-      {L" /b:x:y \"q\" /a:\x30e1\x30e2 \x3000/c:z",
+      {kPro, L" /b:a.exe/w:b.exe", {L"/b:a.exe/w:b.exe"}},
+      {kPro, L" /b: /w:", {L"/b:", L"/w:"}},
+      {kPro, L"/ / /", {L"/", L"/", L"/"}},
+      {kPro,
+       L" /b:x:y \"q\" /a:\x30e1\x30e2 \x3000/c:z",
        {L"/b:x:y \"q\"", L"/a:\x30e1\x30e2 \x3000/c:z"}},
-  };
-  for (const auto& row : rows) {
-    SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-    const Entries entries = KelmoProEntries(row.arguments);
-    EXPECT_EQ(entries, row.entries);
-    EXPECT_EQ(BuildArgumentString(entries), Normalized(row.arguments));
-  }
-}
-
-TEST(StandardEntriesTest, CutsBetweenQuotedEntriesOnly) {
-  const struct {
-    const wchar_t* arguments;
-    Entries entries;
-  } rows[] = {
-      {L"", {}},
-      {L" \"a.exe\" \"C:\\b c.exe\"", {L"\"a.exe\"", L"\"C:\\b c.exe\""}},
-      {L"\"a\"   \"b\"", {L"\"a\"  ", L"\"b\""}},
-      {L" \"say \"hi\":now\" \"x \"", {L"\"say \"hi\":now\"", L"\"x \""}},
-      {L" a.exe b.exe", {L"a.exe b.exe"}},
-      {L" \"a\" /b:x \"c\"", {L"\"a\" /b:x \"c\""}},
+      // Grace digits and g stay in the entries they belong to.
+      {kPro,
+       L" /c5:a.exe /wgx:b.exe /tg10x:c.exe -a",
+       {L"/c5:a.exe", L"/wgx:b.exe", L"/tg10x:c.exe -a"}},
+      {kStd, L"", {}},
+      {kStd, L" \"a.exe\" \"C:\\b c.exe\"", {L"\"a.exe\"", L"\"C:\\b c.exe\""}},
+      {kStd, L"\"a\"   \"b\"", {L"\"a\"  ", L"\"b\""}},
+      {kStd, L" \"say \"hi\":now\" \"x \"", {L"\"say \"hi\":now\"", L"\"x \""}},
+      {kStd, L" a.exe b.exe", {L"a.exe b.exe"}},
+      {kStd, L" \"a\" /b:x \"c\"", {L"\"a\" /b:x \"c\""}},
       // An entry holding quote, space, quote cannot be told from two entries;
       // the text still joins back unchanged.
-      {L" \"a\" \"b\"", {L"\"a\"", L"\"b\""}},
+      {kStd, L" \"a\" \"b\"", {L"\"a\"", L"\"b\""}},
   };
   for (const auto& row : rows) {
     SCOPED_TRACE(testing::Message() << "row " << &row - rows);
-    const Entries entries = StandardEntries(row.arguments);
+    const Entries entries = row.cut(row.arguments);
     EXPECT_EQ(entries, row.entries);
     EXPECT_EQ(BuildArgumentString(entries), Normalized(row.arguments));
   }
@@ -185,34 +180,21 @@ TEST(RunOpenTest, GroupsKeepTheirShortcutOtherTargetsAsAskedShellItemsAreNamed) 
     bool listEmpty;
     std::vector<std::wstring> log;
   } rows[] = {
-      {"unreadable",
-       std::nullopt,
-       OtherTarget::ProgramText,
-       true,
+      // clang-format off
+      {"unreadable", std::nullopt, OtherTarget::ProgramText, true,
        {L"say 「g.lnk」をショートカットとして読み込めませんでした。\r\n"
         L"Kelmo Command line Maker で作成したショートカットを指定してください。"}},
-      {"shell item",
-       shellItem,
-       OtherTarget::ProgramText,
-       true,
+      {"shell item", shellItem, OtherTarget::ProgramText, true,
        {L"say 「g.lnk」のリンク先はファイルではないため、開けません。"}},
-      {"program, dropped",
-       game,
-       OtherTarget::ProgramText,
-       true,
+      {"program, dropped", game, OtherTarget::ProgramText, true,
        {L"take C:\\Games\\game.exe|-window"}},
-      {"program, opened",
-       game,
-       OtherTarget::Refused,
-       true,
+      {"program, opened", game, OtherTarget::Refused, true,
        {L"say 「g.lnk」は kelmo.exe または kelmoPro.exe のショートカットではないため、開けません。"
         L"\r\nリンク先: C:\\Games\\game.exe"}},
       {"group", group, OtherTarget::Refused, true, {L"show"}},
-      {"group over a list",
-       group,
-       OtherTarget::ProgramText,
-       false,
+      {"group over a list", group, OtherTarget::ProgramText, false,
        {L"ask 現在のリストを「g.lnk」の内容に置き換えます。よろしいですか?", L"show"}},
+      // clang-format on
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);

@@ -5,23 +5,11 @@
 namespace kelmo {
 namespace {
 
-struct SplitCase {
-  const wchar_t* programText;
-  const wchar_t* file;
-  const wchar_t* parameters;  // nullptr: none
-};
-
-void ExpectSplits(std::initializer_list<SplitCase> cases) {
-  for (const SplitCase& c : cases) {
-    const ExeArgs expected{c.file,
-                           c.parameters ? std::optional<std::wstring>(c.parameters) : std::nullopt};
-    EXPECT_EQ(SplitExeArgs(c.programText), expected)
-        << testing::PrintToString(std::wstring(c.programText));
-  }
-}
-
-TEST(SplitExeArgs, CutsAtTheLaterOfFirstSlashAndFirstSpace) {
-  ExpectSplits({
+TEST(SplitExeArgs, CutsAtTheLaterOfFirstSlashAndFirstSpaceUnlessQuoted) {
+  const struct {
+    const wchar_t *programText, *file;
+    const wchar_t* parameters;  // nullptr: none
+  } rows[] = {
       {L"notepad.exe", L"notepad.exe", nullptr},
       {L"notepad.exe memo.txt", L"notepad.exe", L"memo.txt"},
       {L"app.exe /s", L"app.exe ", L"/s"},
@@ -33,18 +21,20 @@ TEST(SplitExeArgs, CutsAtTheLaterOfFirstSlashAndFirstSpace) {
       {L"C:\\Program Files\\app.exe", L"C:\\Program", L"Files\\app.exe"},
       {L"a.exe   x  y  ", L"a.exe", L"x  y"},
       {L"メモ帳.exe 日本語.txt", L"メモ帳.exe", L"日本語.txt"},
-  });
-}
-
-TEST(SplitExeArgs, QuotedFileNamesItsPath) {
-  ExpectSplits({
+      // A quoted file names its path.
       {L"\"C:\\Program Files\\App\\app.exe\" -x", L"C:\\Program Files\\App\\app.exe", L"-x"},
       {L"\"C:\\Program Files\\App\\app.exe\"", L"C:\\Program Files\\App\\app.exe", nullptr},
       {L"\"C:\\a b\\app.exe\"   ", L"C:\\a b\\app.exe", nullptr},
       {L"\"C:\\a b\\app.exe\"/s x/y", L"C:\\a b\\app.exe", L"/s x/y"},
       {L"\"C:\\a b\\app.exe", L"C:\\a b\\app.exe", nullptr},
       {L"\"\" x", L"", L"x"},
-  });
+  };
+  for (const auto& r : rows) {
+    const ExeArgs expected{r.file,
+                           r.parameters ? std::optional<std::wstring>(r.parameters) : std::nullopt};
+    EXPECT_EQ(SplitExeArgs(r.programText), expected)
+        << testing::PrintToString(std::wstring(r.programText));
+  }
 }
 
 }  // namespace
