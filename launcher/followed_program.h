@@ -21,7 +21,7 @@ class FollowedProcess {
   FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port);
 
   DWORD id() const { return GetProcessId(process_.get()); }
-  bool followsTree() const { return job_.valid(); }
+  bool followsTree() const { return static_cast<bool>(job_); }
   // The program's first process (with a tree: any process of the tree) runs.
   bool IsRunning() const;
   // Blocks until IsRunning() is false.

@@ -1,6 +1,5 @@
-// Owners of the maker's raw Win32 resources: each frees its resource exactly
-// once, when it goes, and can be moved but not copied. Null is "none" for
-// every kind. Win32 only.
+// Owners of the maker's raw Win32 resources (see ScopedResource); null is
+// "none" for every kind. Win32 only.
 #pragma once
 
 // <windows.h> first: the shell headers build on it.
@@ -9,37 +8,9 @@
 #include <shellapi.h>
 // clang-format on
 
-#include <utility>
+#include "common/win_handle.h"
 
 namespace kelmo {
-
-template <typename Handle, void (*Free)(Handle)>
-class ScopedResource {
- public:
-  ScopedResource() = default;
-  explicit ScopedResource(Handle handle) : handle_(handle) {}
-  ScopedResource(ScopedResource&& other) noexcept : handle_(other.release()) {}
-  ScopedResource& operator=(ScopedResource&& other) noexcept {
-    if (this != &other) reset(other.release());
-    return *this;
-  }
-  ScopedResource(const ScopedResource&) = delete;
-  ScopedResource& operator=(const ScopedResource&) = delete;
-  ~ScopedResource() { reset(); }
-
-  Handle get() const { return handle_; }
-  explicit operator bool() const { return handle_ != nullptr; }
-  // Gives the resource up without freeing it (it was freed elsewhere, or a
-  // new owner takes it).
-  Handle release() { return std::exchange(handle_, nullptr); }
-  void reset(Handle handle = nullptr) {
-    if (handle_ != nullptr) Free(handle_);
-    handle_ = handle;
-  }
-
- private:
-  Handle handle_ = nullptr;
-};
 
 namespace scoped_win32_detail {
 inline void FreeFont(HFONT font) { DeleteObject(font); }
