@@ -142,6 +142,9 @@ StartedProcess StartProgram(const std::wstring& exe, const std::wstring& argumen
   startup.cb = sizeof(startup);
   PROCESS_INFORMATION created = {};
   StartedProcess result;
+  // Wine starts a session's desktop process with the first program that needs
+  // it, as that program's child: bring it up here, outside any job.
+  if (inJob) GetDesktopWindow();
   // A job is joined before the first instruction, so no child escapes it.
   if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE,
                       inJob ? CREATE_SUSPENDED : 0, nullptr, nullptr, &startup, &created)) {
