@@ -57,6 +57,7 @@ add_library(kelmo_launcher_win32 STATIC
   launcher/launch_platform_win32.cpp
   launcher/process_control.cpp
   launcher/followed_program.cpp
+  launcher/shell_start_in_job.cpp
 )
 target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole32 user32 gdi32)
 

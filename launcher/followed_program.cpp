@@ -1,9 +1,10 @@
 #include "launcher/followed_program.h"
 
 #include <algorithm>
+#include <cstddef>
 
-#include "common/failure.h"
 #include "launcher/process_control.h"
+#include "launcher/shell_start_in_job.h"
 
 namespace kelmo {
 
@@ -50,15 +51,32 @@ FollowedProcess RunInTree(const PROCESS_INFORMATION& created) {
   return FollowedProcess(std::move(process), std::move(tree->job), std::move(tree->port));
 }
 
-// The command line the shell's "open" gives a program file: the file in
-// quotes, then the parameters.
-std::wstring ProgramCommandLine(const ExeArgs& program) {
-  std::wstring file = program.file;
-  file.erase(0, file.find_first_not_of(L' '));
-  file.erase(file.find_last_not_of(L' ') + 1);
-  std::wstring line = file.empty() || file.front() == L'"' ? file : L"\"" + file + L"\"";
-  if (program.parameters && !program.parameters->empty()) line += L" " + *program.parameters;
-  return line;
+DWORD ActiveProcesses(HANDLE job) {
+  JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
+  if (!QueryInformationJobObject(job, JobObjectBasicAccountingInformation, &accounting,
+                                 sizeof(accounting), nullptr)) {
+    return 0;
+  }
+  return accounting.ActiveProcesses;
+}
+
+// The ids of the processes that run in `job` now, oldest first.
+std::vector<DWORD> ProcessesIn(HANDLE job) {
+  constexpr std::size_t kHeaderSlots =
+      offsetof(JOBOBJECT_BASIC_PROCESS_ID_LIST, ProcessIdList) / sizeof(ULONG_PTR);
+  std::size_t slots = 64;
+  while (true) {
+    std::vector<ULONG_PTR> buffer(kHeaderSlots + slots);
+    const std::size_t bytes = buffer.size() * sizeof(ULONG_PTR);
+    auto* list = reinterpret_cast<JOBOBJECT_BASIC_PROCESS_ID_LIST*>(buffer.data());
+    if (QueryInformationJobObject(job, JobObjectBasicProcessIdList, list, static_cast<DWORD>(bytes),
+                                  nullptr)) {
+      return std::vector<DWORD>(list->ProcessIdList,
+                                list->ProcessIdList + list->NumberOfProcessIdsInList);
+    }
+    if (GetLastError() != ERROR_MORE_DATA || list->NumberOfAssignedProcesses < slots) return {};
+    slots = list->NumberOfAssignedProcesses + 16;  // room for processes started meanwhile
+  }
 }
 
 }  // namespace
@@ -67,13 +85,7 @@ FollowedProcess::FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueH
     : process_(std::move(process)), job_(std::move(job)), port_(std::move(port)) {}
 
 bool FollowedProcess::IsRunning() const {
-  if (job_) {
-    JOBOBJECT_BASIC_ACCOUNTING_INFORMATION accounting = {};
-    if (QueryInformationJobObject(job_.get(), JobObjectBasicAccountingInformation, &accounting,
-                                  sizeof(accounting), nullptr)) {
-      return accounting.ActiveProcesses > 0;
-    }
-  }
+  if (job_) return ActiveProcesses(job_.get()) > 0;
   return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
@@ -94,29 +106,38 @@ void FollowedProcess::WaitToEnd() const {
 
 void FollowedProcess::End() const {
   if (job_) TerminateJobObject(job_.get(), 0);
-  TerminateProcess(process_.get(), 0);
+  if (process_) TerminateProcess(process_.get(), 0);
+}
+
+void FollowedProcess::AskToClose() const {
+  if (!job_) {
+    CloseRequest(GetProcessId(process_.get()));
+    return;
+  }
+  for (const DWORD processId : ProcessesIn(job_.get())) CloseRequest(processId);
 }
 
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
                                                     int showMode, bool wholeTree) {
-  if (wholeTree) {
-    try {
-      return RunInTree(
-          CreateCommandLineProcess(ProgramCommandLine(program), showMode, CREATE_SUSPENDED));
-    } catch (const Failure& failure) {
-      if (failure.number() == kTextNotInCodePage) throw;
-      // Not a program CreateProcess starts: the shell's start below decides.
-    }
+  const AnsiProgram ansi(program);
+  std::optional<TreeJob> tree = wholeTree ? MakeTreeJob() : std::nullopt;
+  std::optional<UniqueHandle> started =
+      tree ? ShellStartInJob(owner, ansi, showMode, tree->job.get()) : std::nullopt;
+  if (!started) started.emplace(ShellStartHoldingProcess(owner, ansi, showMode));
+  UniqueHandle process = std::move(*started);
+  BOOL inTree = FALSE;
+  if (tree && (process ? IsProcessInJob(process.get(), tree->job.get(), &inTree) && inTree
+                       : ActiveProcesses(tree->job.get()) > 0)) {
+    return FollowedProcess(std::move(process), std::move(tree->job), std::move(tree->port));
   }
-  HANDLE process = ShellStartHoldingProcess(owner, program, showMode);
-  if (process == nullptr) return std::nullopt;
-  return FollowedProcess(UniqueHandle(process), UniqueHandle(), UniqueHandle());
+  if (!process) return std::nullopt;
+  return FollowedProcess(std::move(process), UniqueHandle(), UniqueHandle());
 }
 
 FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine, int windowStyle,
                                                 bool wholeTree) {
-  const PROCESS_INFORMATION created =
-      CreateCommandLineProcess(commandLine, windowStyle, wholeTree ? CREATE_SUSPENDED : 0);
+  const PROCESS_INFORMATION created = CreateCommandLineProcess(
+      commandLine, windowStyle, wholeTree ? CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB : 0);
   if (wholeTree) return RunInTree(created);
   CloseHandle(created.hThread);
   return FollowedProcess(UniqueHandle(created.hProcess), UniqueHandle(), UniqueHandle());

@@ -20,7 +20,6 @@ class FollowedProcess {
   // empty when only this one process is followed.
   FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port);
 
-  DWORD id() const { return GetProcessId(process_.get()); }
   bool followsTree() const { return static_cast<bool>(job_); }
   // The program's first process (with a tree: any process of the tree) runs.
   bool IsRunning() const;
@@ -28,6 +27,11 @@ class FollowedProcess {
   void WaitToEnd() const;
   // Ends the process (with a tree: every process of the tree), exit code 0.
   void End() const;
+  // The close request for the process, or for every process of the tree at
+  // this moment, each to the window CloseRequest chooses for it.
+  void AskToClose() const;
+  // The process the start gave; with a tree it may be empty (the shell
+  // started a shortcut's target) or long gone.
   HANDLE process() const { return process_.get(); }
 
  private:
@@ -36,15 +40,16 @@ class FollowedProcess {
   UniqueHandle port_;
 };
 
-// Starts `program` for a waited or terminate entry. With `wholeTree`, a
-// program that CreateProcess can start (an .exe, .com, .bat, .cmd) is created
-// suspended, put into a job of its own and only then let run, so nothing it
-// starts can be made outside the job. Anything else (a document, a shortcut,
-// a program the shell must elevate) is started through the shell as
-// ExecProcess does and followed as one process, as is every start when the
-// job cannot be made or joined (a launcher inside a job that forbids it).
-// Gives nullopt when no process was created. Throws kelmo::Failure
-// kTextNotInCodePage before any start.
+// Starts `program` through the shell for a waited or terminate entry, as
+// ExecProcess does. With `wholeTree` the shell call is made inside a job of
+// its own (ShellStartInJob), so that everything it starts belongs to the
+// tree from its first instruction, and the tree is the job: a shortcut's
+// target, too. A process the shell gives that is not in the job (a program
+// elevated through the consent prompt) is followed alone, as is every start
+// when the job cannot be made or the copy cannot join it. Gives nullopt when
+// no process was created, or with a tree when the shell gave no process and
+// nothing runs in the job (a document handed to a running program). Throws
+// kelmo::Failure kTextNotInCodePage before any start.
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
                                                     int showMode, bool wholeTree);
 

@@ -66,9 +66,7 @@ FollowedProgram Win32LaunchPlatform::CommandLineStartFollowed(const std::wstring
   return Hold(CommandLineStartFollowedProcess(commandLine, windowStyle, wholeTree));
 }
 
-ProcessId Win32LaunchPlatform::FollowedProcessId(FollowedProgram program) {
-  return Held(program).id();
-}
+void Win32LaunchPlatform::CloseFollowed(FollowedProgram program) { Held(program).AskToClose(); }
 
 void Win32LaunchPlatform::WaitForFollowedToEnd(FollowedProgram program) {
   Held(program).WaitToEnd();

@@ -35,7 +35,7 @@ class Win32LaunchPlatform final : public LaunchPlatform {
                                 std::wstring_view place) override;
   FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
                                            bool wholeTree) override;
-  ProcessId FollowedProcessId(FollowedProgram program) override;
+  void CloseFollowed(FollowedProgram program) override;
   void WaitForFollowedToEnd(FollowedProgram program) override;
   bool FollowedIsRunning(FollowedProgram program) override;
   void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,

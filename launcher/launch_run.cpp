@@ -39,7 +39,7 @@ struct HeldCompanions {
 
 void AskToClose(FollowedProgram program, int graceSeconds, LaunchPlatform& platform,
                 std::vector<GracedCompanion>& graced) {
-  platform.CloseRequest(platform.FollowedProcessId(program));
+  platform.CloseFollowed(program);
   if (graceSeconds == 0) {
     platform.ReleaseFollowed(program);
     return;

@@ -66,8 +66,9 @@ class LaunchPlatform {
   // Throws as CommandLineStart does.
   virtual FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
                                                    bool wholeTree) = 0;
-  // Id of the followed program's first process, for its close request.
-  virtual ProcessId FollowedProcessId(FollowedProgram program) = 0;
+  // The close request for the followed program: with a tree, for every
+  // process of it at this moment.
+  virtual void CloseFollowed(FollowedProgram program) = 0;
   // Blocks until the program (with a tree, every process of it) has ended.
   virtual void WaitForFollowedToEnd(FollowedProgram program) = 0;
   // Whether the program (with a tree, any process of it) still runs.

@@ -4,8 +4,11 @@
 #include "launcher/launch_platform_win32.h"
 #include "launcher/launch_run.h"
 #include "launcher/launcher_window.h"
+#include "launcher/shell_start_in_job.h"
 
 int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
+  // A copy that the launcher made to start a program inside a job.
+  if (const std::optional<int> exitCode = kelmo::RunAsShellStartCopy()) return *exitCode;
   const std::wstring_view arguments = kelmo::ArgumentText(GetCommandLineW());
   // A blank command line ends the launcher before any window exists.
   if (kelmo::IsBlankCommandLine(arguments)) return 0;

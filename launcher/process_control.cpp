@@ -24,23 +24,16 @@ bool IsInputMethodWindow(HWND hwnd) {
   return std::strcmp(className, "IME") == 0 || std::strcmp(className, "MSCTFIME UI") == 0;
 }
 
-// The texts of one shell start in the ANSI code page, kept alive for the call.
-// Throws kelmo::Failure kTextNotInCodePage rather than start a file or pass
-// parameters other than the ones the launch item names.
-struct AnsiProgram {
-  explicit AnsiProgram(const ExeArgs& program)
-      : file(ToAnsiForProgram(program.file)),
-        parameters(ToAnsiForProgram(program.parameters.value_or(L""))),
-        hasParameters(program.parameters.has_value()) {}
-  const char* Parameters() const { return hasParameters ? parameters.c_str() : nullptr; }
+// Reports the failure being handled; call it only inside a catch block.
+void ReportCaught(std::wstring_view place) { ErrorMsg(kLauncherProgram, place, CurrentFailure()); }
 
-  std::string file;
-  std::string parameters;
-  bool hasParameters;
-};
+}  // namespace
 
-// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS, every other
-// field zero; the text pointers must outlive the record's use.
+AnsiProgram::AnsiProgram(const ExeArgs& program)
+    : file(ToAnsiForProgram(program.file)),
+      parameters(ToAnsiForProgram(program.parameters.value_or(L""))),
+      hasParameters(program.parameters.has_value()) {}
+
 SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
                                          int showMode) {
   SHELLEXECUTEINFOA record;
@@ -56,15 +49,9 @@ SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const cha
   return record;
 }
 
-// Reports the failure being handled; call it only inside a catch block.
-void ReportCaught(std::wstring_view place) { ErrorMsg(kLauncherProgram, place, CurrentFailure()); }
-
-}  // namespace
-
-HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode) {
-  const AnsiProgram ansi(program);
+HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode) {
   SHELLEXECUTEINFOA record =
-      FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
+      FillShellExecuteRecord(owner, program.file.c_str(), program.Parameters(), showMode);
   ShellExecuteExA(&record);
   return record.hProcess;
 }
@@ -89,7 +76,7 @@ void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {
 
 HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode) {
   try {
-    return ShellStartHoldingProcess(owner, program, showMode);
+    return ShellStartHoldingProcess(owner, AnsiProgram(program), showMode);
   } catch (...) {
     ReportCaught(L"frmMain!ExecProcess");
     return nullptr;
@@ -99,7 +86,7 @@ HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode) {
 void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode) {
   HANDLE process = nullptr;
   try {
-    process = ShellStartHoldingProcess(owner, program, showMode);
+    process = ShellStartHoldingProcess(owner, AnsiProgram(program), showMode);
   } catch (...) {
     ReportCaught(L"frmMain!WaitForProcessToEnd");
   }
@@ -122,8 +109,16 @@ PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, in
   PROCESS_INFORMATION created;
   std::memset(&created, 0, sizeof(created));
 
-  if (!CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags, nullptr,
-                      nullptr, &startup, &created)) {
+  BOOL made = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags,
+                             nullptr, nullptr, &startup, &created);
+  if (!made && (creationFlags & CREATE_BREAKAWAY_FROM_JOB) != 0 &&
+      GetLastError() == ERROR_ACCESS_DENIED) {
+    // The launcher's own job lets no process leave it: the new one stays in it.
+    made = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
+                          creationFlags & ~static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), nullptr,
+                          nullptr, &startup, &created);
+  }
+  if (!made) {
     const DWORD error = GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
         error == ERROR_INVALID_NAME) {

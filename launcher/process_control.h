@@ -5,6 +5,7 @@
 #pragma once
 
 #include <windows.h>
+#include <shellapi.h>
 
 #include <string>
 
@@ -41,14 +42,33 @@ HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode);
 // inside is reported as "frmMain!WaitForProcessToEnd" and not passed on.
 void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode);
 
+// The texts of one shell start in the ANSI code page, kept alive for the call.
+// Throws kelmo::Failure kTextNotInCodePage rather than start a file or pass
+// parameters other than the ones the launch item names.
+struct AnsiProgram {
+  explicit AnsiProgram(const ExeArgs& program);
+  const char* Parameters() const { return hasParameters ? parameters.c_str() : nullptr; }
+
+  std::string file;
+  std::string parameters;
+  bool hasParameters;
+};
+
+// SHELLEXECUTEINFOA for an "open" with SEE_MASK_NOCLOSEPROCESS, every other
+// field zero; the text pointers must outlive the record's use.
+SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
+                                         int showMode);
+
 // ShellExecuteExA "open" with SEE_MASK_NOCLOSEPROCESS; gives the record's
-// hProcess (the caller closes it) or null. Throws kelmo::Failure
-// kTextNotInCodePage before any start; the start's own result is not looked at.
-HANDLE ShellStartHoldingProcess(HWND owner, const ExeArgs& program, int showMode);
+// hProcess (the caller closes it) or null. The start's own result is not
+// looked at.
+HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode);
 
 // CreateProcessA of a whole command line with `creationFlags`, its first
-// window shown with `windowStyle`; the caller owns both handles. Throws as
-// CommandLineStart does.
+// window shown with `windowStyle`; the caller owns both handles. With
+// CREATE_BREAKAWAY_FROM_JOB among the flags, a launcher inside a job that
+// lets no process leave it creates the process inside that job instead.
+// Throws as CommandLineStart does.
 PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, int windowStyle,
                                              DWORD creationFlags);
 

@@ -80,9 +80,9 @@ class RecordingPlatform : public LaunchPlatform {
     ThrowIfFailing(commandLine);
     return Follow(commandLine);
   }
-  ProcessId FollowedProcessId(FollowedProgram program) override {
+  void CloseFollowed(FollowedProgram program) override {
     ExpectHeld(program);
-    return static_cast<ProcessId>(program) + 1000;
+    log.push_back(L"close-followed " + std::to_wstring(program));
   }
   void WaitForFollowedToEnd(FollowedProgram program) override {
     ExpectHeld(program);
@@ -209,13 +209,13 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
       {"graces side by side, the after phase waits for the last",
        L"/t5:t.exe /c3:c.exe -q /c:plain.exe /w:w.exe /a:a.exe", kDone,
        {L"follow t.exe|<none> 10 frmMain!ExecProcess", L"follow-cmdline c.exe -q 1",
-        L"cmdline plain.exe 1", L"wait w.exe|<none> 10", L"close 1900", L"close 1901", L"close 500",
+        L"cmdline plain.exe 1", L"wait w.exe|<none> 10", L"close-followed 900", L"close-followed 901", L"close 500",
         L"wait-any 900,901, 3000", L"end-followed 901 at 3000", L"release 901 at 3000",
         L"wait-any 900, 2000", L"end-followed 900 at 5000", L"release 900 at 5000",
         L"detached a.exe|<none> 10"}},
       {"companions that close in time are not ended", L"/tg10:t.exe /c5x:c.exe /a:a.exe", kDone,
        {L"follow t.exe|<none> 10 tree frmMain!ExecProcess", L"follow-cmdline c.exe 3",
-        L"close 1900", L"close 1901", L"wait-any 900,901, 5000", L"release 901 at 1200",
+        L"close-followed 900", L"close-followed 901", L"wait-any 900,901, 5000", L"release 901 at 1200",
         L"wait-any 900, 8800", L"release 900 at 7000", L"detached a.exe|<none> 10"},
        {}, {}, {{L"c.exe", 1200}, {L"t.exe", 7000}}},
       {"trees without a grace keep the plain order",
@@ -223,7 +223,7 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
        {L"follow t.exe|<none> 10 tree frmMain!ExecProcess", L"exec plain.exe|<none> 10",
         L"follow-cmdline c.exe 3 tree", L"follow w.exe|<none> 10 tree frmMain!WaitForProcessToEnd",
         L"wait-followed 902", L"release 902 at 0", L"end-followed 900 at 0", L"release 900 at 0",
-        L"end 100", L"close 1901", L"release 901 at 0", L"detached a.exe|<none> 10"}},
+        L"end 100", L"close-followed 901", L"release 901 at 0", L"detached a.exe|<none> 10"}},
       {"followed starts without a process skipped", L"/t5:gone.exe /c5: /wg:gone.exe /a:a.exe",
        kDone, {L"follow gone.exe|<none> 10 frmMain!ExecProcess",
                L"follow gone.exe|<none> 10 tree frmMain!WaitForProcessToEnd",
