@@ -6,6 +6,8 @@
 //   floor       floor_launcher.exe probe (window set-up as the launcher's,
 //               then ShellExecuteEx) until the probe's first line of code
 //   cmd start   cmd /c start probe until the probe's first line of code
+//   g item      kelmoPro /wg:probe against /w:probe until the probe's first
+//               line of code: the copy that starts a tree inside its job
 //   after delay from the waited program's last line to the after program's
 //               process start (its creation) and to its first line of code
 //   working set the launcher's working set while it waits (GetProcessMemoryInfo)
@@ -58,7 +60,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
   ProbeDir dir;
   std::vector<double> direct, trivial, trivialWindow, launcher, mandatedFloor, cmdStart,
-      afterCreated, afterStarted;
+      afterCreated, afterStarted, waitedPlain, waitedTree;
   double peakWorkingSetKb = 0, workingSetKb = 0;
 
   // One unmeasured round warms the file cache and the wineserver.
@@ -87,6 +89,11 @@ int main(int argc, char** argv) {
     const double c = TimeToProbe(dir, std::wstring(system) + L"\\cmd.exe",
                                  L"/c start \"\" \"" + Probe() + L"\" c" + n, L"c" + n);
 
+    const double w =
+        TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/w:" + Probe() + L" p" + n, L"p" + n);
+    const double g =
+        TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/wg:" + Probe() + L" g" + n, L"g" + n);
+
     StartedProcess run2 =
         StartLauncher(L"/w:" + Probe() + L" w" + n + L" -exit 100 /a:" + Probe() + L" a" + n);
     const ProbeReport waited = WaitForReport(dir, L"w" + n, L"exited", 20000);
@@ -100,6 +107,8 @@ int main(int argc, char** argv) {
       launcher.push_back(l);
       mandatedFloor.push_back(f);
       cmdStart.push_back(c);
+      waitedPlain.push_back(w);
+      waitedTree.push_back(g);
       afterCreated.push_back(Ms(after.Number(L"created") - waited.Number(L"exited")));
       afterStarted.push_back(Ms(after.Number(L"started") - waited.Number(L"exited")));
     }
@@ -156,6 +165,10 @@ int main(int argc, char** argv) {
   std::printf("ratio launcher / window floor          %.2f\n",
               Median(launcher) / (Median(trivialWindow) + Median(direct)));
   std::printf("ratio launcher / cmd start             %.2f\n", Median(launcher) / Median(cmdStart));
+  std::printf("kelmoPro /w:probe (ms)                 %.1f\n", Median(waitedPlain));
+  std::printf("kelmoPro /wg:probe (ms)                %.1f\n", Median(waitedTree));
+  std::printf("ratio g's extra / direct start         %.2f   (target <= 1.00)\n",
+              (Median(waitedTree) - Median(waitedPlain)) / Median(direct));
   std::printf("waited exit -> after created (ms)      %.1f\n", Median(afterCreated));
   std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n",
               Median(afterCreated) / Median(direct));

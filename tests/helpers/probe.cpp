@@ -9,7 +9,9 @@
 //     -hiddenfirst   with -window: make a hidden top-level window first
 //     -hiddenonly    open only a hidden top-level window; exit on WM_CLOSE
 //     -until FILE    exit once FILE exists (at most 60 s): the release file
-//                    that tests create once they have seen what they wait for
+//                    that tests create once they have seen what they wait for;
+//                    with -window: on WM_CLOSE, exit only once FILE exists, as
+//                    a program that asks its user first
 //     -ignoreclose   with -window: note WM_CLOSE but keep running
 //     -spawn ...     before anything else, start another probe with the
 //                    arguments that follow (they are not read as this probe's
@@ -36,6 +38,16 @@ namespace {
 
 std::wstring g_reportPath;
 bool g_ignoreClose = false;
+std::wstring g_until;
+
+// Waits until the release file exists, at most 60 s.
+void WaitForRelease() {
+  for (int waited = 0;
+       waited < 60000 && GetFileAttributesW(g_until.c_str()) == INVALID_FILE_ATTRIBUTES;
+       waited += 10) {
+    Sleep(10);
+  }
+}
 
 unsigned long long Now() {
   FILETIME now;
@@ -63,7 +75,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
   if (message == WM_CLOSE) {
     Append(L"closed=" + std::to_wstring(Now()) + L"\nclosedvisible=" +
            std::to_wstring(IsWindowVisible(hwnd) ? 1 : 0));
-    if (!g_ignoreClose) PostQuitMessage(0);
+    if (g_ignoreClose) return 0;
+    if (!g_until.empty()) WaitForRelease();
+    PostQuitMessage(0);
     return 0;
   }
   return DefWindowProcW(hwnd, message, wParam, lParam);
@@ -160,7 +174,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
 
   bool window = false, hiddenFirst = false, hiddenOnly = false, stay = false;
   int exitAfter = 0;
-  std::wstring until;
   if (spawnAt < argc) Append(L"spawned=" + std::to_wstring(spawned));
   for (int i = 2; i < spawnAt; ++i) {
     const std::wstring option = argv[i];
@@ -175,7 +188,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     else if (option == L"-hiddenonly")
       hiddenOnly = true;
     else if (option == L"-until" && i + 1 < spawnAt)
-      until = argv[++i];
+      g_until = argv[++i];
     else if (option == L"-ignoreclose")
       g_ignoreClose = true;
   }
@@ -184,12 +197,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     RunWindows(!hiddenOnly, hiddenFirst, show < 0 ? SW_SHOWNORMAL : show);
   } else if (stay) {
     Sleep(60000);
-  } else if (!until.empty()) {
-    for (int waited = 0;
-         waited < 60000 && GetFileAttributesW(until.c_str()) == INVALID_FILE_ATTRIBUTES;
-         waited += 10) {
-      Sleep(10);
-    }
+  } else if (!g_until.empty()) {
+    WaitForRelease();
   } else if (exitAfter > 0) {
     Sleep(static_cast<DWORD>(exitAfter));
   }

@@ -5,122 +5,132 @@
 #include <cstdio>
 #include <string>
 
-#include "launcher/followed_program.h"
-#include "tests/wine/dialog_answerer.h"
-#include "tests/wine/wine_test_support.h"
+#include "common/com_init.h"
+#include "tests/wine/launcher_fixture.h"
+#include "tests/wine/shortcut_file.h"
 
 namespace kelmo {
 namespace {
 
 using namespace testing_support;
 
-class LauncherGraceWine : public ::testing::Test {
- protected:
-  std::wstring Probe(const std::wstring& tag, const std::wstring& options = L"") {
-    return ProbeCommand(tag, options);
-  }
-  // Option text for a probe that ends once the test calls Release().
-  std::wstring UntilReleased() const { return L"-until " + release_; }
-  // Option text for a probe that starts a child `childTag`, which stays
-  // until Release().
-  std::wstring SpawningUntilReleased(const std::wstring& childTag) const {
-    return L"-spawn " + childTag + L" " + UntilReleased();
-  }
-  void Release() { CreateReleaseFile(release_); }
-  // The probe `tag`, once it has written `key`, opened so its end can be seen.
-  StartedProcess Watch(const std::wstring& tag, const std::wstring& key = L"args") {
-    const ProbeReport report = WaitForReport(dir_, tag, key);
-    return WatchProcess(static_cast<DWORD>(report.Number(L"pid")));
-  }
-  void ExpectLauncherEnds(const StartedProcess& launcher) {
-    EXPECT_EQ(WaitForExit(launcher, 30000), std::optional<DWORD>(0)) << "launcher did not end";
-  }
-
-  ProbeDir dir_;
-  const std::wstring release_ = dir_.File(L"release");
-  const std::wstring releaseWaited_ = dir_.File(L"release-waited");
-};
+// 100 ns units of the probes' times in a second.
+constexpr long long kSecond = 10000000;
 
 // Companions that keep running after their close request are ended once
-// their graces are up, t and c alike, and a cg companion with its child; the
-// after program starts only once all of them are gone.
-TEST_F(LauncherGraceWine, CompanionsThatIgnoreTheCloseAreEndedAfterTheirGrace) {
+// their graces are up, and no earlier, t and c alike, and a cg companion
+// with its child; the after program starts only once all of them are gone.
+TEST_F(LauncherWine, CompanionsThatIgnoreTheCloseAreEndedAfterTheirGrace) {
   const StartedProcess launcher =
       StartLauncher(L"/c1:" + Probe(L"c", L"-window -ignoreclose") + L" /t2:" +
                     Probe(L"t", L"-window -ignoreclose") + L" /cg1:" +
-                    Probe(L"cg", L"-window -ignoreclose " + SpawningUntilReleased(L"cgchild")) +
-                    L" /w:" + Probe(L"w", L"-until " + releaseWaited_) + L" /a:" + Probe(L"a"));
+                    Probe(L"cg", L"-window -ignoreclose " + Spawning(L"cgchild")) + L" /w:" +
+                    Probe(L"w", L"-until " + releaseWaited_) + L" /a:" + Probe(L"a"));
   const StartedProcess c = Watch(L"c", L"windows"), t = Watch(L"t", L"windows"),
                        cg = Watch(L"cg", L"windows"), cgChild = Watch(L"cgchild");
   CreateReleaseFile(releaseWaited_);
   for (const auto* companion : {&c, &t, &cg, &cgChild}) {
     EXPECT_EQ(WaitForExit(*companion), std::optional<DWORD>(0)) << "not ended by force";
   }
-  for (const wchar_t* tag : {L"c", L"t", L"cg"}) {
-    WaitForReport(dir_, tag, L"closed");  // asked to close first
+  // The request is posted a moment before the probe notes it.
+  const std::pair<const wchar_t*, const StartedProcess*> graced[] = {{L"c", &c}, {L"t", &t}};
+  for (const auto& [tag, process] : graced) {
+    const long long grace = (tag == std::wstring(L"c") ? 1 : 2) * kSecond;
+    EXPECT_GE(ExitTime(*process) - Report(tag, L"closed").Number(L"closed"), grace - kSecond / 5)
+        << Narrow(tag) << " ended before its grace was up";
   }
+  Report(L"cg", L"closed");
   ExpectLauncherEnds(launcher);
-  const ProbeReport after = WaitForReport(dir_, L"a");
+  const ProbeReport after = Report(L"a");
   for (const auto* companion : {&c, &t, &cg, &cgChild}) {
     EXPECT_GE(after.Number(L"created"), ExitTime(*companion)) << "after program came too early";
   }
   Release();
 }
 
-// A companion that obeys its close request ends by itself, long before its
-// grace of ten minutes, and the launcher goes on at once.
-TEST_F(LauncherGraceWine, CompanionsThatObeyEndByThemselvesBeforeTheirGrace) {
+// A companion that obeys its close request, however long its user takes to
+// answer, ends by itself long before its grace of ten minutes, and the after
+// program waits for it; the launcher goes on as soon as it has ended.
+TEST_F(LauncherWine, CompanionsThatObeyEndByThemselvesBeforeTheirGrace) {
   const StartedProcess launcher =
-      StartLauncher(L"/c600:" + Probe(L"c", L"-window") + L" /tg600:" + Probe(L"t", L"-window") +
-                    L" /w:" + Probe(L"w", L"-until " + releaseWaited_) + L" /a:" + Probe(L"a"));
+      StartLauncher(L"/c600:" + Probe(L"c", L"-window " + UntilReleased()) + L" /tg600:" +
+                    Probe(L"t", L"-window") + L" /w:" + Probe(L"w", L"-until " + releaseWaited_) +
+                    L" /a:" + Probe(L"a"));
   const StartedProcess c = Watch(L"c", L"windows"), t = Watch(L"t", L"windows");
   CreateReleaseFile(releaseWaited_);
+  Report(L"c", L"closed");
+  EXPECT_FALSE(StartsWithin(L"a", 1500)) << "after program while a companion answers its close";
+  Release();
   EXPECT_EQ(WaitForExit(c), std::optional<DWORD>(3)) << "a probe that ends itself exits with 3";
   EXPECT_EQ(WaitForExit(t), std::optional<DWORD>(3));
   ExpectLauncherEnds(launcher);
-  const ProbeReport after = WaitForReport(dir_, L"a");
-  EXPECT_GE(after.Number(L"created"), WaitForReport(dir_, L"c", L"exited").Number(L"exited"));
-  EXPECT_GE(after.Number(L"created"), WaitForReport(dir_, L"t", L"exited").Number(L"exited"));
+  const ProbeReport after = Report(L"a");
+  EXPECT_GE(after.Number(L"created"), Report(L"c", L"exited").Number(L"exited"));
+  EXPECT_GE(after.Number(L"created"), Report(L"t", L"exited").Number(L"exited"));
 }
 
-// With g the wait lasts until the program's child has ended too: a stub that
-// starts its child before anything else and ends at once, and a batch file,
-// which CreateProcess starts through cmd, that starts its child with "start".
-TEST_F(LauncherGraceWine, StubAndBatchFileAreWaitedThroughWithG) {
+// The close request of a g item reaches every process of its tree: a stub
+// that has ended leaves its windowed child, which is asked to close with a
+// grace and without. The graced one ends by itself (3, not the forced 0) and
+// the after program follows at once; the tree let go without a grace keeps
+// running after the launcher has ended.
+TEST_F(LauncherWine, TheCloseRequestOfATreeReachesTheStubsChild) {
+  const StartedProcess launcher =
+      StartLauncher(L"/cg:" + Probe(L"stub", Spawning(L"kept", L"-window -ignoreclose")) +
+                    L" /c5g:" + Probe(L"graced", Spawning(L"child", L"-window")) + L" /w:" +
+                    WaitedUntilReleased(L"w") + L" /a:" + Probe(L"a"));
+  const StartedProcess kept = Watch(L"kept", L"windows"), child = Watch(L"child", L"windows");
+  Report(L"stub", L"exited");
+  Report(L"graced", L"exited");
+  Release();
+  Report(L"kept", L"closed");
+  EXPECT_EQ(WaitForExit(child), std::optional<DWORD>(3)) << "the child never got the request";
+  ExpectLauncherEnds(launcher);
+  EXPECT_GE(Report(L"a").Number(L"created"), ExitTime(child));
+  EXPECT_FALSE(WaitForExit(kept, 0).has_value()) << "a tree let go must outlive the launcher";
+  KillProcess(kept.id);
+}
+
+// With g the wait lasts until the program's child has ended too, however the
+// shell reaches the program: a stub that starts its child before anything
+// else and ends at once, named by path, by a name registered under App Paths
+// and through a shortcut; and a batch file that starts its child with
+// "start".
+TEST_F(LauncherWine, StubsAreWaitedThroughWithG) {
+  const ScopedComInitialization com;
   const std::wstring batch = dir_.File(L"stub.bat");
   const std::wstring batchRelease = dir_.File(L"release-batch");
-  const std::string line =
-      "@start \"\" " + Narrow(Probe(L"batchild", L"-until " + batchRelease)) + "\r\n";
-  HANDLE file = CreateFileW(batch.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, line.data(), static_cast<DWORD>(line.size()), &written, nullptr);
-  CloseHandle(file);
+  WriteTextFile(batch, "@start \"\" " + Narrow(Probe(L"batchild", L"-until " + batchRelease)));
+  const std::wstring lnk = WriteHandMadeShortcut(
+      dir_.File(L"Game.lnk"), {BinDir() + L"\\probe.exe", L"lnkstub " + Spawning(L"lnkchild")});
+  const ScopedAppPath appPath(L"kelmoprobe.exe", BinDir() + L"\\probe.exe");
   const struct {
-    std::wstring waited, child, release;
-    const wchar_t* ended;  // the waited program's probe, seen to end while its child runs
-  } rows[] = {{Probe(L"stub", SpawningUntilReleased(L"child")), L"child", release_, L"stub"},
-              {batch, L"batchild", batchRelease, nullptr}};
+    std::wstring waited, stub, child, release;
+  } rows[] = {
+      {Probe(L"stub", Spawning(L"child")), L"stub", L"child", release_},
+      {L"kelmoprobe.exe appstub " + Spawning(L"appchild"), L"appstub", L"appchild", release_},
+      {lnk, L"lnkstub", L"lnkchild", release_},
+      {batch, L"", L"batchild", batchRelease}};
   for (const auto& r : rows) {
     SCOPED_TRACE(Narrow(r.child));
     const std::wstring after = r.child + L"after";
     const StartedProcess launcher = StartLauncher(L"/wg:" + r.waited + L" /a:" + Probe(after));
-    WaitForReport(dir_, r.child);
-    if (r.ended) WaitForReport(dir_, r.ended, L"exited");
-    EXPECT_FALSE(ReadReport(dir_, after).has_value()) << "after program while the child runs";
+    Report(r.child);
+    if (!r.stub.empty()) Report(r.stub, L"exited");
+    EXPECT_FALSE(StartsWithin(after, 1500)) << "after program while the child runs";
     CreateReleaseFile(r.release);
     ExpectLauncherEnds(launcher);
-    EXPECT_GE(WaitForReport(dir_, after).Number(L"created"),
-              WaitForReport(dir_, r.child, L"exited").Number(L"exited"));
+    EXPECT_GE(Report(after).Number(L"created"), Report(r.child, L"exited").Number(L"exited"));
+    DeleteFileW(r.release.c_str());
   }
 }
 
-TEST_F(LauncherGraceWine, StubIsNotWaitedThroughWithoutG) {
-  const StartedProcess launcher = StartLauncher(
-      L"/w:" + Probe(L"stub", SpawningUntilReleased(L"child")) + L" /a:" + Probe(L"a"));
+TEST_F(LauncherWine, StubIsNotWaitedThroughWithoutG) {
+  const StartedProcess launcher =
+      StartLauncher(L"/w:" + Probe(L"stub", Spawning(L"child")) + L" /a:" + Probe(L"a"));
   const StartedProcess child = Watch(L"child");
   ExpectLauncherEnds(launcher);
-  WaitForReport(dir_, L"a");
+  Report(L"a");
   EXPECT_FALSE(WaitForExit(child, 0).has_value()) << "the child must still run";
   Release();
   EXPECT_EQ(WaitForExit(child), std::optional<DWORD>(3));
@@ -128,11 +138,11 @@ TEST_F(LauncherGraceWine, StubIsNotWaitedThroughWithoutG) {
 
 // Ending a tg companion ends its child; a plain t companion's child, the
 // before program and the after program are never ended.
-TEST_F(LauncherGraceWine, EndingATreeEndsItsChildAndNothingElse) {
+TEST_F(LauncherWine, EndingATreeEndsItsChildAndNothingElse) {
   const StartedProcess launcher = StartLauncher(
       L"/b:" + Probe(L"b", UntilReleased()) + L" /tg:" +
-      Probe(L"tree", UntilReleased() + L" " + SpawningUntilReleased(L"treechild")) + L" /t:" +
-      Probe(L"single", UntilReleased() + L" " + SpawningUntilReleased(L"singlechild")) + L" /w:" +
+      Probe(L"tree", UntilReleased() + L" " + Spawning(L"treechild")) + L" /t:" +
+      Probe(L"single", UntilReleased() + L" " + Spawning(L"singlechild")) + L" /w:" +
       Probe(L"w", L"-until " + releaseWaited_) + L" /a:" + Probe(L"a", UntilReleased()));
   const StartedProcess b = Watch(L"b"), tree = Watch(L"tree"), treeChild = Watch(L"treechild"),
                        single = Watch(L"single"), singleChild = Watch(L"singlechild");
@@ -148,21 +158,35 @@ TEST_F(LauncherGraceWine, EndingATreeEndsItsChildAndNothingElse) {
   }
 }
 
-// A launcher that itself runs inside a job (here one that allows no
-// breakaway) still runs the group and ends; whether the tree is followed
-// depends on the system's nested jobs, and the test says which it saw.
-TEST_F(LauncherGraceWine, LauncherInsideAJobStillRunsTheGroup) {
-  const StartedProcess launcher = StartLauncherInJob(
-      L"/wg:" + Probe(L"stub", SpawningUntilReleased(L"child")) + L" /a:" + Probe(L"a"));
-  WaitForReport(dir_, L"child");
-  WaitForReport(dir_, L"stub", L"exited");
-  const bool endedWhileChildRan = WaitForExit(launcher, 3000).has_value();
-  std::printf("launcher inside a job: %s\n", endedWhileChildRan
-                                                 ? "the stub alone was followed"
-                                                 : "the tree was followed (nested job)");
-  Release();
-  ExpectLauncherEnds(launcher);
-  WaitForReport(dir_, L"a");
+// A launcher that itself runs inside a job still runs the group and ends.
+// Where that job lets processes leave it, the tree leaves it and is followed;
+// where it does not, whether the tree is followed depends on the system's
+// nested jobs, and the test says which it saw.
+TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
+  for (const bool breakawayAllowed : {true, false}) {
+    SCOPED_TRACE(breakawayAllowed ? "breakaway allowed" : "no breakaway");
+    const std::wstring tag = breakawayAllowed ? L"out" : L"in";
+    const StartedProcess launcher = StartLauncherInJob(
+        L"/wg:" + Probe(tag, Spawning(tag + L"child")) + L" /a:" + Probe(tag + L"after"),
+        breakawayAllowed ? JOB_OBJECT_LIMIT_BREAKAWAY_OK : 0);
+    const StartedProcess child = Watch(tag + L"child");
+    Report(tag, L"exited");
+    BOOL inOuterJob = FALSE;
+    IsProcessInJob(child.process.get(), launcher.job.get(), &inOuterJob);
+    const bool treeFollowed = !StartsWithin(tag + L"after", 1500);
+    if (breakawayAllowed) {
+      EXPECT_FALSE(inOuterJob) << "the tree stayed in the launcher's job";
+      EXPECT_TRUE(treeFollowed) << "after program while the child runs";
+    } else {
+      std::printf(
+          "launcher inside a job without breakaway: %s\n",
+          treeFollowed ? "the tree was followed (nested job)" : "the stub alone was followed");
+    }
+    Release();
+    ExpectLauncherEnds(launcher);
+    Report(tag + L"after");
+    DeleteFileW(release_.c_str());
+  }
 }
 
 }  // namespace

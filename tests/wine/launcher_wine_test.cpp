@@ -11,63 +11,13 @@
 #include "launcher/launch_platform_win32.h"
 #include "launcher/launcher_window.h"
 #include "tests/wine/dialog_answerer.h"
+#include "tests/wine/launcher_fixture.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
 namespace {
 
 using namespace testing_support;
-
-class LauncherWine : public ::testing::Test {
- protected:
-  // Runs the launcher to its end; fails the test when it does not end.
-  void RunToEnd(const std::wstring& arguments, int timeoutMs = 20000) {
-    StartedProcess launcher = StartLauncher(arguments);
-    const auto code = WaitForExit(launcher, timeoutMs);
-    ASSERT_TRUE(code.has_value()) << "launcher did not end: " << Narrow(arguments);
-    EXPECT_EQ(*code, 0u);
-  }
-  ProbeReport Report(const std::wstring& tag, const std::wstring& key = L"args") {
-    return WaitForReport(dir_, tag, key);
-  }
-  bool Started(const std::wstring& tag) { return ReadReport(dir_, tag).has_value(); }
-  std::wstring Probe(const std::wstring& tag, const std::wstring& options = L"") {
-    return ProbeCommand(tag, options);
-  }
-  // A waited probe that ends only when the test calls Release().
-  std::wstring WaitedUntilReleased(const std::wstring& tag) {
-    return Probe(tag, L"-until " + release_);
-  }
-  void Release() { CreateReleaseFile(release_); }
-  // Starts the launcher, waits until each probe of `tags` has written `key`
-  // ("windows" once its windows exist), releases the waited probe and waits
-  // for the launcher's end; gives the time it ended.
-  long long RunReleasingAfter(const std::wstring& arguments, const std::vector<std::wstring>& tags,
-                              const std::wstring& key = L"windows") {
-    StartedProcess launcher = StartLauncher(arguments);
-    for (const std::wstring& tag : tags) Report(tag, key);
-    Release();
-    const auto code = WaitForExit(launcher);
-    EXPECT_EQ(code, std::optional<DWORD>(0)) << "launcher did not end: " << Narrow(arguments);
-    return ExitTime(launcher);
-  }
-  // The probe `tag`, opened once it has reported so that its end and exit
-  // code can be seen however it ends.
-  StartedProcess Watch(const std::wstring& tag) {
-    return WatchProcess(static_cast<DWORD>(Report(tag).Number(L"pid")));
-  }
-  // A box's answer that first watches the probe `tag` into `watched`: the
-  // box holds the launcher until that probe has started.
-  DialogAnswer WatchThenOk(StartedProcess& watched, const std::wstring& tag) {
-    return [this, &watched, tag](HWND box) {
-      watched = Watch(tag);
-      PressDialogButton(box, IDOK);
-    };
-  }
-
-  ProbeDir dir_;
-  const std::wstring release_ = dir_.File(L"release");
-};
 
 // Every show letter; the first item goes without its slash and has a quoted
 // path with a space and Japanese arguments; yen signs in an item are
@@ -214,30 +164,76 @@ TEST_F(LauncherWine, CloseItemThatCannotBeStartedStopsTheRun) {
 // Programs that cannot be started are passed over; a waited one gives no
 // wait, so the companions are ended at once and the after phase follows.
 // The shell shows its own box for the waited program (the detached starts
-// ask for none), never one of the launcher's; that box holds the run until
-// the companion has started.
+// ask for none), never one of the launcher's, and the same box with g, where
+// the launcher's copy makes the shell call; that box holds the run until the
+// companion has started.
 TEST_F(LauncherWine, UnstartableBeforeWaitedAndAfterProgramsAreSkipped) {
-  StartedProcess launcher = StartLauncher(
-      L"/b:Z:\\no\\such\\before.exe /b:" + Probe(L"b") + L" /t:" + Probe(L"t", L"-stay") +
-      L" /w:Z:\\no\\such\\waited.exe -x /a:Z:\\no\\such\\after.exe /a:" + Probe(L"a"));
-  StartedProcess companion;
-  DialogAnswerer boxes(launcher.id, {WatchThenOk(companion, L"t")});
-  ASSERT_TRUE(WaitForExit(launcher).has_value()) << "nothing was released, yet the run must end";
-  const std::vector<SeenDialog> seen = boxes.Finish();
-  ASSERT_EQ(seen.size(), 1u);
-  EXPECT_TRUE(seen[0].closed);
-  EXPECT_NE(seen[0].title, L"Kelmo Pro") << Narrow(seen[0].text);
-  EXPECT_NE(seen[0].title, L"エラー - KelmoPro") << Narrow(seen[0].text);
-  Report(L"b");
-  Report(L"a");
-  EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0)) << "terminate companion not ended";
+  std::vector<SeenDialog> firstSeen;
+  for (const std::wstring waited : {L"/w:", L"/wg:"}) {
+    SCOPED_TRACE(Narrow(waited));
+    const std::wstring n = waited == L"/w:" ? L"" : L"g";
+    StartedProcess launcher = StartLauncher(
+        L"/b:Z:\\no\\such\\before.exe /b:" + Probe(L"b" + n) + L" /t:" + Probe(L"t" + n, L"-stay") +
+        L" " + waited + L"Z:\\no\\such\\waited.exe -x /a:Z:\\no\\such\\after.exe /a:" +
+        Probe(L"a" + n));
+    StartedProcess companion;
+    DialogAnswerer boxes(0, {WatchThenOk(companion, L"t" + n)});
+    ASSERT_TRUE(WaitForExit(launcher).has_value()) << "nothing was released, yet the run must end";
+    const std::vector<SeenDialog> seen = boxes.Finish();
+    ASSERT_EQ(seen.size(), 1u);
+    EXPECT_TRUE(seen[0].closed);
+    EXPECT_NE(seen[0].title, L"Kelmo Pro") << Narrow(seen[0].text);
+    EXPECT_NE(seen[0].title, L"エラー - KelmoPro") << Narrow(seen[0].text);
+    if (firstSeen.empty()) firstSeen = seen;
+    EXPECT_EQ(seen[0].title + L"|" + seen[0].text, firstSeen[0].title + L"|" + firstSeen[0].text);
+    Report(L"b" + n);
+    Report(L"a" + n);
+    EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0)) << "terminate companion not ended";
+  }
 }
 
-// That a blank run sets up no window is checked against the recording
-// platform; here the real program ends at once with code 0.
-TEST_F(LauncherWine, BlankCommandLineEndsAtOnce) {
-  StartedProcess launcher = StartLauncher(L"     ");
-  ASSERT_EQ(WaitForExit(launcher, 10000), std::optional<DWORD>(0));
+std::vector<HWND> g_windowsMade;
+void CALLBACK NoteWindowMade(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG, DWORD, DWORD) {
+  if (object == OBJID_WINDOW) g_windowsMade.push_back(window);
+}
+
+// Runs the launcher to its end; gives how many windows it made, seen
+// through a window event hook on its process set before its first
+// instruction, or nullopt when it did not end with 0.
+std::optional<std::size_t> WindowsMadeByLauncher(const std::wstring& arguments) {
+  std::wstring commandLine = L"\"" + BinDir() + L"\\kelmoPro.exe\" " + arguments;
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  PROCESS_INFORMATION created = {};
+  if (!CreateProcessW(nullptr, commandLine.data(), nullptr, nullptr, FALSE, CREATE_SUSPENDED,
+                      nullptr, nullptr, &startup, &created)) {
+    return std::nullopt;
+  }
+  StartedProcess launcher{UniqueHandle(created.hProcess), created.dwProcessId, UniqueHandle()};
+  const UniqueHandle thread(created.hThread);
+  g_windowsMade.clear();
+  HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_CREATE, EVENT_OBJECT_CREATE, nullptr,
+                                       NoteWindowMade, launcher.id, 0, WINEVENT_OUTOFCONTEXT);
+  ResumeThread(thread.get());
+  HANDLE process = launcher.process.get();
+  MSG message;
+  do {
+    while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  } while (MsgWaitForMultipleObjects(1, &process, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1);
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
+  UnhookWinEvent(hook);
+  if (WaitForExit(launcher, 0) != std::optional<DWORD>(0)) return std::nullopt;
+  return g_windowsMade.size();
+}
+
+// A blank command line ends the launcher before it makes any window; a
+// command line with nothing in it to start makes and sets up its window,
+// and both end with 0.
+TEST_F(LauncherWine, BlankCommandLineEndsBeforeAnyWindowExists) {
+  EXPECT_EQ(WindowsMadeByLauncher(L"     "), std::optional<std::size_t>(0));
+  const std::optional<std::size_t> emptyPlan = WindowsMadeByLauncher(L"/z:nothing");
+  ASSERT_TRUE(emptyPlan.has_value()) << "an empty plan must end with 0";
+  EXPECT_GT(*emptyPlan, 0u) << "no window seen: the check above could not fail";
 }
 
 // A process reads the screen DPI when it starts, so the test runs itself

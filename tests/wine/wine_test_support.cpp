@@ -135,7 +135,8 @@ ProbeCopy CopyProbeAs(const ProbeDir& dir, const std::wstring& name) {
   return copy;
 }
 
-StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments, bool inJob) {
+StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments, bool inJob,
+                            DWORD jobLimits) {
   std::wstring commandLine = L"\"" + exe + L"\"";
   if (!arguments.empty()) commandLine += L" " + arguments;
   STARTUPINFOW startup = {};
@@ -156,6 +157,10 @@ StartedProcess StartProgram(const std::wstring& exe, const std::wstring& argumen
   result.id = created.dwProcessId;
   if (inJob) {
     result.job.reset(CreateJobObjectW(nullptr, nullptr));
+    JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
+    limits.BasicLimitInformation.LimitFlags = jobLimits;
+    EXPECT_TRUE(SetInformationJobObject(result.job.get(), JobObjectExtendedLimitInformation,
+                                        &limits, sizeof(limits)));
     EXPECT_TRUE(AssignProcessToJobObject(result.job.get(), created.hProcess));
     ResumeThread(thread.get());
   }
@@ -166,8 +171,8 @@ StartedProcess StartLauncher(const std::wstring& arguments) {
   return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments);
 }
 
-StartedProcess StartLauncherInJob(const std::wstring& arguments) {
-  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments, true);
+StartedProcess StartLauncherInJob(const std::wstring& arguments, DWORD jobLimits) {
+  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments, true, jobLimits);
 }
 
 std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs) {
@@ -216,6 +221,25 @@ void CreateReleaseFile(const std::wstring& path) {
   EXPECT_NE(file, INVALID_HANDLE_VALUE) << "cannot create " << Narrow(path);
   if (file != INVALID_HANDLE_VALUE) CloseHandle(file);
 }
+
+void WriteTextFile(const std::wstring& path, const std::string& text) {
+  const UniqueHandle file(
+      CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+  DWORD written = 0;
+  EXPECT_TRUE(file && WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written,
+                                nullptr))
+      << "cannot write " << Narrow(path);
+}
+
+ScopedAppPath::ScopedAppPath(const std::wstring& name, const std::wstring& program)
+    : key_(L"Software\\Microsoft\\Windows\\CurrentVersion\\App Paths\\" + name) {
+  EXPECT_EQ(RegSetKeyValueW(HKEY_LOCAL_MACHINE, key_.c_str(), nullptr, REG_SZ, program.c_str(),
+                            static_cast<DWORD>((program.size() + 1) * sizeof(wchar_t))),
+            ERROR_SUCCESS)
+      << "cannot register " << Narrow(name);
+}
+
+ScopedAppPath::~ScopedAppPath() { RegDeleteKeyW(HKEY_LOCAL_MACHINE, key_.c_str()); }
 
 void KillProcess(DWORD processId) {
   UniqueHandle process(OpenProcess(PROCESS_TERMINATE | SYNCHRONIZE, FALSE, processId));

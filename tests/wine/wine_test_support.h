@@ -69,11 +69,13 @@ struct StartedProcess {
   UniqueHandle job;  // with StartLauncherInJob: the launcher and every process it starts
 };
 // Starts `exe` with the argument text `arguments` (a space between them).
+// With `inJob`, in a job of its own with the limit flags `jobLimits`.
 StartedProcess StartProgram(const std::wstring& exe, const std::wstring& arguments,
-                            bool inJob = false);
+                            bool inJob = false, DWORD jobLimits = 0);
 StartedProcess StartLauncher(const std::wstring& arguments);
-// Starts the launcher in a job of its own, which the programs it starts join.
-StartedProcess StartLauncherInJob(const std::wstring& arguments);
+// Starts the launcher in a job of its own, which the programs it starts join
+// unless `jobLimits` lets them leave it.
+StartedProcess StartLauncherInJob(const std::wstring& arguments, DWORD jobLimits = 0);
 // Waits until every process of the job has ended; gives how many processes
 // the job has held (the launcher included), or nullopt on time-out.
 std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs = 15000);
@@ -89,6 +91,21 @@ long long ExitTime(const StartedProcess& started);
 // Creates the empty file `path`, such as the release file that a probe run
 // with "-until path" waits for.
 void CreateReleaseFile(const std::wstring& path);
+// Writes `path` anew with `text`, bytes as they are (a batch file's lines).
+void WriteTextFile(const std::wstring& path, const std::string& text);
+
+// Registers `name` under App Paths (HKLM, where Wine reads it) as `program`;
+// the registration goes with the object.
+class ScopedAppPath {
+ public:
+  ScopedAppPath(const std::wstring& name, const std::wstring& program);
+  ~ScopedAppPath();
+  ScopedAppPath(const ScopedAppPath&) = delete;
+  ScopedAppPath& operator=(const ScopedAppPath&) = delete;
+
+ private:
+  std::wstring key_;
+};
 
 void KillProcess(DWORD processId);
 

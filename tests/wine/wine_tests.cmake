@@ -41,7 +41,7 @@ kelmo_wine_test(kelmo_launcher_wine_tests
   tests/wine/document_start_wine_test.cpp
   tests/wine/launcher_grace_wine_test.cpp
 )
-target_link_libraries(kelmo_launcher_wine_tests PRIVATE kelmo_launcher_win32)
+target_link_libraries(kelmo_launcher_wine_tests PRIVATE kelmo_launcher_win32 kelmo_make_test_support)
 
 include(${CMAKE_SOURCE_DIR}/tests/wine/maker_tests.cmake)
 include(${CMAKE_SOURCE_DIR}/tests/wine/make_tests.cmake)
