@@ -117,12 +117,19 @@ void FollowedProcess::AskToClose() const {
   for (const DWORD processId : ProcessesIn(job_.get())) CloseRequest(processId);
 }
 
+std::optional<PreparedTree> PrepareTree() {
+  std::optional<TreeJob> tree = MakeTreeJob();
+  if (!tree) return std::nullopt;
+  std::optional<ShellStartCopy> copy = ShellStartCopy::Start(tree->job.get());
+  return PreparedTree{std::move(tree->job), std::move(tree->port), std::move(copy)};
+}
+
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
-                                                    int showMode, bool wholeTree) {
+                                                    int showMode,
+                                                    std::optional<PreparedTree> tree) {
   const AnsiProgram ansi(program);
-  std::optional<TreeJob> tree = wholeTree ? MakeTreeJob() : std::nullopt;
-  std::optional<UniqueHandle> started =
-      tree ? ShellStartInJob(owner, ansi, showMode, tree->job.get()) : std::nullopt;
+  std::optional<UniqueHandle> started;
+  if (tree && tree->copy) started = tree->copy->MakeShellStart(owner, ansi, showMode);
   if (!started) started.emplace(ShellStartHoldingProcess(owner, ansi, showMode));
   UniqueHandle process = std::move(*started);
   BOOL inTree = FALSE;

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "common/win_handle.h"
+#include "launcher/shell_start_in_job.h"
 #include "launcher/split_exe_args.h"
 
 namespace kelmo {
@@ -40,18 +41,28 @@ class FollowedProcess {
   UniqueHandle port_;
 };
 
+// A job for a tree, and a copy of the launcher already starting up inside
+// it (when one could be made), prepared ahead of the start it serves.
+struct PreparedTree {
+  UniqueHandle job;
+  UniqueHandle port;
+  std::optional<ShellStartCopy> copy;
+};
+// Nullopt when no job can be made.
+std::optional<PreparedTree> PrepareTree();
+
 // Starts `program` through the shell for a waited or terminate entry, as
-// ExecProcess does. With `wholeTree` the shell call is made inside a job of
-// its own (ShellStartInJob), so that everything it starts belongs to the
-// tree from its first instruction, and the tree is the job: a shortcut's
-// target, too. A process the shell gives that is not in the job (a program
-// elevated through the consent prompt) is followed alone, as is every start
-// when the job cannot be made or the copy cannot join it. Gives nullopt when
-// no process was created, or with a tree when the shell gave no process and
-// nothing runs in the job (a document handed to a running program). Throws
-// kelmo::Failure kTextNotInCodePage before any start.
+// ExecProcess does. With a `tree`, its copy makes the shell call inside the
+// tree's job, so that everything it starts belongs to the tree from its first
+// instruction, and the tree is the job: a shortcut's target, too. A process
+// the shell gives that is not in the job (a program elevated through the
+// consent prompt) is followed alone, as is every start without a tree or
+// whose tree has no copy (a launcher inside a job that forbids it). Gives
+// nullopt when no process was created, or with a tree when the shell gave no
+// process and nothing runs in the job (a document handed to a running
+// program). Throws kelmo::Failure kTextNotInCodePage before any start.
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
-                                                    int showMode, bool wholeTree);
+                                                    int showMode, std::optional<PreparedTree> tree);
 
 // The command-line start of a close entry, holding its process; with
 // `wholeTree` created suspended and put into a job as above. Throws as

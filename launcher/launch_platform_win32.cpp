@@ -52,8 +52,15 @@ FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
 FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int showMode,
                                                    bool wholeTree, std::wstring_view place) {
   try {
+    std::optional<PreparedTree> tree;
+    if (wholeTree && !prepared_.empty()) {
+      tree = std::move(prepared_.front());
+      prepared_.pop_front();
+    } else if (wholeTree) {
+      tree = PrepareTree();
+    }
     std::optional<FollowedProcess> started =
-        StartFollowedProcess(window_, program, showMode, wholeTree);
+        StartFollowedProcess(window_, program, showMode, std::move(tree));
     return started ? Hold(std::move(*started)) : 0;
   } catch (...) {
     kelmo::ErrorMsg(kLauncherProgram, place, CurrentFailure());

@@ -3,6 +3,7 @@
 
 #include <windows.h>
 
+#include <deque>
 #include <optional>
 #include <vector>
 
@@ -14,7 +15,10 @@ namespace kelmo {
 
 class Win32LaunchPlatform final : public LaunchPlatform {
  public:
-  explicit Win32LaunchPlatform(HWND window) : window_(window) {}
+  // `trees`: made ready for the plan's starts of whole trees (PrepareTree),
+  // taken in order by them.
+  explicit Win32LaunchPlatform(HWND window, std::deque<PreparedTree> trees = {})
+      : window_(window), prepared_(std::move(trees)) {}
 
   // COM for the launcher's thread (apartment-threaded, OLE1 DDE off),
   // released when the platform goes at the end of WinMain.
@@ -55,6 +59,7 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   // The programs the run follows; the number the run knows one by is its
   // place here plus one. A released one leaves its place empty.
   std::vector<std::optional<FollowedProcess>> followed_;
+  std::deque<PreparedTree> prepared_;
 };
 
 }  // namespace kelmo

@@ -175,6 +175,15 @@ int CommandLineWindowStyle(int showMode) {
   }
 }
 
+std::size_t TreeStartsThroughTheShell(const LaunchPlan& plan) {
+  const auto isTree = [](const PlanEntry& entry) {
+    return entry.wholeTree && !entry.programText.empty();
+  };
+  return static_cast<std::size_t>(
+             std::count_if(plan.terminate.begin(), plan.terminate.end(), isTree)) +
+         (plan.waited && isTree(*plan.waited) ? 1 : 0);
+}
+
 RunOutcome RunLaunch(std::wstring_view argumentText, LaunchPlatform& platform) {
   try {
     const std::optional<LaunchPlan> plan = ParseLaunchCommandLine(argumentText);

@@ -103,4 +103,8 @@ enum class RunOutcome {
 
 RunOutcome RunLaunch(std::wstring_view argumentText, LaunchPlatform& platform);
 
+// How many waited and terminate entries with g the plan starts: their trees
+// start through the shell, which takes some making ready.
+std::size_t TreeStartsThroughTheShell(const LaunchPlan& plan);
+
 }  // namespace kelmo

@@ -16,13 +16,18 @@ namespace {
 // removes it before its shell call, so the programs it starts never see it.
 constexpr wchar_t kCopyVariable[] = L"KELMO_SHELL_START_SECTION";
 
+// Room for the texts of any one call: a launch item's file and parameters,
+// at most two bytes a character, come from a command line of at most 32767.
+constexpr std::size_t kTextBytes = 2 * 32768 + 2;
+
 // The start of the section the launcher shares with its copy; the ANSI file
 // text and then the parameter text follow it, each ended by a NUL.
 struct ShellStartRequest {
-  std::uint32_t bytes;  // of the whole request, texts included
+  std::uint64_t call;      // event: set once the call is written, or to end the copy
+  std::uint64_t launcher;  // the launcher process: PROCESS_DUP_HANDLE, SYNCHRONIZE
+  std::uint32_t hasCall;   // 0: end without a call
   std::int32_t showMode;
-  std::uint64_t owner;     // the launcher's window
-  std::uint64_t launcher;  // the launcher process, PROCESS_DUP_HANDLE, inherited by the copy
+  std::uint64_t owner;  // the launcher's window
   std::uint32_t fileBytes;
   std::uint32_t parameterBytes;
   std::uint32_t hasParameters;
@@ -30,9 +35,16 @@ struct ShellStartRequest {
   // process as a handle of the launcher, or 0.
   std::uint64_t process;
 };
+constexpr std::size_t kSectionBytes = sizeof(ShellStartRequest) + kTextBytes;
 
-void UnmapView(void* view) { UnmapViewOfFile(view); }
-using MappedView = ScopedResource<void*, UnmapView>;
+template <typename Handle>
+Handle FromField(std::uint64_t field) {
+  return reinterpret_cast<Handle>(static_cast<std::uintptr_t>(field));
+}
+template <typename Handle>
+std::uint64_t ToField(Handle handle) {
+  return reinterpret_cast<std::uintptr_t>(handle);
+}
 
 std::wstring ModulePath() {
   std::wstring path(MAX_PATH, L'\0');
@@ -85,30 +97,56 @@ void WaitHandlingSentMessages(HANDLE process) {
 
 }  // namespace
 
-std::optional<UniqueHandle> ShellStartInJob(HWND owner, const AnsiProgram& program, int showMode,
-                                            HANDLE job) {
+std::optional<ShellStartCopy> ShellStartCopy::Start(HANDLE job) {
   const std::wstring self = ModulePath();
-  const std::size_t bytes =
-      sizeof(ShellStartRequest) + program.file.size() + 1 + program.parameters.size() + 1;
-  if (self.empty() || bytes > UINT32_MAX) return std::nullopt;
-
+  if (self.empty()) return std::nullopt;
+  ShellStartCopy made;
   SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
-  const UniqueHandle section(CreateFileMappingW(INVALID_HANDLE_VALUE, &inheritable, PAGE_READWRITE,
-                                                0, static_cast<DWORD>(bytes), nullptr));
-  if (!section) return std::nullopt;
-  const MappedView view(MapViewOfFile(section.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
-  HANDLE launcherForCopy = nullptr;
-  if (!view || !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(),
-                                &launcherForCopy, PROCESS_DUP_HANDLE, TRUE, 0)) {
+  made.section_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &inheritable, PAGE_READWRITE, 0,
+                                         static_cast<DWORD>(kSectionBytes), nullptr));
+  made.call_.reset(CreateEventW(&inheritable, TRUE, FALSE, nullptr));
+  HANDLE launcher = nullptr;
+  if (!made.section_ || !made.call_ ||
+      !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &launcher,
+                       PROCESS_DUP_HANDLE | SYNCHRONIZE, TRUE, 0)) {
     return std::nullopt;
   }
-  const UniqueHandle launcher(launcherForCopy);
+  made.launcher_.reset(launcher);
+  made.view_.reset(MapViewOfFile(made.section_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+  if (!made.view_) return std::nullopt;
+  auto* request = static_cast<ShellStartRequest*>(made.view_.get());
+  request->call = ToField(made.call_.get());
+  request->launcher = ToField(made.launcher_.get());
 
-  auto* request = static_cast<ShellStartRequest*>(view.get());
-  request->bytes = static_cast<std::uint32_t>(bytes);
+  PROCESS_INFORMATION created = {};
+  if (!CreateCopy(self, made.section_.get(), created)) return std::nullopt;
+  made.copy_.reset(created.hProcess);
+  const UniqueHandle thread(created.hThread);
+  if (!AssignProcessToJobObject(job, made.copy_.get())) {
+    TerminateProcess(made.copy_.get(), 1);
+    made.copy_.reset();
+    return std::nullopt;
+  }
+  ResumeThread(thread.get());
+  return made;
+}
+
+ShellStartCopy::~ShellStartCopy() {
+  if (call_ && view_) {
+    static_cast<ShellStartRequest*>(view_.get())->hasCall = 0;
+    SetEvent(call_.get());
+  }
+}
+
+std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const AnsiProgram& program,
+                                                           int showMode) {
+  if (!copy_ || program.file.size() + program.parameters.size() + 2 > kTextBytes) {
+    return std::nullopt;
+  }
+  auto* request = static_cast<ShellStartRequest*>(view_.get());
+  request->hasCall = 1;
   request->showMode = showMode;
-  request->owner = reinterpret_cast<std::uintptr_t>(owner);
-  request->launcher = reinterpret_cast<std::uintptr_t>(launcher.get());
+  request->owner = ToField(owner);
   request->fileBytes = static_cast<std::uint32_t>(program.file.size());
   request->parameterBytes = static_cast<std::uint32_t>(program.parameters.size());
   request->hasParameters = program.hasParameters ? 1 : 0;
@@ -117,52 +155,50 @@ std::optional<UniqueHandle> ShellStartInJob(HWND owner, const AnsiProgram& progr
   std::memcpy(texts, program.file.c_str(), program.file.size() + 1);
   std::memcpy(texts + program.file.size() + 1, program.parameters.c_str(),
               program.parameters.size() + 1);
-
-  PROCESS_INFORMATION created = {};
-  if (!CreateCopy(self, section.get(), created)) return std::nullopt;
-  const UniqueHandle copy(created.hProcess);
-  const UniqueHandle thread(created.hThread);
-  if (!AssignProcessToJobObject(job, copy.get())) {
-    TerminateProcess(copy.get(), 1);
-    return std::nullopt;
-  }
-  ResumeThread(thread.get());
-  WaitHandlingSentMessages(copy.get());
-  return UniqueHandle(reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(request->process)));
+  SetEvent(call_.get());
+  WaitHandlingSentMessages(copy_.get());
+  call_.reset();  // the call is made: nothing to tell the copy any more
+  return UniqueHandle(FromField<HANDLE>(request->process));
 }
 
 std::optional<int> RunAsShellStartCopy() {
   wchar_t marker[2 * sizeof(std::uint64_t) + 1] = {};
-  const DWORD length =
-      GetEnvironmentVariableW(kCopyVariable, marker, sizeof(marker) / sizeof(marker[0]));
+  constexpr DWORD kMarkerChars = sizeof(marker) / sizeof(marker[0]);
+  const DWORD length = GetEnvironmentVariableW(kCopyVariable, marker, kMarkerChars);
   if (length == 0) return std::nullopt;
   SetEnvironmentVariableW(kCopyVariable, nullptr);
   constexpr int kNotACopy = 1;
-  if (length >= sizeof(marker) / sizeof(marker[0])) return kNotACopy;
+  if (length >= kMarkerChars) return kNotACopy;
 
   // Nothing this copy starts may inherit the launcher's handles.
-  const UniqueHandle section(
-      reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(std::wcstoull(marker, nullptr, 16))));
+  const UniqueHandle section(FromField<HANDLE>(std::wcstoull(marker, nullptr, 16)));
   if (!SetHandleInformation(section.get(), HANDLE_FLAG_INHERIT, 0)) return kNotACopy;
   const MappedView view(MapViewOfFile(section.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
   MEMORY_BASIC_INFORMATION region = {};
-  if (!view || VirtualQuery(view.get(), &region, sizeof(region)) == 0) return kNotACopy;
-  auto* request = static_cast<ShellStartRequest*>(view.get());
-  if (region.RegionSize < sizeof(ShellStartRequest) || request->bytes > region.RegionSize ||
-      request->bytes != sizeof(ShellStartRequest) + std::uint64_t{request->fileBytes} + 1 +
-                            request->parameterBytes + 1) {
+  if (!view || VirtualQuery(view.get(), &region, sizeof(region)) == 0 ||
+      region.RegionSize < kSectionBytes) {
     return kNotACopy;
   }
-  const UniqueHandle launcher(
-      reinterpret_cast<HANDLE>(static_cast<std::uintptr_t>(request->launcher)));
+  auto* request = static_cast<ShellStartRequest*>(view.get());
+  const UniqueHandle call(FromField<HANDLE>(request->call));
+  const UniqueHandle launcher(FromField<HANDLE>(request->launcher));
+  SetHandleInformation(call.get(), HANDLE_FLAG_INHERIT, 0);
   SetHandleInformation(launcher.get(), HANDLE_FLAG_INHERIT, 0);
 
+  // Start-up done while the launcher does its own work; then wait for the
+  // call, or for the launcher to go without one.
+  const ScopedComInitialization com;
+  GetDesktopWindow();
+  const HANDLE waits[] = {call.get(), launcher.get()};
+  if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 || request->hasCall == 0 ||
+      std::uint64_t{request->fileBytes} + request->parameterBytes + 2 > kTextBytes) {
+    return 0;
+  }
   const char* file = reinterpret_cast<const char*>(request + 1);
   const char* parameters = file + request->fileBytes + 1;
-  const ScopedComInitialization com;
-  SHELLEXECUTEINFOA record = FillShellExecuteRecord(
-      reinterpret_cast<HWND>(static_cast<std::uintptr_t>(request->owner)), file,
-      request->hasParameters ? parameters : nullptr, request->showMode);
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(FromField<HWND>(request->owner), file,
+                             request->hasParameters ? parameters : nullptr, request->showMode);
   // This process ends right after the call, so the shell must finish its
   // work (a DDE conversation, a start on a thread of its own) inside it.
   record.fMask |= SEE_MASK_NOASYNC;
@@ -171,7 +207,7 @@ std::optional<int> RunAsShellStartCopy() {
   HANDLE inLauncher = nullptr;
   if (DuplicateHandle(GetCurrentProcess(), record.hProcess, launcher.get(), &inLauncher, 0, FALSE,
                       DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE)) {
-    request->process = reinterpret_cast<std::uintptr_t>(inLauncher);
+    request->process = ToField(inLauncher);
   }
   return 0;
 }

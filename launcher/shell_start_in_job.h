@@ -16,15 +16,44 @@
 
 namespace kelmo {
 
-// Makes the shell's "open" of `program` (the owner window, the show mode, no
-// folder, SEE_MASK_NOCLOSEPROCESS, as ShellStartHoldingProcess makes it) in a
-// copy of the launcher running in `job`, and waits until the copy has ended,
-// as long as the shell call takes (its own boxes and prompts included).
-// Gives the shell's process handle, or an empty handle when the shell gave
-// none. Gives nullopt, having started nothing, when the copy cannot be made
-// or put into the job: the caller then makes the start itself.
-std::optional<UniqueHandle> ShellStartInJob(HWND owner, const AnsiProgram& program, int showMode,
-                                            HANDLE job);
+namespace shell_start_detail {
+inline void UnmapView(void* view) { UnmapViewOfFile(view); }
+}  // namespace shell_start_detail
+using MappedView = ScopedResource<void*, shell_start_detail::UnmapView>;
+
+// A copy of the launcher that makes one shell call inside a job. It is made
+// ahead of the call: created suspended, put into the job and let start up, it
+// waits for the call's texts, so that its start-up overlaps the launcher's
+// own work before the start it serves.
+class ShellStartCopy {
+ public:
+  // Makes the copy in `job`; nullopt, having started nothing, when it cannot
+  // be made or put into the job.
+  static std::optional<ShellStartCopy> Start(HANDLE job);
+  ShellStartCopy(ShellStartCopy&&) noexcept = default;
+  ShellStartCopy& operator=(ShellStartCopy&&) noexcept = default;
+  ShellStartCopy(const ShellStartCopy&) = delete;
+  ShellStartCopy& operator=(const ShellStartCopy&) = delete;
+  // A copy that was given no call is told to end.
+  ~ShellStartCopy();
+
+  // Has the copy make the shell's "open" of `program` (the owner window, the
+  // show mode, no folder, SEE_MASK_NOCLOSEPROCESS, as ShellStartHoldingProcess
+  // makes it) and waits until the copy has ended, as long as the call takes
+  // (the shell's own boxes and prompts included). Gives the shell's process
+  // handle, or an empty handle when the shell gave none; nullopt, having
+  // started nothing, when the copy could not be given the call.
+  std::optional<UniqueHandle> MakeShellStart(HWND owner, const AnsiProgram& program, int showMode);
+
+ private:
+  ShellStartCopy() = default;
+
+  UniqueHandle section_;
+  MappedView view_;
+  UniqueHandle call_;      // set when the call's texts are in the section
+  UniqueHandle launcher_;  // this process, for the copy to hand the shell's process to
+  UniqueHandle copy_;
+};
 
 // Called first thing in kelmoPro's WinMain. When this process is such a
 // copy, makes the shell call it was given, hands the process back and gives

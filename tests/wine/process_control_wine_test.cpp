@@ -75,7 +75,7 @@ TEST(ProcessControlWine, AMissingFileGivesNoProcessAfterTheShellsOwnBox) {
   const ExeArgs missing{L"Z:\\no\\such\\file.exe", std::nullopt};
   DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK), Press(IDOK)});
   EXPECT_EQ(ExecProcess(nullptr, missing, 10), nullptr);
-  EXPECT_FALSE(StartFollowedProcess(nullptr, missing, 10, false).has_value());
+  EXPECT_FALSE(StartFollowedProcess(nullptr, missing, 10, std::nullopt).has_value());
   EXPECT_EQ(boxes.Finish().size(), 2u);
 }
 
