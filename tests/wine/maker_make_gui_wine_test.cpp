@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "common/com_init.h"
-#include "maker/shell_link.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
 #include "tests/wine/shortcut_file.h"
@@ -50,13 +49,12 @@ TEST_F(MakerMakeGui, TypedNameIsCleanedAndTheShortcutRunsTheListsArguments) {
   ASSERT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"myapp.lnk"});
 
   const std::wstring lnk = desktop_.File(L"myapp.lnk");
-  ShortcutContents contents;
-  ASSERT_TRUE(cShellLink().GetShortcutContents(lnk, contents));
-  EXPECT_EQ(contents.target, programs_.File(L"kelmoPro.exe"));
-  EXPECT_EQ(contents.arguments, L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z");
-  EXPECT_EQ(contents.settings.workDir, L"");
+  const ShortcutTexts texts = ReadShortcutTexts(lnk);
+  EXPECT_EQ(texts.target, programs_.File(L"kelmoPro.exe"));
+  EXPECT_EQ(texts.arguments, L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z");
+  EXPECT_EQ(texts.workDir, L"");
   EXPECT_EQ(ShortcutShowCommand(lnk), 5);
-  EXPECT_EQ(ShortcutDescription(lnk), L"Linked by kelmoCM");
+  EXPECT_EQ(texts.description, L"Linked by kelmoCM");
   EXPECT_EQ(ListItems(maker_.List()).size(), 2u) << "make leaves the list as it was";
 }
 

@@ -95,17 +95,27 @@ ArgumentsOn ShortcutArgumentsOn(const std::wstring& path) {
   return found;
 }
 
-std::wstring ShortcutDescription(const std::wstring& path) {
+ShortcutTexts ReadShortcutTexts(const std::wstring& path) {
   Microsoft::WRL::ComPtr<IShellLinkW> link;
   Microsoft::WRL::ComPtr<IPersistFile> file;
-  wchar_t description[INFOTIPSIZE] = {};
+  wchar_t target[MAX_PATH] = {}, arguments[INFOTIPSIZE] = {}, workDir[MAX_PATH] = {},
+          icon[MAX_PATH] = {}, description[INFOTIPSIZE] = {};
+  int iconIdx = -1;
   if (FAILED(
           CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
       FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)) ||
+      FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ||
+      FAILED(link->GetArguments(arguments, INFOTIPSIZE)) ||
+      FAILED(link->GetWorkingDirectory(workDir, MAX_PATH)) ||
+      FAILED(link->GetIconLocation(icon, MAX_PATH, &iconIdx)) ||
       FAILED(link->GetDescription(description, INFOTIPSIZE))) {
-    return L"<unreadable>";
+    return {L"<unreadable>", L"<unreadable>", L"<unreadable>", L"<unreadable>", L"<unreadable>"};
   }
-  return description;
+  return {target, arguments, workDir, icon, description, iconIdx};
+}
+
+std::wstring ShortcutDescription(const std::wstring& path) {
+  return ReadShortcutTexts(path).description;
 }
 
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut) {

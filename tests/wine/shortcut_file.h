@@ -1,6 +1,6 @@
 // Reading a written shortcut (.lnk) file independently of cShellLink: the
-// header's fields straight from the bytes ([MS-SHLLINK] 2.1) and the
-// description through the shell's wide interface.
+// header's fields straight from the bytes ([MS-SHLLINK] 2.1) and the texts
+// through the shell's wide interface.
 #pragma once
 
 #include <windows.h>
@@ -32,7 +32,13 @@ struct ArgumentsOn {
   std::string bytes;
 };
 ArgumentsOn ShortcutArgumentsOn(const std::wstring& path);
-// The description as IShellLinkW reads it; "<unreadable>" when it cannot.
+// The texts as IShellLinkW reads them, the target as stored
+// (SLGP_RAWPATH); every text "<unreadable>" when the file does not load.
+struct ShortcutTexts {
+  std::wstring target, arguments, workDir, iconFile, description;
+  int iconIdx = -1;
+};
+ShortcutTexts ReadShortcutTexts(const std::wstring& path);
 std::wstring ShortcutDescription(const std::wstring& path);
 
 // A shortcut made by another tool (or by the user in Explorer): written in
