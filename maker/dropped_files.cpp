@@ -62,6 +62,20 @@ void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
   window.SetProgramText(arguments.empty() ? shortPath : shortPath + L' ' + arguments);
 }
 
+std::wstring ExpandedPath(const std::wstring& path) {
+  std::wstring expanded(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = ExpandEnvironmentStringsW(path.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (length == 0) return path;
+    if (length <= expanded.size()) {
+      expanded.resize(length - 1);  // the length counts the NUL
+      return expanded;
+    }
+    expanded.resize(length);
+  }
+}
+
 void Form_DropFiles(MakerWindowAccess& window, UniqueDrop drop) {
   try {
     const std::vector<std::wstring> files = DroppedFiles(drop.get());

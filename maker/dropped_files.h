@@ -31,4 +31,8 @@ void Form_DropFiles(MakerWindowAccess& window, UniqueDrop drop);
 void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
                  const std::wstring& arguments);
 
+// `path` with its environment variables (%windir%, ...) expanded as this
+// process sees them; a variable that is not set stays as written.
+std::wstring ExpandedPath(const std::wstring& path);
+
 }  // namespace kelmo

@@ -102,7 +102,8 @@ class OpenPlatform {
   // Chooses the launcher, replaces the list and makes it the opened group.
   virtual void ShowGroup(const OpenedGroup& group) = 0;
   // Puts `program` (its short path) and `arguments` into the program text
-  // box as a dropped program goes there.
+  // box as a dropped program goes there. `program` is the target as the
+  // shortcut holds it, environment variables unexpanded.
   virtual void TakeProgram(const std::wstring& program, const std::wstring& arguments) = 0;
 };
 

@@ -257,7 +257,9 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
 }
 
 // A shortcut to an ordinary program, dragged in from the desktop: its
-// program's short path and its arguments fill the text box.
+// program's short path and its arguments fill the text box. A target named
+// through an environment variable, as in Windows' own shortcuts, is where
+// the variable points.
 TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBox) {
   const ProbeCopy game = CopyProbeAs(dir_, L"a game with a long name.exe");
   const std::wstring lnk = WriteShortcut(dir_.File(L"ゲーム.lnk"), game.path, L"-window \"x y\"");
@@ -265,6 +267,12 @@ TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBo
   EXPECT_EQ(Text(), game.shortPath + L" -window \"x y\"");
   EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
+
+  const std::wstring notepad =
+      WriteEnvironmentShortcut(dir_.File(L"メモ帳.lnk"), L"%windir%\\system32\\notepad.exe");
+  ASSERT_EQ(ReadShortcutTexts(notepad).target, L"%windir%\\system32\\notepad.exe");
+  EXPECT_TRUE(Drop({notepad}).empty());
+  EXPECT_EQ(Text(), L"C:\\windows\\system32\\notepad.exe");
 }
 
 // What a drop refuses, each with one message and the window as it was.

@@ -54,6 +54,15 @@ struct HandMadeShortcut {
 // Writes `lnk` and gives its path; fails the test when it cannot.
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut);
 
+// Writes `lnk` byte by byte as a shortcut whose target `rawTarget` holds
+// environment variables (%windir%\...), and gives its path. Windows keeps
+// such a target in an EnvironmentVariableDataBlock ([MS-SHLLINK] 2.5.4),
+// which GetPath(SLGP_RAWPATH) hands back unexpanded. Wine 8 neither writes
+// nor reads that block; it takes the LinkInfo's local base path as it
+// stands, so that path holds the same text and both systems hand back
+// `rawTarget`. ASCII targets only.
+std::wstring WriteEnvironmentShortcut(const std::wstring& lnk, const std::wstring& rawTarget);
+
 // The names of the files (not folders) in `folder`, sorted.
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
 
