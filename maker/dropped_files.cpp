@@ -59,7 +59,8 @@ void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
     Refuse(window, OpenMessage::ProgramNotInCodePage, program);
     return;
   }
-  window.SetProgramText(arguments.empty() ? shortPath : shortPath + L' ' + arguments);
+  const std::wstring path = DroppedProgramText(shortPath, window.Launcher());
+  window.SetProgramText(arguments.empty() ? path : path + L' ' + arguments);
 }
 
 std::wstring ExpandedPath(const std::wstring& path) {
