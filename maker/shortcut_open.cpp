@@ -12,18 +12,7 @@ constexpr unsigned kQuestionStyle = 0x24;  // MB_YESNO | MB_ICONQUESTION
 constexpr unsigned kNoteStyle = 0x40;      // MB_OK | MB_ICONINFORMATION
 constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
 constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
-
-wchar_t AsciiLower(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+constexpr wchar_t kEntryTitle[] = L"項目の変更 - KelmoCM";
 
 // The little-endian number of `size` bytes at `offset`.
 std::uint32_t LittleEndian(std::string_view bytes, std::size_t offset, std::size_t size) {
@@ -173,6 +162,7 @@ bool RunOpen(OpenPlatform& platform, const std::wstring& path, OtherTarget other
                                                         : StandardEntries(contents->arguments);
   group.name = ShortcutNameOf(path);
   group.contents = *contents;
+  group.file = path;
   if (!platform.ListIsEmpty() &&
       !platform.AskYesNo(OpenMessageText(OpenMessage::ReplaceList, path))) {
     return false;

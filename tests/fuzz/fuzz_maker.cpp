@@ -227,6 +227,7 @@ void CheckMake(FuzzedDataProvider& in) {
     opened.launcher = in.ConsumeBool() ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
     opened.name = ConsumeWide(in);
     opened.contents.target = ConsumeWide(in) + L"\\" + kelmo::LauncherFileName(opened.launcher);
+    opened.file = ConsumeWide(in) + L"\\" + opened.name + L".lnk";
     group.Opened(opened);
   }
   for (int round = 0; round < 2; ++round) {

@@ -152,13 +152,15 @@ TEST_F(MakerMakeGui, EntryTheCodePageCannotHoldIsNamedAndTheListKept) {
 
 // The shortcut's path reaches wide calls only: a desktop folder whose name
 // the code page cannot hold (or holds only as a look-alike) is used as it is.
+// Each make is of a new group: "g" again would save over the one just made.
 TEST_F(MakerMakeGui, DesktopFolderTheCodePageCannotHoldIsUsedAsItIs) {
   ProbeDir scratch;
   ChooseKelmoPro();
-  maker_.Add(L"C:\\tools\\a.exe");
   for (const wchar_t* name :
        {L"desk caf\u00E9", L"desk \uD55C", L"desk \U0001F600", L"desk \u00A5"}) {
     SCOPED_TRACE(Narrow(name));
+    Click(maker_.Button(L"リストクリア(&L)"));
+    maker_.Add(L"C:\\tools\\a.exe");
     const ProgramFolder desktop({}, scratch.File(name));
     const std::wstring& folder = desktop.path();
     const DesktopRedirected redirected(folder);
