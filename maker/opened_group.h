@@ -32,8 +32,9 @@ struct OpenedGroup {
 // and which. Rules:
 // - after Opened or Made, the list is that group, also while it is edited
 //   (add, delete, move, a switch to the standard launcher);
-// - Forget, called when the list is emptied by the clear button or by
-//   choosing kelmoPro, makes the list a new group again.
+// - Forget, called when the list is emptied (by the clear button, by
+//   deleting its last entry, or by choosing kelmoPro), makes the list a new
+//   group again.
 class OpenedGroupState {
  public:
   // The list now holds `group`, read from its shortcut.
