@@ -92,7 +92,7 @@ std::optional<ShortcutHeader> ParseShortcutHeader(std::string_view bytes) {
     if (static_cast<unsigned char>(bytes[4 + i]) != kLinkClass[i]) return std::nullopt;
   }
   ShortcutHeader header;
-  header.linkFlags = LittleEndian(bytes, 0x14, 4);
+  header.linkFlags = LittleEndian(bytes, kLinkFlagsOffset, 4);
   header.showCmd = static_cast<int>(LittleEndian(bytes, 0x3C, 4));
   header.hotkey = static_cast<std::uint16_t>(LittleEndian(bytes, 0x40, 2));
   return header;

@@ -62,6 +62,7 @@ struct ShortcutHeader {
 };
 
 inline constexpr std::size_t kShortcutHeaderSize = 0x4C;
+inline constexpr std::size_t kLinkFlagsOffset = 0x14;
 // The link flag of "run as administrator" (SLDF_RUNAS_USER).
 inline constexpr std::uint32_t kRunAsUserFlag = 0x2000;
 

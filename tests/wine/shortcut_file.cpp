@@ -159,6 +159,16 @@ std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortc
   link->SetShowCmd(shortcut.showCmd);
   if (!shortcut.description.empty()) link->SetDescription(shortcut.description.c_str());
   EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << "writing a shortcut by hand";
+  if (shortcut.runAsUser) {
+    // Wine's shell link saves no SLDF_RUNAS_USER, whatever SetFlags was given.
+    std::string bytes = ReadWholeFile(lnk);
+    if (bytes.size() < kHeaderSize) {
+      ADD_FAILURE() << "no header to mark as run as administrator";
+      return lnk;
+    }
+    bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
+    WriteWholeFile(lnk, bytes);
+  }
   return lnk;
 }
 

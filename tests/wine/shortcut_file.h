@@ -15,6 +15,7 @@ namespace kelmo::testing_support {
 inline constexpr std::uint32_t kHasWorkingDir = 0x10;
 inline constexpr std::uint32_t kHasArguments = 0x20;
 inline constexpr std::uint32_t kHasIconLocation = 0x40;
+inline constexpr std::uint32_t kRunAsUser = 0x2000;
 
 std::string ReadWholeFile(const std::wstring& path);
 // The header's 32-bit LinkFlags (offset 0x14); 0 for a file too short.
@@ -49,7 +50,8 @@ struct HandMadeShortcut {
   WORD hotkey = 0;
   int showCmd = SW_SHOWNORMAL;
   std::wstring description{};
-  int shellItem = -1;  // a CSIDL_* item as the target in place of `target`
+  int shellItem = -1;      // a CSIDL_* item as the target in place of `target`
+  bool runAsUser = false;  // "run as administrator", set in the header's bytes
 };
 // Writes `lnk` and gives its path; fails the test when it cannot.
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut);
