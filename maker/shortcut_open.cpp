@@ -99,12 +99,14 @@ std::optional<ShortcutHeader> ParseShortcutHeader(std::string_view bytes) {
 }
 
 MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::wstring_view target) {
-  // Text before the quoted file name, text after it, title and style.
+  // Text before the quoted file name, text after it, title and style; the
+  // whole of `path` is quoted in place of its file name where wholePath says.
   struct Row {
     const wchar_t* before;
     const wchar_t* after;
     const wchar_t* title;
     unsigned style;
+    bool wholePath = false;
   };
   static constexpr Row kRows[] = {
       {L"",
@@ -126,11 +128,16 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
        L"実行コマンドに入れられません。",
        kDropTitle, kFailureStyle},
       {L"", L"が見つかりません。", kDropTitle, kFailureStyle},
+      {L"",
+       L"は変更できません。\r\n"
+       L"変更すると項目の中に「 /」(空白とスラッシュ) ができ、kelmoPro がそこで項目を区切って"
+       L"しまうためです。",
+       kEntryTitle, kFailureStyle, true},
   };
   const Row& row = kRows[static_cast<int>(message)];
   std::wstring text = row.before;
   text += L'「';
-  text += FileNameOf(path);
+  text += row.wholePath ? path : FileNameOf(path);
   text += L'」';
   text += row.after;
   if (message == OpenMessage::OtherProgram) text += target;

@@ -81,10 +81,12 @@ enum class OpenMessage {
   FolderDropped,         // a folder cannot be the program text
   ProgramNotInCodePage,  // a program's path the ANSI code page cannot hold
   ProgramNotFound,       // a program whose short path cannot be had
+  EntryNotRewritten,     // the entry menu's change would cut the entry in two
 };
 
-// The box for `message`; `path` is the file concerned and `target` the
-// shortcut's target (used by OtherProgram only).
+// The box for `message`; `path` is the file concerned (the list entry, for
+// EntryNotRewritten) and `target` the shortcut's target (used by
+// OtherProgram only).
 MessageText OpenMessageText(OpenMessage message, std::wstring_view path,
                             std::wstring_view target = {});
 

@@ -453,15 +453,17 @@ TEST_F(MakerEntryMenuWine, GraceAndTreeChangeTheChosenEntry) {
 }
 
 // The box starts with the entry's seconds; Cancel, a text that is no number,
-// and 0 behave as the box says.
+// and 0 behave as the box says. A change that would cut an entry in two is
+// refused with a box that says why; a switch in the program text is none.
 TEST_F(MakerEntryMenuWine, TheGraceBoxCancelsRefusesAndRemoves) {
-  Open(LauncherChoice::KelmoPro, {L"/cg30:chat.exe"});
+  Open(LauncherChoice::KelmoPro, {L"/cg30:chat.exe", L"/c 5/:a.exe", L"/c:cmd.exe /k dir"});
   std::wstring offered;
   const DialogAnswer readThenCancel = [&offered](HWND dialog) {
     offered = WindowText(FindEdit(dialog));
     Press(IDCANCEL)(dialog);
   };
-  DialogAnswerer boxes(GetCurrentProcessId(), {readThenCancel, TypeAndOk(L"abc"), TypeAndOk(L"0")});
+  DialogAnswerer boxes(GetCurrentProcessId(), {readThenCancel, TypeAndOk(L"abc"), TypeAndOk(L"0"),
+                                               TypeAndOk(L"0"), Press(IDOK), TypeAndOk(L"5")});
   KeyboardMenu(0, L's');
   EXPECT_EQ(offered, L"30");
   EXPECT_EQ(Entries()[0], L"/cg30:chat.exe");
@@ -469,7 +471,16 @@ TEST_F(MakerEntryMenuWine, TheGraceBoxCancelsRefusesAndRemoves) {
   EXPECT_EQ(Entries()[0], L"/cg30:chat.exe");
   KeyboardMenu(0, L's');
   EXPECT_EQ(Entries()[0], L"/cg:chat.exe");
-  EXPECT_EQ(boxes.Finish().size(), 3u);
+  KeyboardMenu(1, L's');
+  KeyboardMenu(2, L's');
+  const auto seen = boxes.Finish();
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[4].title, L"項目の変更 - KelmoCM");
+  EXPECT_EQ(seen[4].text,
+            L"「/c 5/:a.exe」は変更できません。\r\n変更すると項目の中に「 /」(空白とスラッシュ) "
+            L"ができ、kelmoPro がそこで項目を区切ってしまうためです。");
+  EXPECT_EQ(Entries(),
+            (std::vector<std::wstring>{L"/cg:chat.exe", L"/c 5/:a.exe", L"/c5:cmd.exe /k dir"}));
 }
 
 // No menu for the standard launcher's entries, nor below the last entry.
