@@ -59,7 +59,22 @@ void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
     Refuse(window, OpenMessage::ProgramNotInCodePage, program);
     return;
   }
-  window.SetProgramText(arguments.empty() ? shortPath : shortPath + L' ' + arguments);
+  const std::wstring path = DroppedProgramText(shortPath, window.Launcher());
+  window.SetProgramText(arguments.empty() ? path : path + L' ' + arguments);
+}
+
+std::wstring ExpandedPath(const std::wstring& path) {
+  std::wstring expanded(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = ExpandEnvironmentStringsW(path.c_str(), expanded.data(),
+                                                   static_cast<DWORD>(expanded.size()));
+    if (length == 0) return path;
+    if (length <= expanded.size()) {
+      expanded.resize(length - 1);  // the length counts the NUL
+      return expanded;
+    }
+    expanded.resize(length);
+  }
 }
 
 void Form_DropFiles(MakerWindowAccess& window, UniqueDrop drop) {

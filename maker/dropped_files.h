@@ -23,12 +23,17 @@ void Form_DropFiles(MakerWindowAccess& window, UniqueDrop drop);
 
 // Puts the short path of `program`, then a space and `arguments` when there
 // are any, into txtCmd. The path goes through the wide short-path call, and
-// the text must pass the ANSI code page exactly (the path without
+// it is quoted where the launcher chosen would cut it (DroppedProgramText).
+// The text must pass the ANSI code page exactly (the path without
 // look-alikes, as a target is checked by make), since make writes it
 // through the ANSI shell link call. A folder, a program whose short path
 // cannot be had, or a text the code page cannot hold leaves the text box as
 // it was and shows why.
 void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
                  const std::wstring& arguments);
+
+// `path` with its environment variables (%windir%, ...) expanded as this
+// process sees them; a variable that is not set stays as written.
+std::wstring ExpandedPath(const std::wstring& path);
 
 }  // namespace kelmo

@@ -10,8 +10,10 @@
 #include "common/text_util.h"
 #include "maker/entry_options.h"
 #include "maker/list_box_store.h"
+#include "maker/make_platform_win32.h"
 #include "maker/maker_identity.h"
 #include "maker/name_prompt.h"
+#include "maker/shortcut_open.h"
 
 namespace kelmo {
 
@@ -55,7 +57,8 @@ std::optional<int> EntryFor(HWND listBox, LPARAM where, POINT& menuAt) {
   return index;
 }
 
-// The entry after the user's choice; the entry itself when nothing changes.
+// The entry after the user's choice; the entry itself when nothing changes,
+// or when the change cannot be written, which the user is told.
 std::wstring ChooseChange(HWND owner, const std::wstring& entry, const EntryOptions& options,
                           POINT menuAt) {
   UniqueMenu menu(CreatePopupMenu());
@@ -69,16 +72,26 @@ std::wstring ChooseChange(HWND owner, const std::wstring& entry, const EntryOpti
   const auto chosen =
       static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        menuAt.x, menuAt.y, 0, owner, nullptr));
-  if (chosen == kTreeCommand) return WithWholeTree(entry, !options.wholeTree);
-  if (chosen != kGraceCommand) return entry;
-  const std::wstring typed =
-      InputBox(owner, kGracePrompt, kGraceTitle, DecimalText(options.graceSeconds));
-  const std::optional<int> seconds = ParseGraceSeconds(typed);
-  if (!seconds) {
-    if (!typed.empty()) MessageBeep(MB_ICONWARNING);  // not a number: nothing changes
+  std::optional<std::wstring> changed;
+  if (chosen == kTreeCommand) {
+    changed = WithWholeTree(entry, !options.wholeTree);
+  } else if (chosen == kGraceCommand) {
+    const std::wstring typed =
+        InputBox(owner, kGracePrompt, kGraceTitle, DecimalText(options.graceSeconds));
+    const std::optional<int> seconds = ParseGraceSeconds(typed);
+    if (!seconds) {
+      if (!typed.empty()) MessageBeep(MB_ICONWARNING);  // not a number: nothing changes
+      return entry;
+    }
+    changed = WithGraceSeconds(entry, *seconds);
+  } else {
     return entry;
   }
-  return WithGraceSeconds(entry, *seconds);
+  if (!changed) {
+    ShowMessageText(owner, OpenMessageText(OpenMessage::EntryNotRewritten, entry));
+    return entry;
+  }
+  return *changed;
 }
 
 }  // namespace

@@ -14,8 +14,9 @@ namespace kelmo {
 // the cursor (a click below the last entry shows nothing); the keyboard uses
 // the selected entry. Only kelmoPro entries that the launcher reads get the
 // menu; what does not apply to the entry's timing is greyed. The chosen
-// change replaces the entry in its place, selected. Catches every failure
-// and reports it as "lstCmd_ContextMenu".
+// change replaces the entry in its place, selected; a change the entry
+// cannot take (see WithGraceSeconds) leaves it as it was, with a box that
+// says why. Catches every failure and reports it as "lstCmd_ContextMenu".
 void lstCmd_ContextMenu(HWND owner, HWND listBox, LPARAM where, LauncherChoice launcher);
 
 }  // namespace kelmo

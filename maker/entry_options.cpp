@@ -39,10 +39,11 @@ std::optional<LetterSpan> FindLetters(std::wstring_view entry) {
 }
 
 // The letters without the characters `drop` matches, and with `insert`
-// right after the timing letter and the g letters that directly follow it.
+// right after the timing letter and the g letters that directly follow it;
+// nullopt when the new letters hold " /".
 template <typename Drop>
-std::wstring RewriteLetters(std::wstring_view entry, const LetterSpan& span, Drop drop,
-                            const std::wstring& insert) {
+std::optional<std::wstring> RewriteLetters(std::wstring_view entry, const LetterSpan& span,
+                                           Drop drop, const std::wstring& insert) {
   std::wstring result(entry.substr(0, span.begin));
   std::size_t i = span.begin;
   for (; i <= span.timing; ++i) {
@@ -53,10 +54,12 @@ std::wstring RewriteLetters(std::wstring_view entry, const LetterSpan& span, Dro
   for (; i < span.end; ++i) {
     if (!drop(entry[i])) result += entry[i];
   }
+  // A dropped character between a space and a slash would make the
+  // launcher read the entry as two items, neither with the grace or tree
+  // asked for. A " /" in the program text is cut there before and after
+  // the change alike, so it does not stand in the way.
+  if (result.find(L" /") != std::wstring::npos) return std::nullopt;
   result += entry.substr(span.end);
-  // Dropping a character between a space and a slash would cut the entry in
-  // two where the launcher reads it: such an entry is left as it is.
-  if (result.find(L" /") != std::wstring::npos) return std::wstring(entry);
   return result;
 }
 
@@ -84,14 +87,14 @@ std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
   return options;
 }
 
-std::wstring WithGraceSeconds(std::wstring_view entry, int seconds) {
+std::optional<std::wstring> WithGraceSeconds(std::wstring_view entry, int seconds) {
   const std::optional<LetterSpan> span = FindLetters(entry);
   if (!span) return std::wstring(entry);
   const int grace = std::clamp(seconds, 0, kMaxGrace);
   return RewriteLetters(entry, *span, IsDigit, grace > 0 ? DecimalText(grace) : L"");
 }
 
-std::wstring WithWholeTree(std::wstring_view entry, bool on) {
+std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on) {
   const std::optional<LetterSpan> span = FindLetters(entry);
   if (!span) return std::wstring(entry);
   const EntryOptions options = *ReadEntryOptions(entry);

@@ -27,12 +27,16 @@ std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry);
 // `entry` with its grace set to `seconds` (0 removes it; more than 3600 is
 // written as 3600): every digit among the letters is dropped, and the new
 // digits go after the timing letter and a g that follows it. The program
-// text is never touched. An entry ReadEntryOptions refuses comes back as it is.
-std::wstring WithGraceSeconds(std::wstring_view entry, int seconds);
+// text is never touched. An entry ReadEntryOptions refuses comes back as it
+// is. nullopt when the change cannot be written: the new letters would hold
+// a " /", where the launcher cuts an entry in two (a dropped digit between a
+// space and a slash). A " /" in the program text is no obstacle.
+std::optional<std::wstring> WithGraceSeconds(std::wstring_view entry, int seconds);
 
 // `entry` with the letter g after its timing letter (on), or with every g
-// among its letters removed (off). Otherwise as WithGraceSeconds.
-std::wstring WithWholeTree(std::wstring_view entry, bool on);
+// among its letters removed (off). Otherwise as WithGraceSeconds; an entry
+// that already is as asked comes back as it is.
+std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on);
 
 // The seconds typed into the input box: ASCII or full-width digits with
 // spaces around them, more than 3600 taken as 3600. Gives nullopt for an

@@ -38,4 +38,11 @@ std::wstring ComposeEntry(const ComposerInput& input) {
   return entry;
 }
 
+std::wstring DroppedProgramText(std::wstring_view path, LauncherChoice launcher) {
+  if (launcher == LauncherChoice::KelmoPro && path.find(L' ') != std::wstring_view::npos) {
+    return L"\"" + std::wstring(path) + L"\"";
+  }
+  return std::wstring(path);
+}
+
 }  // namespace kelmo

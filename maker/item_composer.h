@@ -5,6 +5,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 namespace kelmo {
 
@@ -33,5 +34,14 @@ struct ComposerInput {
 // then ":" and the untrimmed program text. A " /" inside the program text is
 // written unchanged even though the launcher splits items there.
 std::wstring ComposeEntry(const ComposerInput& input);
+
+// The program text for the path of a dropped program (its short form where
+// the volume keeps one): the path itself, or, for kelmoPro, the path in
+// double quotes when it holds a space. The launcher cuts an unquoted program
+// text at its first space and reads a quoted path whole; a volume without
+// short (8.3) names, the default on the non-system volumes of Windows 10 and
+// 11, leaves the spaces of a long path in its short form. The standard
+// launcher's entry quotes the whole program text itself.
+std::wstring DroppedProgramText(std::wstring_view path, LauncherChoice launcher);
 
 }  // namespace kelmo

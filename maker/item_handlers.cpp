@@ -25,7 +25,11 @@ void cmdList_Click(MakerForm& form, int index) {
     ListBoxStore list(form.lstCmd);
     ApplyListButton(
         list, index, [&form] { return GetCmdLine(form); }, [&form] { form.SetProgramText(L""); });
-    if (index == static_cast<int>(ListButton::Clear)) form.group.Forget();
+    // A list emptied, at once or entry by entry, is no longer the group.
+    if (index == static_cast<int>(ListButton::Clear) ||
+        (index == static_cast<int>(ListButton::Delete) && list.Count() == 0)) {
+      form.group.Forget();
+    }
   } catch (...) {
     ReportCaughtFailure(form.window, L"cmdList_Click");
   }

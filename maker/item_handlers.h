@@ -14,8 +14,8 @@ namespace kelmo {
 // option groups; 0 (standard launcher) disables them and keeps the list.
 void optKelmoSet_Click(MakerForm& form, int index);
 
-// Add, delete, up, down, clear (maker/item_list.h); clear makes the list a
-// new group.
+// Add, delete, up, down, clear (maker/item_list.h); clear, and a delete
+// that leaves the list empty, make the list a new group.
 void cmdList_Click(MakerForm& form, int index);
 
 // The entry for the program text and the options, or the empty text when

@@ -5,17 +5,24 @@
 namespace kelmo {
 
 void OpenedGroupState::Opened(const OpenedGroup& group) {
-  kept_ = Kept{group.name, group.launcher, group.contents};
+  kept_ = Kept{group.name, group.launcher, group.contents, group.file};
 }
 
 void OpenedGroupState::Forget() { kept_.reset(); }
 
 void OpenedGroupState::Made(const std::wstring& name, LauncherChoice launcher,
                             const ShellLinkRequest& request) {
-  kept_ = Kept{name, launcher, {request.exeFile, request.exeArgs, request.settings}};
+  kept_ =
+      Kept{name, launcher, {request.exeFile, request.exeArgs, request.settings}, request.lnkFile};
 }
 
 std::wstring OpenedGroupState::OfferedName() const { return kept_ ? kept_->name : std::wstring(); }
+
+std::wstring OpenedGroupState::ShortcutFile() const { return kept_ ? kept_->file : std::wstring(); }
+
+bool OpenedGroupState::IsShortcutFile(const std::wstring& path) const {
+  return kept_ && !kept_->file.empty() && EqualsIgnoringAsciiCase(path, kept_->file);
+}
 
 ShellLinkRequest OpenedGroupState::Request(const std::wstring& arguments, LauncherChoice launcher,
                                            const std::wstring& makerFolder) const {

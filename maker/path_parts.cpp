@@ -33,4 +33,15 @@ std::wstring WithFileName(std::wstring_view path, std::wstring_view name) {
   return result;
 }
 
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
+  const auto lower = [](wchar_t c) {
+    return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+  };
+  if (a.size() != b.size()) return false;
+  for (std::size_t i = 0; i < a.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return true;
+}
+
 }  // namespace kelmo

@@ -23,4 +23,8 @@ std::wstring_view ExtensionOf(std::wstring_view path);
 // `path` with its file name replaced by `name`; the folder stays as written.
 std::wstring WithFileName(std::wstring_view path, std::wstring_view name);
 
+// True when `a` and `b` differ at most in the case of ASCII letters, as file
+// names and paths that name the same file do.
+bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b);
+
 }  // namespace kelmo

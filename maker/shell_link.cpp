@@ -157,7 +157,8 @@ bool cShellLink::CreateShellLink(const ShellLinkRequest& request) const {
       }
     }
     if (FAILED(link.Resolve(nullptr, SLR_UPDATE))) return false;
-    return SaveShortcutFile(*object.file.Get(), request.lnkFile);
+    return SaveShortcutFile(*object.file.Get(), request.lnkFile,
+                            settings.runAsAdministrator ? kRunAsUserFlag : 0);
   } catch (...) {
     // Text conversion ran out of memory: the link is reported as not made.
     return false;

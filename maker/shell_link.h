@@ -46,7 +46,9 @@ class cShellLink {
   // arguments do not survive the code page (ToAnsiExact), when lnkFile names
   // a device, or when any shell call or the save fails (see
   // SaveShortcutFile); a failed call leaves no file that was not there
-  // before, and a shortcut that had the name stays as it was.
+  // before, and a shortcut that had the name stays as it was. "Run as
+  // administrator" is asked of the shell and made sure of in the saved
+  // file's header, which a shell may write without it.
   bool CreateShellLink(const ShellLinkRequest& request) const;
 
   // Reads the shortcut `LnkFile` back. Each text is cut at its first NUL.

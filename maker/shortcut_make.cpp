@@ -193,7 +193,13 @@ void RunMake(MakePlatform& platform, OpenedGroupState& group) {
     return;
   }
 
-  const std::wstring name = CleanShortcutName(platform.AskShortcutName(group.OfferedName()));
+  // The offered name stands for the group's own shortcut: taken as it is,
+  // it saves over that file, wherever it lies and whatever its name holds.
+  // A name the user typed or changed is cleaned and goes on the desktop.
+  const std::wstring offered = group.OfferedName();
+  const std::wstring answer = platform.AskShortcutName(offered);
+  const bool ownShortcut = !offered.empty() && answer == offered && !group.ShortcutFile().empty();
+  const std::wstring name = ownShortcut ? offered : CleanShortcutName(answer);
   if (name.empty()) {
     platform.ShowMakeFailure(MakeMessage::EmptyName);
     return;
@@ -204,7 +210,10 @@ void RunMake(MakePlatform& platform, OpenedGroupState& group) {
     return;
   }
 
-  request.lnkFile = desktopFolder + name + L".lnk";
+  request.lnkFile = ownShortcut ? group.ShortcutFile() : desktopFolder + name + L".lnk";
+  // Windows honours a hot key for one shortcut only: a copy leaves it to the
+  // shortcut it was made from.
+  if (!group.IsShortcutFile(request.lnkFile)) request.settings.hotkey = 0;
   if (!platform.CreateShellLink(request)) {
     platform.ShowMakeFailure(MakeMessage::CreateFailed);
     return;

@@ -161,12 +161,15 @@ class OpenedGroupState;
 //  4. the shortcut's settings and target come from `group` (a new group's
 //     target is the launcher file in the maker's folder); a target the code
 //     page cannot hold exactly is named and ends;
-//  5. the name is asked for, offering the group's, and cleaned (empty shows
-//     EmptyName and ends);
-//  6. the shortcut file is desktop folder + name + ".lnk";
+//  5. the name is asked for, offering the group's; the offered name taken
+//     as it is stands for the group's own shortcut, any other answer is
+//     cleaned (empty shows EmptyName and ends);
+//  6. the shortcut file is the group's own one for its offered name, else
+//     desktop folder + name + ".lnk";
 //  7. arguments plus the target written over the limit shows TooLong and
 //     ends;
-//  8. the shell link is written; if that fails, CreateFailed is shown,
+//  8. the shell link is written, without the hot key when the file is not
+//     the group's own (a copy); if that fails, CreateFailed is shown,
 //     otherwise `group` becomes the group just saved.
 // A shortcut of the same name is replaced by the shell link object.
 void RunMake(MakePlatform& platform, OpenedGroupState& group);

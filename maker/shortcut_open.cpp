@@ -12,18 +12,7 @@ constexpr unsigned kQuestionStyle = 0x24;  // MB_YESNO | MB_ICONQUESTION
 constexpr unsigned kNoteStyle = 0x40;      // MB_OK | MB_ICONINFORMATION
 constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
 constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
-
-wchar_t AsciiLower(wchar_t c) {
-  return (c >= L'A' && c <= L'Z') ? static_cast<wchar_t>(c - L'A' + L'a') : c;
-}
-
-bool EqualsIgnoringAsciiCase(std::wstring_view a, std::wstring_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
+constexpr wchar_t kEntryTitle[] = L"項目の変更 - KelmoCM";
 
 // The little-endian number of `size` bytes at `offset`.
 std::uint32_t LittleEndian(std::string_view bytes, std::size_t offset, std::size_t size) {
@@ -103,19 +92,21 @@ std::optional<ShortcutHeader> ParseShortcutHeader(std::string_view bytes) {
     if (static_cast<unsigned char>(bytes[4 + i]) != kLinkClass[i]) return std::nullopt;
   }
   ShortcutHeader header;
-  header.linkFlags = LittleEndian(bytes, 0x14, 4);
+  header.linkFlags = LittleEndian(bytes, kLinkFlagsOffset, 4);
   header.showCmd = static_cast<int>(LittleEndian(bytes, 0x3C, 4));
   header.hotkey = static_cast<std::uint16_t>(LittleEndian(bytes, 0x40, 2));
   return header;
 }
 
 MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::wstring_view target) {
-  // Text before the quoted file name, text after it, title and style.
+  // Text before the quoted file name, text after it, title and style; the
+  // whole of `path` is quoted in place of its file name where wholePath says.
   struct Row {
     const wchar_t* before;
     const wchar_t* after;
     const wchar_t* title;
     unsigned style;
+    bool wholePath = false;
   };
   static constexpr Row kRows[] = {
       {L"",
@@ -137,11 +128,16 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
        L"実行コマンドに入れられません。",
        kDropTitle, kFailureStyle},
       {L"", L"が見つかりません。", kDropTitle, kFailureStyle},
+      {L"",
+       L"は変更できません。\r\n"
+       L"変更すると項目の中に「 /」(空白とスラッシュ) ができ、kelmoPro がそこで項目を区切って"
+       L"しまうためです。",
+       kEntryTitle, kFailureStyle, true},
   };
   const Row& row = kRows[static_cast<int>(message)];
   std::wstring text = row.before;
   text += L'「';
-  text += FileNameOf(path);
+  text += row.wholePath ? path : FileNameOf(path);
   text += L'」';
   text += row.after;
   if (message == OpenMessage::OtherProgram) text += target;
@@ -173,6 +169,7 @@ bool RunOpen(OpenPlatform& platform, const std::wstring& path, OtherTarget other
                                                         : StandardEntries(contents->arguments);
   group.name = ShortcutNameOf(path);
   group.contents = *contents;
+  group.file = path;
   if (!platform.ListIsEmpty() &&
       !platform.AskYesNo(OpenMessageText(OpenMessage::ReplaceList, path))) {
     return false;

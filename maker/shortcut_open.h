@@ -62,6 +62,7 @@ struct ShortcutHeader {
 };
 
 inline constexpr std::size_t kShortcutHeaderSize = 0x4C;
+inline constexpr std::size_t kLinkFlagsOffset = 0x14;
 // The link flag of "run as administrator" (SLDF_RUNAS_USER).
 inline constexpr std::uint32_t kRunAsUserFlag = 0x2000;
 
@@ -80,10 +81,12 @@ enum class OpenMessage {
   FolderDropped,         // a folder cannot be the program text
   ProgramNotInCodePage,  // a program's path the ANSI code page cannot hold
   ProgramNotFound,       // a program whose short path cannot be had
+  EntryNotRewritten,     // the entry menu's change would cut the entry in two
 };
 
-// The box for `message`; `path` is the file concerned and `target` the
-// shortcut's target (used by OtherProgram only).
+// The box for `message`; `path` is the file concerned (the list entry, for
+// EntryNotRewritten) and `target` the shortcut's target (used by
+// OtherProgram only).
 MessageText OpenMessageText(OpenMessage message, std::wstring_view path,
                             std::wstring_view target = {});
 
@@ -102,7 +105,8 @@ class OpenPlatform {
   // Chooses the launcher, replaces the list and makes it the opened group.
   virtual void ShowGroup(const OpenedGroup& group) = 0;
   // Puts `program` (its short path) and `arguments` into the program text
-  // box as a dropped program goes there.
+  // box as a dropped program goes there. `program` is the target as the
+  // shortcut holds it, environment variables unexpanded.
   virtual void TakeProgram(const std::wstring& program, const std::wstring& arguments) = 0;
 };
 

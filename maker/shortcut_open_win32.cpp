@@ -26,7 +26,10 @@ void Win32OpenPlatform::ShowMessage(const MessageText& message) {
 void Win32OpenPlatform::ShowGroup(const OpenedGroup& group) { window_.ShowGroup(group); }
 
 void Win32OpenPlatform::TakeProgram(const std::wstring& program, const std::wstring& arguments) {
-  kelmo::TakeProgram(window_, program, arguments);
+  // A shortcut hands back its target as written, variables and all: Windows'
+  // own shortcuts name %windir%\system32\... The program is where the
+  // variables point, checked and shortened as any other.
+  kelmo::TakeProgram(window_, ExpandedPath(program), arguments);
 }
 
 void OpenCommandLineShortcut(MakerWindowAccess& window,

@@ -22,7 +22,8 @@ class Win32OpenPlatform : public OpenPlatform {
   bool AskYesNo(const MessageText& question) override;
   void ShowMessage(const MessageText& message) override;
   void ShowGroup(const OpenedGroup& group) override;
-  // As a dropped program (see TakeProgram in maker/dropped_files.h).
+  // As a dropped program (see TakeProgram in maker/dropped_files.h), once
+  // the environment variables in `program` are expanded.
   void TakeProgram(const std::wstring& program, const std::wstring& arguments) override;
 
  private:

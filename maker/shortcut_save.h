@@ -6,6 +6,7 @@
 #include <windows.h>
 #include <objidl.h>
 
+#include <cstdint>
 #include <string>
 
 namespace kelmo {
@@ -23,6 +24,10 @@ namespace kelmo {
 // - A name that reaches a device (NUL.lnk, COM1.lnk, see NamesDevice) is
 //   refused before Save, so not a byte goes to the device; a save that ends
 //   anywhere else than in a disk file is reported as failed.
-bool SaveShortcutFile(IPersistFile& file, const std::wstring& path);
+// - `linkFlags` are bits of the header's LinkFlags the saved file must hold.
+//   Where the shell left one out (Wine 8 saves no SLDF_RUNAS_USER), it is set
+//   in the saved file before that file takes the name; a header that cannot
+//   be read or written fails the save.
+bool SaveShortcutFile(IPersistFile& file, const std::wstring& path, std::uint32_t linkFlags = 0);
 
 }  // namespace kelmo

@@ -149,8 +149,10 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
   const int seconds = in.ConsumeIntegralInRange(-10, 5000);
   const bool tree = in.ConsumeBool();
   const auto options = kelmo::ReadEntryOptions(entry);
-  const std::wstring graced = kelmo::WithGraceSeconds(entry, seconds);
-  const std::wstring changed = kelmo::WithWholeTree(graced, tree);
+  const std::wstring graced = kelmo::WithGraceSeconds(entry, seconds).value_or(entry);
+  const std::wstring changed = kelmo::WithWholeTree(graced, tree).value_or(graced);
+  // A change never makes the launcher cut the entry where it did not before.
+  Check(entry.find(L" /") != std::wstring::npos || changed.find(L" /") == std::wstring::npos);
   if (!entry.empty() && entry.front() == L'/' && entry.find(L" /") == std::wstring::npos) {
     const auto launcher = LauncherEntry(entry);
     Check(options.has_value() == launcher.has_value());
@@ -170,7 +172,7 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
   Check(reread.has_value());
   Check(graced == entry || reread->graceSeconds == std::clamp(seconds, 0, 3600));
   Check(changed == graced || reread->wholeTree == tree);
-  const auto treeOnly = kelmo::ReadEntryOptions(kelmo::WithWholeTree(entry, tree));
+  const auto treeOnly = kelmo::ReadEntryOptions(kelmo::WithWholeTree(entry, tree).value_or(entry));
   Check(treeOnly && treeOnly->graceSeconds == options->graceSeconds);
 
   const auto typed = kelmo::ParseGraceSeconds(ConsumeWide(in));
@@ -227,6 +229,7 @@ void CheckMake(FuzzedDataProvider& in) {
     opened.launcher = in.ConsumeBool() ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
     opened.name = ConsumeWide(in);
     opened.contents.target = ConsumeWide(in) + L"\\" + kelmo::LauncherFileName(opened.launcher);
+    opened.file = ConsumeWide(in) + L"\\" + opened.name + L".lnk";
     group.Opened(opened);
   }
   for (int round = 0; round < 2; ++round) {

@@ -55,5 +55,21 @@ TEST(ComposeEntryTest, FormsEntryFromLauncherOptionsAndText) {
   }
 }
 
+// A dropped program's path where the volume keeps no short names: kelmoPro
+// would cut it at its first ASCII space, the standard entry quotes it whole.
+TEST(ComposeEntryTest, DroppedPathIsQuotedWhereKelmoProWouldCutIt) {
+  const struct {
+    const wchar_t* path;
+    LauncherChoice launcher;
+    const wchar_t* text;
+  } rows[] = {
+      {L"C:\\PROGRA~1\\GAME\\GAME.EXE", kPro, L"C:\\PROGRA~1\\GAME\\GAME.EXE"},
+      {L"D:\\Games\\My Game\\game.exe", kPro, L"\"D:\\Games\\My Game\\game.exe\""},
+      {L"D:\\Games\\My Game\\game.exe", kStd, L"D:\\Games\\My Game\\game.exe"},
+      {L"D:\\ゲーム\\\x3000x.exe", kPro, L"D:\\ゲーム\\\x3000x.exe"},
+  };
+  for (const auto& r : rows) EXPECT_EQ(DroppedProgramText(r.path, r.launcher), r.text) << r.path;
+}
+
 }  // namespace
 }  // namespace kelmo

@@ -48,7 +48,7 @@ TEST(EntryOptionsTest, SettingGraceAndTreeRewritesOnlyTheLetters) {
     const wchar_t* entry;
     std::optional<int> grace;  // nullopt: leave the grace alone
     int tree;                  // -1: leave the tree alone, else 0 off / 1 on
-    const wchar_t* expected;
+    const wchar_t* expected;   // null: the change is refused
   } rows[] = {
       {L"/c:chat.exe", 5, -1, L"/c5:chat.exe"},
       {L"/wx:game.exe", std::nullopt, 1, L"/wgx:game.exe"},
@@ -66,15 +66,20 @@ TEST(EntryOptionsTest, SettingGraceAndTreeRewritesOnlyTheLetters) {
       {L"/c:C:\\g 5\\a.exe", 9, 1, L"/cg9:C:\\g 5\\a.exe"},
       // Entries the launcher drops stay as they are.
       {L"/x:a", 5, 1, L"/x:a"},
-      // Nor is one that a dropped digit would cut in two.
-      {L"/c 5/:a", 0, -1, L"/c 5/:a"},
       {L"notepad.exe", 5, 1, L"notepad.exe"},
+      // A change that a dropped digit would cut in two is refused; a switch
+      // in the program text is cut the same before and after.
+      {L"/c 5/:a", 0, -1, nullptr},
+      {L"/tg 5/:a", std::nullopt, 0, nullptr},
+      {L"/c:cmd.exe /k dir", 5, 1, L"/cg5:cmd.exe /k dir"},
+      {L"/cg7:cmd.exe /k /q", std::nullopt, 0, L"/c7:cmd.exe /k /q"},
   };
   for (const auto& r : rows) {
-    std::wstring entry = r.entry;
-    if (r.grace) entry = WithGraceSeconds(entry, *r.grace);
-    if (r.tree >= 0) entry = WithWholeTree(entry, r.tree == 1);
-    EXPECT_EQ(entry, r.expected) << r.entry;
+    std::optional<std::wstring> entry = r.entry;
+    if (r.grace) entry = WithGraceSeconds(*entry, *r.grace);
+    if (entry && r.tree >= 0) entry = WithWholeTree(*entry, r.tree == 1);
+    EXPECT_EQ(entry, r.expected ? std::optional<std::wstring>(r.expected) : std::nullopt)
+        << r.entry;
   }
 }
 

@@ -168,6 +168,7 @@ struct FakePlatform : MakePlatform {
   std::wstring makerFolder = L"C:\\T";
   LauncherChoice launcher = LauncherChoice::KelmoPro;
   std::wstring answer = L"name";
+  bool enter = false;  // Enter on the name offered instead of `answer`
   bool created = true;
   std::optional<std::int32_t> throwFromDesktop;
   Texts log;
@@ -182,7 +183,7 @@ struct FakePlatform : MakePlatform {
   std::wstring MakerFolder() override { return Log(L"folder"), makerFolder; }
   LauncherChoice Launcher() override { return Log(L"launcher"), launcher; }
   std::wstring AskShortcutName(const std::wstring& offered) override {
-    return Log(offered.empty() ? L"ask" : L"ask " + offered), answer;
+    return Log(offered.empty() ? L"ask" : L"ask " + offered), enter ? offered : answer;
   }
   void ShowMakeFailure(MakeMessage m) override { Log(L"show " + std::to_wstring(int(m))); }
   void ShowMessage(const MessageText& m) override { Log(L"say " + m.text); }
@@ -288,11 +289,12 @@ TEST(RunMakeTest, PlatformFailurePassesThroughWithoutMessage) {
 }
 
 // The name offered and the shortcut written by a make, after the steps a
-// user can take between opening a group and making it.
+// user can take between opening a group and making it. Only Enter on the
+// offered name saves over the group's own file; a copy has no hot key.
 TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmptied) {
   constexpr auto kStd = LauncherChoice::Standard;
   constexpr auto kPro = LauncherChoice::KelmoPro;
-  OpenedGroup a{kPro, {L"/b:a"}, L"A", {}};
+  OpenedGroup a{kPro, {L"/b:a"}, L"A;", {}, L"C:\\Start\\A;.lnk"};
   a.contents.target = L"D:\\Tools\\kelmoPro.exe";
   a.contents.settings.workDir = L"D:\\Work";
   a.contents.settings.iconFile = L"C:\\i.ico";
@@ -301,7 +303,7 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
   a.contents.settings.hotkey = 0x0641;
   a.contents.settings.description = L"ゲーム";
   a.contents.settings.runAsAdministrator = true;
-  OpenedGroup b{kStd, {L"\"b\""}, L"B", {}};
+  OpenedGroup b{kStd, {L"\"b\""}, L"B", {}, {}};
   b.contents.target = L"E:\\kelmo.exe";
   enum Step { OpenA, OpenB, Clear, MadeAsN, FailedMake };
   const struct {
@@ -311,16 +313,26 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
     const wchar_t* ask;  // the prompt's call in the log, with the name offered
     const OpenedGroup* kept;
     const wchar_t* exe;
+    const wchar_t* enterSaves = nullptr;  // Enter on the offered name: the file saved over
+    std::uint16_t hotkey = 0;
   } rows[] = {
       {"new group", {}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
-      {"opened", {OpenA}, kPro, L"ask A", &a, L"D:\\Tools\\kelmoPro.exe"},
-      {"opened, launcher changed", {OpenA}, kStd, L"ask A", &a, L"D:\\Tools\\kelmo.exe"},
+      {"opened", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
+      // clang-format off
+      {"opened, Enter", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe", L"C:\\Start\\A;.lnk",
+       0x0641},
+      // clang-format on
+      {"opened, launcher changed", {OpenA}, kStd, L"ask A;", &a, L"D:\\Tools\\kelmo.exe"},
       {"opened, cleared", {OpenA, Clear}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
       {"replaced by another open", {OpenA, OpenB}, kStd, L"ask B", &b, L"E:\\kelmo.exe"},
       {"another open changed over", {OpenA, OpenB}, kPro, L"ask B", &b, L"E:\\kelmoPro.exe"},
       {"made", {MadeAsN}, kStd, L"ask n", nullptr, L"C:\\T\\kelmo.exe"},
       {"opened, copied as n", {OpenA, MadeAsN}, kPro, L"ask n", &a, L"D:\\Tools\\kelmoPro.exe"},
-      {"opened, failed make", {OpenA, FailedMake}, kPro, L"ask A", &a, L"D:\\Tools\\kelmoPro.exe"},
+      // clang-format off
+      {"copied as n, Enter", {OpenA, MadeAsN}, kPro, L"ask n", &a, L"D:\\Tools\\kelmoPro.exe",
+       L"C:\\D\\n.lnk"},
+      // clang-format on
+      {"opened, failed make", {OpenA, FailedMake}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
       {"made, cleared", {MadeAsN, Clear}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
   };
   for (const auto& r : rows) {
@@ -337,12 +349,14 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
     }
     FakePlatform p;
     p.launcher = r.launcher;
+    p.enter = r.enterSaves != nullptr;
     RunMake(p, group);
     ASSERT_EQ(p.log.size(), 6u);
     EXPECT_EQ(p.log[4], r.ask);
     ShellLinkRequest want;
     if (r.kept) want.settings = r.kept->contents.settings;
-    want.lnkFile = L"C:\\D\\name.lnk";
+    want.settings.hotkey = r.hotkey;
+    want.lnkFile = r.enterSaves ? r.enterSaves : L"C:\\D\\name.lnk";
     want.exeFile = r.exe;
     want.exeArgs = L" /b:a";
     ASSERT_TRUE(p.request.has_value());

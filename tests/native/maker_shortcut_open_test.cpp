@@ -206,6 +206,7 @@ TEST(RunOpenTest, GroupsKeepTheirShortcutOtherTargetsAsAskedShellItemsAreNamed) 
     EXPECT_EQ(p.log, r.log);
     if (!p.shown) continue;
     EXPECT_EQ(p.shown->name, L"g");
+    EXPECT_EQ(p.shown->file, path);
     EXPECT_EQ(p.shown->entries, (Entries{L"/b:a.exe", L"/w:b.exe"}));
     EXPECT_EQ(p.shown->contents.settings.workDir, L"D:\\Work");
     EXPECT_EQ(p.shown->contents.settings.showCmd, 7);

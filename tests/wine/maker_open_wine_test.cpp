@@ -3,13 +3,13 @@
 // make again, and what a make of an opened group keeps. Drops on the window
 // are tested in-process (maker_window_inprocess_wine_test.cpp).
 #include <windows.h>
+#include <commctrl.h>
 #include <gtest/gtest.h>
 
 #include <string>
 #include <vector>
 
 #include "common/com_init.h"
-#include "maker/shell_link.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
 #include "tests/wine/shortcut_file.h"
@@ -236,12 +236,13 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
 }
 
 // A shortcut the user set up by hand (working folder, icon, hot key,
-// comment, minimized, a launcher in a folder of its own), opened, extended
-// by one entry and made again: under its name, as a copy, and with the
-// other launcher chosen, each keeps every setting; only the launcher
+// comment, minimized, run as administrator, a launcher in a folder of its
+// own, a name the cleaning would change), opened, extended by one entry and
+// made again: over itself, as a copy, and with the other launcher chosen,
+// each keeps every setting, the copies all but the hot key; only the launcher
 // choice changes the target's file name. The prompt offers the opened
-// group's name, also once edited, then the name just made; nothing once
-// リストクリア(&L) or "Kelmo Pro(&P)" emptied the list.
+// group's name, also once edited, then the name just made; nothing once the
+// list was emptied entry by entry, by リストクリア(&L) or by "Kelmo Pro(&P)".
 TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsItsSettingsAndOffersItsNameUntilTheListIsEmptied) {
   DesktopSnapshot desktop;
   const ProgramFolder toolsFolder({L"kelmoPro.exe"}, dir_.File(L"Tools"));
@@ -249,24 +250,30 @@ TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsItsSettingsAndOffersItsNameUntilTheLis
   const std::wstring icon = L"C:\\windows\\notepad.exe";
   const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
   const std::wstring lnk = WriteHandMadeShortcut(
-      desktop.File(L"game night.lnk"), {tools + L"\\kelmoPro.exe", L" /w:a.exe", tools, icon, 2,
-                                        hotkey, SW_SHOWMINNOACTIVE, L"ゲームの夜"});
+      desktop.File(L"game; night.lnk"), {tools + L"\\kelmoPro.exe", L" /w:a.exe", tools, icon, 2,
+                                         hotkey, SW_SHOWMINNOACTIVE, L"ゲームの夜", -1, true});
   ASSERT_EQ(ShortcutShowCommand(lnk), SW_SHOWMINNOACTIVE);
   ASSERT_EQ(ShortcutHotkey(lnk), hotkey);
 
   MakerProcess maker(BinDir(), Quoted(lnk));
   ASSERT_TRUE(maker.WaitForListSize(1));
   maker.Add(L"b.exe");
-  std::vector<std::wstring> offered(5, L"<not asked>");
+  std::vector<std::wstring> offered(6, L"<not asked>");
   DialogAnswerer answerer(
       maker.processId(),
       {AcceptOfferedName(offered[0]), AcceptOfferedName(offered[1], L"copy"),
        AcceptOfferedName(offered[2], L"standard"), AcceptOfferedName(offered[3], L"B"),
-       AcceptOfferedName(offered[4], L"C")});
+       AcceptOfferedName(offered[4], L"C"), AcceptOfferedName(offered[5], L"D")});
   const auto make = [&] { Click(maker.Button(L"&make"), 30000); };
   make();
   make();
   Click(maker.Button(L"Kelmo(&S)"));
+  make();
+  for (int entry = 0; entry < 2; ++entry) {
+    SelectListItem(maker.List(), 0);
+    Click(maker.Button(L"削除(&D)"));
+  }
+  maker.Add(L"b.exe");
   make();
   Click(maker.Button(L"リストクリア(&L)"));
   maker.Add(L"b.exe");
@@ -274,31 +281,35 @@ TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsItsSettingsAndOffersItsNameUntilTheLis
   Click(maker.Button(L"Kelmo Pro(&P)"));
   maker.Add(L"b.exe");
   make();
-  ASSERT_EQ(answerer.Finish().size(), 5u);
-  EXPECT_EQ(offered, (std::vector<std::wstring>{L"game night", L"game night", L"copy", L"", L""}));
-  EXPECT_EQ(desktop.NewFiles(), (std::vector<std::wstring>{L"B.lnk", L"C.lnk", L"copy.lnk",
-                                                           L"game night.lnk", L"standard.lnk"}));
+  ASSERT_EQ(answerer.Finish().size(), 6u);
+  EXPECT_EQ(offered,
+            (std::vector<std::wstring>{L"game; night", L"game; night", L"copy", L"", L"", L""}));
+  EXPECT_EQ(desktop.NewFiles(),
+            (std::vector<std::wstring>{L"B.lnk", L"C.lnk", L"D.lnk", L"copy.lnk",
+                                       L"game; night.lnk", L"standard.lnk"}));
 
   const struct {
     const wchar_t* name;
     std::wstring target;
-  } rows[] = {{L"game night.lnk", tools + L"\\kelmoPro.exe"},
-              {L"copy.lnk", tools + L"\\kelmoPro.exe"},
-              {L"standard.lnk", tools + L"\\kelmo.exe"}};
+    WORD hotkey;
+  } rows[] = {{L"game; night.lnk", tools + L"\\kelmoPro.exe", hotkey},
+              {L"copy.lnk", tools + L"\\kelmoPro.exe", 0},
+              {L"standard.lnk", tools + L"\\kelmo.exe", 0}};
   for (const auto& row : rows) {
     SCOPED_TRACE(Narrow(row.name));
     const std::wstring made = desktop.File(row.name);
-    ShortcutContents contents;
-    ASSERT_TRUE(cShellLink().GetShortcutContents(made, contents));
-    EXPECT_EQ(contents.target, row.target);
-    EXPECT_EQ(contents.arguments, L" /w:a.exe /b:b.exe");
-    EXPECT_EQ(contents.settings.workDir, tools);
-    EXPECT_EQ(contents.settings.iconFile, icon);
-    EXPECT_EQ(contents.settings.iconIdx, 2);
-    EXPECT_EQ(ShortcutDescription(made), L"ゲームの夜");
+    const ShortcutTexts texts = ReadShortcutTexts(made);
+    EXPECT_EQ(texts.target, row.target);
+    EXPECT_EQ(texts.arguments, L" /w:a.exe /b:b.exe");
+    EXPECT_EQ(texts.workDir, tools);
+    EXPECT_EQ(texts.iconFile, icon);
+    EXPECT_EQ(texts.iconIdx, 2);
+    EXPECT_EQ(texts.description, L"ゲームの夜");
     EXPECT_EQ(ShortcutShowCommand(made), SW_SHOWMINNOACTIVE);
-    EXPECT_EQ(ShortcutHotkey(made), hotkey);
+    EXPECT_EQ(ShortcutHotkey(made), row.hotkey);
+    EXPECT_NE(ShortcutLinkFlags(made) & kRunAsUser, 0u);
   }
+  EXPECT_EQ(ShortcutDescription(desktop.File(L"B.lnk")), L"Linked by kelmoCM") << "a new group";
 }
 
 // A shortcut in a folder whose path leaves no room for a fresh name beside

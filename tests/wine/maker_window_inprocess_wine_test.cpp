@@ -257,7 +257,9 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
 }
 
 // A shortcut to an ordinary program, dragged in from the desktop: its
-// program's short path and its arguments fill the text box.
+// program's short path and its arguments fill the text box. A target named
+// through an environment variable, as in Windows' own shortcuts, is where
+// the variable points.
 TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBox) {
   const ProbeCopy game = CopyProbeAs(dir_, L"a game with a long name.exe");
   const std::wstring lnk = WriteShortcut(dir_.File(L"ゲーム.lnk"), game.path, L"-window \"x y\"");
@@ -265,6 +267,12 @@ TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBo
   EXPECT_EQ(Text(), game.shortPath + L" -window \"x y\"");
   EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
+
+  const std::wstring notepad =
+      WriteEnvironmentShortcut(dir_.File(L"メモ帳.lnk"), L"%windir%\\system32\\notepad.exe");
+  ASSERT_EQ(ReadShortcutTexts(notepad).target, L"%windir%\\system32\\notepad.exe");
+  EXPECT_TRUE(Drop({notepad}).empty());
+  EXPECT_EQ(Text(), L"C:\\windows\\system32\\notepad.exe");
 }
 
 // What a drop refuses, each with one message and the window as it was.
@@ -445,15 +453,17 @@ TEST_F(MakerEntryMenuWine, GraceAndTreeChangeTheChosenEntry) {
 }
 
 // The box starts with the entry's seconds; Cancel, a text that is no number,
-// and 0 behave as the box says.
+// and 0 behave as the box says. A change that would cut an entry in two is
+// refused with a box that says why; a switch in the program text is none.
 TEST_F(MakerEntryMenuWine, TheGraceBoxCancelsRefusesAndRemoves) {
-  Open(LauncherChoice::KelmoPro, {L"/cg30:chat.exe"});
+  Open(LauncherChoice::KelmoPro, {L"/cg30:chat.exe", L"/c 5/:a.exe", L"/c:cmd.exe /k dir"});
   std::wstring offered;
   const DialogAnswer readThenCancel = [&offered](HWND dialog) {
     offered = WindowText(FindEdit(dialog));
     Press(IDCANCEL)(dialog);
   };
-  DialogAnswerer boxes(GetCurrentProcessId(), {readThenCancel, TypeAndOk(L"abc"), TypeAndOk(L"0")});
+  DialogAnswerer boxes(GetCurrentProcessId(), {readThenCancel, TypeAndOk(L"abc"), TypeAndOk(L"0"),
+                                               TypeAndOk(L"0"), Press(IDOK), TypeAndOk(L"5")});
   KeyboardMenu(0, L's');
   EXPECT_EQ(offered, L"30");
   EXPECT_EQ(Entries()[0], L"/cg30:chat.exe");
@@ -461,7 +471,16 @@ TEST_F(MakerEntryMenuWine, TheGraceBoxCancelsRefusesAndRemoves) {
   EXPECT_EQ(Entries()[0], L"/cg30:chat.exe");
   KeyboardMenu(0, L's');
   EXPECT_EQ(Entries()[0], L"/cg:chat.exe");
-  EXPECT_EQ(boxes.Finish().size(), 3u);
+  KeyboardMenu(1, L's');
+  KeyboardMenu(2, L's');
+  const auto seen = boxes.Finish();
+  ASSERT_EQ(seen.size(), 6u);
+  EXPECT_EQ(seen[4].title, L"項目の変更 - KelmoCM");
+  EXPECT_EQ(seen[4].text,
+            L"「/c 5/:a.exe」は変更できません。\r\n変更すると項目の中に「 /」(空白とスラッシュ) "
+            L"ができ、kelmoPro がそこで項目を区切ってしまうためです。");
+  EXPECT_EQ(Entries(),
+            (std::vector<std::wstring>{L"/cg:chat.exe", L"/c 5/:a.exe", L"/c5:cmd.exe /k dir"}));
 }
 
 // No menu for the standard launcher's entries, nor below the last entry.

@@ -20,6 +20,22 @@ std::uint32_t HeaderField(const std::string& bytes, std::size_t offset) {
 
 constexpr std::size_t kHeaderSize = 0x4C;
 
+// `value` as `size` little-endian bytes at the end of `bytes`.
+void Put(std::string& bytes, std::uint32_t value, int size = 4) {
+  for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
+}
+
+void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
+  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+  DWORD written = 0;
+  ASSERT_TRUE(
+      file &&
+      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+      written == bytes.size())
+      << "writing a shortcut's bytes";
+}
+
 }  // namespace
 
 std::string ReadWholeFile(const std::wstring& path) {
@@ -95,17 +111,27 @@ ArgumentsOn ShortcutArgumentsOn(const std::wstring& path) {
   return found;
 }
 
-std::wstring ShortcutDescription(const std::wstring& path) {
+ShortcutTexts ReadShortcutTexts(const std::wstring& path) {
   Microsoft::WRL::ComPtr<IShellLinkW> link;
   Microsoft::WRL::ComPtr<IPersistFile> file;
-  wchar_t description[INFOTIPSIZE] = {};
+  wchar_t target[MAX_PATH] = {}, arguments[INFOTIPSIZE] = {}, workDir[MAX_PATH] = {},
+          icon[MAX_PATH] = {}, description[INFOTIPSIZE] = {};
+  int iconIdx = -1;
   if (FAILED(
           CoCreateInstance(CLSID_ShellLink, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(&link))) ||
       FAILED(link.As(&file)) || FAILED(file->Load(path.c_str(), STGM_READ)) ||
+      FAILED(link->GetPath(target, MAX_PATH, nullptr, SLGP_RAWPATH)) ||
+      FAILED(link->GetArguments(arguments, INFOTIPSIZE)) ||
+      FAILED(link->GetWorkingDirectory(workDir, MAX_PATH)) ||
+      FAILED(link->GetIconLocation(icon, MAX_PATH, &iconIdx)) ||
       FAILED(link->GetDescription(description, INFOTIPSIZE))) {
-    return L"<unreadable>";
+    return {L"<unreadable>", L"<unreadable>", L"<unreadable>", L"<unreadable>", L"<unreadable>"};
   }
-  return description;
+  return {target, arguments, workDir, icon, description, iconIdx};
+}
+
+std::wstring ShortcutDescription(const std::wstring& path) {
+  return ReadShortcutTexts(path).description;
 }
 
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut) {
@@ -133,6 +159,42 @@ std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortc
   link->SetShowCmd(shortcut.showCmd);
   if (!shortcut.description.empty()) link->SetDescription(shortcut.description.c_str());
   EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << "writing a shortcut by hand";
+  if (shortcut.runAsUser) {
+    // Wine's shell link saves no SLDF_RUNAS_USER, whatever SetFlags was given.
+    std::string bytes = ReadWholeFile(lnk);
+    if (bytes.size() < kHeaderSize) {
+      ADD_FAILURE() << "no header to mark as run as administrator";
+      return lnk;
+    }
+    bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
+    WriteWholeFile(lnk, bytes);
+  }
+  return lnk;
+}
+
+std::wstring WriteEnvironmentShortcut(const std::wstring& lnk, const std::wstring& rawTarget) {
+  const std::string ansi(rawTarget.begin(), rawTarget.end());
+  std::string bytes;
+  // The header: its size, CLSID_ShellLink, HasLinkInfo | IsUnicode | HasExpString, all else 0.
+  for (const std::uint32_t field : {0x4Cu, 0x21401u, 0u, 0xC0u, 0x46000000u, 0x282u}) {
+    Put(bytes, field);
+  }
+  bytes.resize(kHeaderSize, '\0');
+  // LinkInfo: its header, a fixed drive's volume without a label, the local
+  // base path and an empty suffix.
+  const auto size = static_cast<std::uint32_t>(0x2D + ansi.size() + 2);
+  for (const std::uint32_t field :
+       {size, 0x1Cu, 1u, 0x1Cu, 0x2Du, 0u, size - 1, 0x11u, 3u, 0u, 0x10u}) {
+    Put(bytes, field);
+  }
+  bytes += std::string(1, '\0') + ansi + '\0' + '\0';
+  // The EnvironmentVariableDataBlock (ANSI and wide target), then the terminal block.
+  Put(bytes, 0x314);
+  Put(bytes, 0xA0000001);
+  bytes += ansi + std::string(260 - ansi.size(), '\0');
+  for (std::size_t i = 0; i < 260; ++i) Put(bytes, i < rawTarget.size() ? rawTarget[i] : 0, 2);
+  Put(bytes, 0);
+  WriteWholeFile(lnk, bytes);
   return lnk;
 }
 

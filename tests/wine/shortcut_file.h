@@ -1,6 +1,6 @@
 // Reading a written shortcut (.lnk) file independently of cShellLink: the
-// header's fields straight from the bytes ([MS-SHLLINK] 2.1) and the
-// description through the shell's wide interface.
+// header's fields straight from the bytes ([MS-SHLLINK] 2.1) and the texts
+// through the shell's wide interface.
 #pragma once
 
 #include <windows.h>
@@ -15,6 +15,7 @@ namespace kelmo::testing_support {
 inline constexpr std::uint32_t kHasWorkingDir = 0x10;
 inline constexpr std::uint32_t kHasArguments = 0x20;
 inline constexpr std::uint32_t kHasIconLocation = 0x40;
+inline constexpr std::uint32_t kRunAsUser = 0x2000;
 
 std::string ReadWholeFile(const std::wstring& path);
 // The header's 32-bit LinkFlags (offset 0x14); 0 for a file too short.
@@ -32,7 +33,13 @@ struct ArgumentsOn {
   std::string bytes;
 };
 ArgumentsOn ShortcutArgumentsOn(const std::wstring& path);
-// The description as IShellLinkW reads it; "<unreadable>" when it cannot.
+// The texts as IShellLinkW reads them, the target as stored
+// (SLGP_RAWPATH); every text "<unreadable>" when the file does not load.
+struct ShortcutTexts {
+  std::wstring target, arguments, workDir, iconFile, description;
+  int iconIdx = -1;
+};
+ShortcutTexts ReadShortcutTexts(const std::wstring& path);
 std::wstring ShortcutDescription(const std::wstring& path);
 
 // A shortcut made by another tool (or by the user in Explorer): written in
@@ -43,10 +50,20 @@ struct HandMadeShortcut {
   WORD hotkey = 0;
   int showCmd = SW_SHOWNORMAL;
   std::wstring description{};
-  int shellItem = -1;  // a CSIDL_* item as the target in place of `target`
+  int shellItem = -1;      // a CSIDL_* item as the target in place of `target`
+  bool runAsUser = false;  // "run as administrator", set in the header's bytes
 };
 // Writes `lnk` and gives its path; fails the test when it cannot.
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut);
+
+// Writes `lnk` byte by byte as a shortcut whose target `rawTarget` holds
+// environment variables (%windir%\...), and gives its path. Windows keeps
+// such a target in an EnvironmentVariableDataBlock ([MS-SHLLINK] 2.5.4),
+// which GetPath(SLGP_RAWPATH) hands back unexpanded. Wine 8 neither writes
+// nor reads that block; it takes the LinkInfo's local base path as it
+// stands, so that path holds the same text and both systems hand back
+// `rawTarget`. ASCII targets only.
+std::wstring WriteEnvironmentShortcut(const std::wstring& lnk, const std::wstring& rawTarget);
 
 // The names of the files (not folders) in `folder`, sorted.
 std::vector<std::wstring> FilesIn(const std::wstring& folder);
