@@ -14,7 +14,7 @@ target_link_libraries(kelmo_native_tests PRIVATE kelmo_portable GTest::gtest GTe
 gtest_discover_tests(kelmo_native_tests TEST_PREFIX "native." DISCOVERY_TIMEOUT 60)
 
 find_package(benchmark REQUIRED)
-add_executable(kelmo_parser_bench tests/bench/parser_bench.cpp)
+add_executable(kelmo_parser_bench bench/parser_bench.cpp)
 # The benchmark measures the shipped code, so it links an unsanitized copy.
 add_library(kelmo_portable_bench STATIC ${KELMO_PORTABLE_SOURCES})
 target_compile_options(kelmo_portable_bench PRIVATE -O2)

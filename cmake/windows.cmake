@@ -47,29 +47,29 @@ function(kelmo_version_resource target name product description)
 endfunction()
 
 add_library(kelmo_common_win32 STATIC
-  common/error_msg.cpp
-  common/win_text.cpp
+  common/win/error_msg.cpp
+  common/win/win_text.cpp
 )
 target_link_libraries(kelmo_common_win32 PUBLIC kelmo_portable)
 
 add_library(kelmo_launcher_win32 STATIC
-  launcher/launcher_window.cpp
-  launcher/launch_platform_win32.cpp
-  launcher/process_control.cpp
-  launcher/followed_program.cpp
-  launcher/shell_start_in_job.cpp
+  launcher/win/launcher_window.cpp
+  launcher/win/launch_platform.cpp
+  launcher/win/process_control.cpp
+  launcher/win/followed_program.cpp
+  launcher/win/shell_start_in_job.cpp
 )
 target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole32 user32 gdi32)
 
 # windres records no dependencies: rebuild the resources when what they embed changes.
-set_source_files_properties(launcher/kelmoPro.rc PROPERTIES
-  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/launcher/kelmoPro.manifest;${CMAKE_SOURCE_DIR}/launcher/kelmoPro.ico")
-add_executable(kelmoPro WIN32 launcher/main.cpp launcher/kelmoPro.rc common/terminate_handler.cpp)
+set_source_files_properties(launcher/win/kelmoPro.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/launcher/win/kelmoPro.manifest;${CMAKE_SOURCE_DIR}/launcher/win/kelmoPro.ico")
+add_executable(kelmoPro WIN32 launcher/win/main.cpp launcher/win/kelmoPro.rc common/win/terminate_handler.cpp)
 kelmo_version_resource(kelmoPro kelmoPro "KelmoPro" "Kelmo Pro group launcher")
 target_link_libraries(kelmoPro PRIVATE kelmo_launcher_win32)
 target_link_options(kelmoPro PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})
 
-include(${CMAKE_SOURCE_DIR}/maker/maker.cmake)
+include(${CMAKE_SOURCE_DIR}/maker/win/maker.cmake)
 
 # GoogleTest from Debian's sources, compiled with mingw.
 set(gtest_force_shared_crt OFF CACHE BOOL "" FORCE)
@@ -78,7 +78,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 include(GoogleTest)
 
 include(${CMAKE_SOURCE_DIR}/tests/wine/wine_tests.cmake)
-include(${CMAKE_SOURCE_DIR}/tests/bench/bench.cmake)
+include(${CMAKE_SOURCE_DIR}/bench/bench.cmake)
+include(${CMAKE_SOURCE_DIR}/tools/tools.cmake)
 # The release is the 32-bit build: its zip and the checks of the shipped
 # files (they read the files and run nothing) belong to that build alone.
 if(CMAKE_SIZEOF_VOID_P EQUAL 4)

@@ -23,7 +23,7 @@ using ProcessId = std::uint32_t;
 using FollowedProgram = std::uintptr_t;
 
 // The operations the run needs from the system. The Win32 implementation is
-// launcher/launch_platform_win32; tests use a recording fake.
+// launcher/win/launch_platform; tests use a recording fake.
 class LaunchPlatform {
  public:
   virtual ~LaunchPlatform() = default;

@@ -109,5 +109,5 @@ def write_icon(path, pixel):
 
 
 if __name__ == '__main__':
-    write_icon('launcher/kelmoPro.ico', launcher_pixel)
-    write_icon('maker/kelmoCM.ico', maker_pixel)
+    write_icon('launcher/win/kelmoPro.ico', launcher_pixel)
+    write_icon('maker/win/kelmoCM.ico', maker_pixel)

@@ -8,8 +8,8 @@
 #include <cwchar>
 #include <string>
 
-#include "common/com_init.h"
-#include "maker/shell_link.h"
+#include "common/win/com_init.h"
+#include "maker/win/shell_link.h"
 
 int wmain(int argc, wchar_t** argv) {
   if (argc != 6) return 2;

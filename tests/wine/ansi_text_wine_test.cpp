@@ -7,7 +7,7 @@
 #include <vector>
 
 #include "common/failure.h"
-#include "common/win_text.h"
+#include "common/win/win_text.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 

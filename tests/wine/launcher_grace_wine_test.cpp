@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <string>
 
-#include "common/com_init.h"
+#include "common/win/com_init.h"
 #include "tests/wine/launcher_fixture.h"
 #include "tests/wine/shortcut_file.h"
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "common/error_report.h"
-#include "common/win_text.h"
-#include "launcher/launch_platform_win32.h"
-#include "launcher/launcher_window.h"
+#include "common/win/win_text.h"
+#include "launcher/win/launch_platform.h"
+#include "launcher/win/launcher_window.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/launcher_fixture.h"
 #include "tests/wine/wine_test_support.h"

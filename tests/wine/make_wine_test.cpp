@@ -8,11 +8,11 @@
 #include <string>
 #include <vector>
 
-#include "common/com_init.h"
 #include "common/failure.h"
-#include "maker/browse_and_make.h"
-#include "maker/make_platform_win32.h"
-#include "maker/name_prompt.h"
+#include "common/win/com_init.h"
+#include "maker/win/browse_and_make.h"
+#include "maker/win/make_platform.h"
+#include "maker/win/name_prompt.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/shortcut_file.h"
 #include "tests/wine/wine_test_support.h"

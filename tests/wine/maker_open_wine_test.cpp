@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/com_init.h"
+#include "common/win/com_init.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"
 #include "tests/wine/shortcut_file.h"

@@ -12,14 +12,14 @@
 #include <thread>
 #include <vector>
 
-#include "common/com_init.h"
 #include "common/failure.h"
-#include "maker/item_handlers.h"
+#include "common/win/com_init.h"
 #include "maker/item_list.h"
-#include "maker/list_box_store.h"
-#include "maker/main_window.h"
-#include "maker/maker_form.h"
 #include "maker/shortcut_open.h"
+#include "maker/win/item_handlers.h"
+#include "maker/win/list_box_store.h"
+#include "maker/win/main_window.h"
+#include "maker/win/maker_form.h"
 #include "maker/window_layout.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/maker_test_support.h"

@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "common/failure.h"
-#include "launcher/followed_program.h"
-#include "launcher/process_control.h"
+#include "launcher/win/followed_program.h"
+#include "launcher/win/process_control.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 

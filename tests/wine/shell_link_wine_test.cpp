@@ -9,11 +9,11 @@
 #include <utility>
 #include <vector>
 
-#include "common/com_init.h"
 #include "common/failure.h"
-#include "common/win_handle.h"
-#include "maker/shell_link.h"
-#include "maker/shortcut_save.h"
+#include "common/win/com_init.h"
+#include "common/win/win_handle.h"
+#include "maker/win/shell_link.h"
+#include "maker/win/shortcut_save.h"
 #include "tests/wine/shortcut_file.h"
 #include "tests/wine/wine_test_support.h"
 

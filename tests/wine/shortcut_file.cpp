@@ -7,7 +7,7 @@
 #include <algorithm>
 #include <cstring>
 
-#include "common/win_handle.h"
+#include "common/win/win_handle.h"
 
 namespace kelmo::testing_support {
 namespace {

@@ -9,7 +9,7 @@
 #include <string>
 #include <vector>
 
-#include "common/win_handle.h"
+#include "common/win/win_handle.h"
 
 namespace kelmo::testing_support {
 

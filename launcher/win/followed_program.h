@@ -1,0 +1,79 @@
+// A started program held so that the launcher can tell when it has ended, ask
+// it to close and end it: one process, or, through a job object, the program
+// together with every process it starts. Win32 only.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "common/win/win_handle.h"
+#include "launcher/split_exe_args.h"
+#include "launcher/win/shell_start_in_job.h"
+
+namespace kelmo {
+
+class FollowedProcess {
+ public:
+  // Takes ownership of `process`; `job` (with its completion port `port`) is
+  // empty when only this one process is followed.
+  FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port);
+
+  bool followsTree() const { return static_cast<bool>(job_); }
+  // The program's first process (with a tree: any process of the tree) runs.
+  bool IsRunning() const;
+  // Blocks until IsRunning() is false.
+  void WaitToEnd() const;
+  // Ends the process (with a tree: every process of the tree), exit code 0.
+  void End() const;
+  // The close request for the process, or for every process of the tree at
+  // this moment, each to the window CloseRequest chooses for it.
+  void AskToClose() const;
+  // The process the start gave; with a tree it may be empty (the shell
+  // started a shortcut's target) or long gone.
+  HANDLE process() const { return process_.get(); }
+
+ private:
+  UniqueHandle process_;
+  UniqueHandle job_;
+  UniqueHandle port_;
+};
+
+// A job for a tree, and a copy of the launcher already starting up inside
+// it (when one could be made), prepared ahead of the start it serves.
+struct PreparedTree {
+  UniqueHandle job;
+  UniqueHandle port;
+  std::optional<ShellStartCopy> copy;
+};
+// Nullopt when no job can be made.
+std::optional<PreparedTree> PrepareTree();
+
+// Starts `program` through the shell for a waited or terminate entry, as
+// ExecProcess does. With a `tree`, its copy makes the shell call inside the
+// tree's job, so that everything it starts belongs to the tree from its first
+// instruction, and the tree is the job: a shortcut's target, too. A process
+// the shell gives that is not in the job (a program elevated through the
+// consent prompt) is followed alone, as is every start without a tree or
+// whose tree has no copy (a launcher inside a job that forbids it). Gives
+// nullopt when no process was created, or with a tree when the shell gave no
+// process and nothing runs in the job (a document handed to a running
+// program). Throws kelmo::Failure kTextNotInCodePage before any start.
+std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
+                                                    int showMode, std::optional<PreparedTree> tree);
+
+// The command-line start of a close entry, holding its process; with
+// `wholeTree` created suspended and put into a job as above. Throws as
+// CommandLineStart does.
+FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine, int windowStyle,
+                                                bool wholeTree);
+
+// Blocks until one of `programs` may have ended or `timeoutMs` have passed.
+// A tree has no one object that signals its end, so with a tree among them
+// the wait is cut into short slices.
+void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& programs,
+                               DWORD timeoutMs);
+
+}  // namespace kelmo

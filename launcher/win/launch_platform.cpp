@@ -1,0 +1,109 @@
+#include "launcher/win/launch_platform.h"
+
+#include "common/failure.h"
+#include "common/win/error_msg.h"
+#include "common/win/win_text.h"
+#include "launcher/launcher_identity.h"
+#include "launcher/win/launcher_window.h"
+#include "launcher/win/process_control.h"
+
+namespace kelmo {
+
+namespace {
+
+HANDLE AsHandle(ProcessHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+
+}  // namespace
+
+void Win32LaunchPlatform::MoveWindowLeftOfScreen() { kelmo::MoveWindowLeftOfScreen(window_); }
+// The window never takes the activation: showing and minimizing it would
+// otherwise pull the focus away from whatever the user is working in, and
+// each activation change costs a round of focus messages before the first
+// program can start.
+void Win32LaunchPlatform::ShowWindow() { ::ShowWindow(window_, SW_SHOWNA); }
+void Win32LaunchPlatform::MinimizeWindow() { ::ShowWindow(window_, SW_SHOWMINNOACTIVE); }
+void Win32LaunchPlatform::HideWindow() { ::ShowWindow(window_, SW_HIDE); }
+
+void Win32LaunchPlatform::DetachedStart(const ExeArgs& program, int showMode) {
+  kelmo::DetachedStart(window_, program, showMode);
+}
+
+ProcessHandle Win32LaunchPlatform::ExecProcess(const ExeArgs& program, int showMode) {
+  return reinterpret_cast<ProcessHandle>(kelmo::ExecProcess(window_, program, showMode));
+}
+
+ProcessId Win32LaunchPlatform::CommandLineStart(const std::wstring& commandLine, int windowStyle) {
+  return kelmo::CommandLineStart(commandLine, windowStyle);
+}
+
+void Win32LaunchPlatform::WaitForProcessToEnd(const ExeArgs& program, int showMode) {
+  kelmo::WaitForProcessToEnd(window_, program, showMode);
+}
+
+void Win32LaunchPlatform::ForcedEnd(ProcessHandle handle) { kelmo::ForcedEnd(AsHandle(handle)); }
+
+void Win32LaunchPlatform::CloseRequest(ProcessId processId) { kelmo::CloseRequest(processId); }
+
+FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
+  followed_.emplace_back(std::move(program));
+  return followed_.size();
+}
+
+FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int showMode,
+                                                   bool wholeTree, std::wstring_view place) {
+  try {
+    std::optional<PreparedTree> tree;
+    if (wholeTree && !prepared_.empty()) {
+      tree = std::move(prepared_.front());
+      prepared_.pop_front();
+    } else if (wholeTree) {
+      tree = PrepareTree();
+    }
+    std::optional<FollowedProcess> started =
+        StartFollowedProcess(window_, program, showMode, std::move(tree));
+    return started ? Hold(std::move(*started)) : 0;
+  } catch (...) {
+    kelmo::ErrorMsg(kLauncherProgram, place, CurrentFailure());
+    return 0;
+  }
+}
+
+FollowedProgram Win32LaunchPlatform::CommandLineStartFollowed(const std::wstring& commandLine,
+                                                              int windowStyle, bool wholeTree) {
+  return Hold(CommandLineStartFollowedProcess(commandLine, windowStyle, wholeTree));
+}
+
+void Win32LaunchPlatform::CloseFollowed(FollowedProgram program) { Held(program).AskToClose(); }
+
+void Win32LaunchPlatform::WaitForFollowedToEnd(FollowedProgram program) {
+  Held(program).WaitToEnd();
+}
+
+bool Win32LaunchPlatform::FollowedIsRunning(FollowedProgram program) {
+  return Held(program).IsRunning();
+}
+
+void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+                                             std::uint32_t timeoutMs) {
+  std::vector<const FollowedProcess*> held;
+  held.reserve(programs.size());
+  for (const FollowedProgram program : programs) held.push_back(&Held(program));
+  WaitForAnyFollowedProcess(held, timeoutMs);
+}
+
+void Win32LaunchPlatform::EndFollowed(FollowedProgram program) { Held(program).End(); }
+
+void Win32LaunchPlatform::ReleaseFollowed(FollowedProgram program) {
+  followed_[program - 1].reset();
+}
+
+void Win32LaunchPlatform::ShowPathErrorMessage() {
+  MessageBoxA(nullptr, ToAnsi(kPathErrorText).c_str(), ToAnsi(kLauncherApplicationTitle).c_str(),
+              kPathErrorStyle);
+}
+
+void Win32LaunchPlatform::ErrorMsg(std::wstring_view place, const Failure& failure) {
+  kelmo::ErrorMsg(kLauncherProgram, place, failure);
+}
+
+}  // namespace kelmo

@@ -1,0 +1,65 @@
+// The launch run's operations on real Windows. Win32 only.
+#pragma once
+
+#include <windows.h>
+
+#include <deque>
+#include <optional>
+#include <vector>
+
+#include "common/win/com_init.h"
+#include "launcher/launch_run.h"
+#include "launcher/win/followed_program.h"
+
+namespace kelmo {
+
+class Win32LaunchPlatform final : public LaunchPlatform {
+ public:
+  // `trees`: made ready for the plan's starts of whole trees (PrepareTree),
+  // taken in order by them.
+  explicit Win32LaunchPlatform(HWND window, std::deque<PreparedTree> trees = {})
+      : window_(window), prepared_(std::move(trees)) {}
+
+  // COM for the launcher's thread (apartment-threaded, OLE1 DDE off),
+  // released when the platform goes at the end of WinMain.
+  void InitializeCom() override {
+    if (!com_) com_.emplace();
+  }
+  void MoveWindowLeftOfScreen() override;
+  void ShowWindow() override;
+  void MinimizeWindow() override;
+  void HideWindow() override;
+  void DetachedStart(const ExeArgs& program, int showMode) override;
+  ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override;
+  ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override;
+  void WaitForProcessToEnd(const ExeArgs& program, int showMode) override;
+  void ForcedEnd(ProcessHandle handle) override;
+  void CloseRequest(ProcessId processId) override;
+  FollowedProgram StartFollowed(const ExeArgs& program, int showMode, bool wholeTree,
+                                std::wstring_view place) override;
+  FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
+                                           bool wholeTree) override;
+  void CloseFollowed(FollowedProgram program) override;
+  void WaitForFollowedToEnd(FollowedProgram program) override;
+  bool FollowedIsRunning(FollowedProgram program) override;
+  void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+                          std::uint32_t timeoutMs) override;
+  void EndFollowed(FollowedProgram program) override;
+  void ReleaseFollowed(FollowedProgram program) override;
+  std::uint64_t NowMs() override { return GetTickCount64(); }
+  void ShowPathErrorMessage() override;
+  void ErrorMsg(std::wstring_view place, const Failure& failure) override;
+
+ private:
+  FollowedProgram Hold(FollowedProcess program);
+  const FollowedProcess& Held(FollowedProgram program) const { return *followed_[program - 1]; }
+
+  HWND window_;
+  std::optional<ScopedComInitialization> com_;
+  // The programs the run follows; the number the run knows one by is its
+  // place here plus one. A released one leaves its place empty.
+  std::vector<std::optional<FollowedProcess>> followed_;
+  std::deque<PreparedTree> prepared_;
+};
+
+}  // namespace kelmo

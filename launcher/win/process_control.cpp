@@ -1,0 +1,154 @@
+#include "launcher/win/process_control.h"
+
+#include <shellapi.h>
+
+#include <cstring>
+#include <vector>
+
+#include "common/failure.h"
+#include "common/win/error_msg.h"
+#include "common/win/win_text.h"
+#include "launcher/launcher_identity.h"
+
+namespace kelmo {
+
+HWND hFoundWnd = nullptr;
+
+namespace {
+
+// Every GUI process owns a hidden input-method window; it never is the
+// program's own window, so WM_CLOSE sent there would be lost.
+bool IsInputMethodWindow(HWND hwnd) {
+  char className[32] = {};
+  GetClassNameA(hwnd, className, sizeof(className));
+  return std::strcmp(className, "IME") == 0 || std::strcmp(className, "MSCTFIME UI") == 0;
+}
+
+// Reports the failure being handled; call it only inside a catch block.
+void ReportCaught(std::wstring_view place) { ErrorMsg(kLauncherProgram, place, CurrentFailure()); }
+
+}  // namespace
+
+AnsiProgram::AnsiProgram(const ExeArgs& program)
+    : file(ToAnsiForProgram(program.file)),
+      parameters(ToAnsiForProgram(program.parameters.value_or(L""))),
+      hasParameters(program.parameters.has_value()) {}
+
+SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const char* parameters,
+                                         int showMode) {
+  SHELLEXECUTEINFOA record;
+  std::memset(&record, 0, sizeof(record));
+  record.cbSize = sizeof(record);
+  record.fMask = SEE_MASK_NOCLOSEPROCESS;
+  record.hwnd = owner;
+  record.lpVerb = "open";
+  record.lpFile = file;
+  record.lpParameters = parameters;
+  record.lpDirectory = nullptr;
+  record.nShow = showMode;
+  return record;
+}
+
+HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode) {
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(owner, program.file.c_str(), program.Parameters(), showMode);
+  ShellExecuteExA(&record);
+  return record.hProcess;
+}
+
+BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowSearch*>(lParam);
+  DWORD owner = 0;
+  GetWindowThreadProcessId(hwnd, &owner);
+  if (owner != search->processId) return TRUE;
+  if (IsWindowVisible(hwnd) && GetWindow(hwnd, GW_OWNER) == nullptr) {
+    hFoundWnd = hwnd;
+    return FALSE;
+  }
+  if (search->fallback == nullptr && !IsInputMethodWindow(hwnd)) search->fallback = hwnd;
+  return TRUE;
+}
+
+void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {
+  const AnsiProgram ansi(program);
+  ShellExecuteA(owner, "open", ansi.file.c_str(), ansi.Parameters(), nullptr, showMode);
+}
+
+HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode) {
+  try {
+    return ShellStartHoldingProcess(owner, AnsiProgram(program), showMode);
+  } catch (...) {
+    ReportCaught(L"frmMain!ExecProcess");
+    return nullptr;
+  }
+}
+
+void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode) {
+  HANDLE process = nullptr;
+  try {
+    process = ShellStartHoldingProcess(owner, AnsiProgram(program), showMode);
+  } catch (...) {
+    ReportCaught(L"frmMain!WaitForProcessToEnd");
+  }
+  if (process == nullptr) return;
+  WaitForSingleObject(process, INFINITE);
+  CloseHandle(process);
+}
+
+PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, int windowStyle,
+                                             DWORD creationFlags) {
+  std::string mutableLine = ToAnsiForProgram(commandLine);  // CreateProcessA may write into it
+  std::vector<char> buffer(mutableLine.begin(), mutableLine.end());
+  buffer.push_back('\0');
+
+  STARTUPINFOA startup;
+  std::memset(&startup, 0, sizeof(startup));
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_USESHOWWINDOW;
+  startup.wShowWindow = static_cast<WORD>(windowStyle);
+  PROCESS_INFORMATION created;
+  std::memset(&created, 0, sizeof(created));
+
+  BOOL made = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE, creationFlags,
+                             nullptr, nullptr, &startup, &created);
+  if (!made && (creationFlags & CREATE_BREAKAWAY_FROM_JOB) != 0 &&
+      GetLastError() == ERROR_ACCESS_DENIED) {
+    // The launcher's own job lets no process leave it: the new one stays in it.
+    made = CreateProcessA(nullptr, buffer.data(), nullptr, nullptr, FALSE,
+                          creationFlags & ~static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB), nullptr,
+                          nullptr, &startup, &created);
+  }
+  if (!made) {
+    const DWORD error = GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND ||
+        error == ERROR_INVALID_NAME) {
+      throw Failure(kPathError, L"ファイルが見つかりません。");
+    }
+    throw Failure(static_cast<std::int32_t>(error), L"プログラムを起動できませんでした。");
+  }
+  return created;
+}
+
+DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
+  const PROCESS_INFORMATION created = CreateCommandLineProcess(commandLine, windowStyle, 0);
+  CloseHandle(created.hThread);
+  CloseHandle(created.hProcess);
+  return created.dwProcessId;
+}
+
+void ForcedEnd(HANDLE process) {
+  if (process == nullptr) return;
+  TerminateProcess(process, 0);
+  CloseHandle(process);
+}
+
+void CloseRequest(DWORD processId) {
+  hFoundWnd = nullptr;
+  WindowSearch search;
+  search.processId = processId;
+  EnumWindows(EnumWindowsProc, reinterpret_cast<LPARAM>(&search));
+  if (hFoundWnd == nullptr) hFoundWnd = search.fallback;
+  if (hFoundWnd != nullptr) PostMessageA(hFoundWnd, WM_CLOSE, 0, 0);
+}
+
+}  // namespace kelmo

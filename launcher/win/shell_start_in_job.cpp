@@ -1,0 +1,215 @@
+#include "launcher/win/shell_start_in_job.h"
+
+#include <cstdint>
+#include <cstring>
+#include <cwchar>
+#include <string>
+
+#include "common/win/com_init.h"
+
+namespace kelmo {
+
+namespace {
+
+// Holds, in the copy's environment, the inherited handle of the section that
+// carries the request. No launch command line can set it, and the copy
+// removes it before its shell call, so the programs it starts never see it.
+constexpr wchar_t kCopyVariable[] = L"KELMO_SHELL_START_SECTION";
+
+// Room for the texts of any one call: a launch item's file and parameters,
+// at most two bytes a character, come from a command line of at most 32767.
+constexpr std::size_t kTextBytes = 2 * 32768 + 2;
+
+// The start of the section the launcher shares with its copy; the ANSI file
+// text and then the parameter text follow it, each ended by a NUL.
+struct ShellStartRequest {
+  std::uint64_t call;      // event: set once the call is written, or to end the copy
+  std::uint64_t launcher;  // the launcher process: PROCESS_DUP_HANDLE, SYNCHRONIZE
+  std::uint32_t hasCall;   // 0: end without a call
+  std::int32_t showMode;
+  std::uint64_t owner;  // the launcher's window
+  std::uint32_t fileBytes;
+  std::uint32_t parameterBytes;
+  std::uint32_t hasParameters;
+  // Written by the copy once the shell call has returned: the shell's
+  // process as a handle of the launcher, or 0.
+  std::uint64_t process;
+};
+constexpr std::size_t kSectionBytes = sizeof(ShellStartRequest) + kTextBytes;
+
+template <typename Handle>
+Handle FromField(std::uint64_t field) {
+  return reinterpret_cast<Handle>(static_cast<std::uintptr_t>(field));
+}
+template <typename Handle>
+std::uint64_t ToField(Handle handle) {
+  return reinterpret_cast<std::uintptr_t>(handle);
+}
+
+std::wstring ModulePath() {
+  std::wstring path(MAX_PATH, L'\0');
+  while (true) {
+    const DWORD length = GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return std::wstring();
+    if (length < path.size()) {
+      path.resize(length);
+      return path;
+    }
+    path.resize(path.size() * 2);
+  }
+}
+
+// The copy is created with its marker in its environment, suspended, and
+// out of the launcher's own job where that job allows it: a system without
+// nested jobs could not put it into a second one. Its arguments are blank,
+// so a copy that somehow missed its marker would start nothing.
+bool CreateCopy(const std::wstring& self, HANDLE section, PROCESS_INFORMATION& created) {
+  wchar_t marker[2 * sizeof(std::uint64_t) + 1] = {};
+  std::swprintf(marker, sizeof(marker) / sizeof(marker[0]), L"%llx",
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(section)));
+  std::wstring commandLine = L"\"" + self + L"\"";
+  STARTUPINFOW startup = {};
+  startup.cb = sizeof(startup);
+  startup.dwFlags = STARTF_FORCEOFFFEEDBACK;  // it shows nothing: no busy cursor for it
+  SetEnvironmentVariableW(kCopyVariable, marker);
+  DWORD flags = CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB;
+  BOOL made = CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                             nullptr, nullptr, &startup, &created);
+  if (!made && GetLastError() == ERROR_ACCESS_DENIED) {
+    flags &= ~static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB);
+    made = CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr,
+                          nullptr, &startup, &created);
+  }
+  SetEnvironmentVariableW(kCopyVariable, nullptr);
+  return made != FALSE;
+}
+
+// Waits for the copy to end while handling the messages that other threads
+// send to the launcher's window: the boxes the shell shows in the copy are
+// owned by that window, and a box disables its owner with a sent message.
+void WaitHandlingSentMessages(HANDLE process) {
+  while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) ==
+         WAIT_OBJECT_0 + 1) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+}
+
+}  // namespace
+
+std::optional<ShellStartCopy> ShellStartCopy::Start(HANDLE job) {
+  const std::wstring self = ModulePath();
+  if (self.empty()) return std::nullopt;
+  ShellStartCopy made;
+  SECURITY_ATTRIBUTES inheritable = {sizeof(inheritable), nullptr, TRUE};
+  made.section_.reset(CreateFileMappingW(INVALID_HANDLE_VALUE, &inheritable, PAGE_READWRITE, 0,
+                                         static_cast<DWORD>(kSectionBytes), nullptr));
+  made.call_.reset(CreateEventW(&inheritable, TRUE, FALSE, nullptr));
+  HANDLE launcher = nullptr;
+  if (!made.section_ || !made.call_ ||
+      !DuplicateHandle(GetCurrentProcess(), GetCurrentProcess(), GetCurrentProcess(), &launcher,
+                       PROCESS_DUP_HANDLE | SYNCHRONIZE, TRUE, 0)) {
+    return std::nullopt;
+  }
+  made.launcher_.reset(launcher);
+  made.view_.reset(MapViewOfFile(made.section_.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+  if (!made.view_) return std::nullopt;
+  auto* request = static_cast<ShellStartRequest*>(made.view_.get());
+  request->call = ToField(made.call_.get());
+  request->launcher = ToField(made.launcher_.get());
+
+  PROCESS_INFORMATION created = {};
+  if (!CreateCopy(self, made.section_.get(), created)) return std::nullopt;
+  made.copy_.reset(created.hProcess);
+  const UniqueHandle thread(created.hThread);
+  if (!AssignProcessToJobObject(job, made.copy_.get())) {
+    TerminateProcess(made.copy_.get(), 1);
+    made.copy_.reset();
+    return std::nullopt;
+  }
+  ResumeThread(thread.get());
+  return made;
+}
+
+ShellStartCopy::~ShellStartCopy() {
+  if (call_ && view_) {
+    static_cast<ShellStartRequest*>(view_.get())->hasCall = 0;
+    SetEvent(call_.get());
+  }
+}
+
+std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const AnsiProgram& program,
+                                                           int showMode) {
+  if (!copy_ || program.file.size() + program.parameters.size() + 2 > kTextBytes) {
+    return std::nullopt;
+  }
+  auto* request = static_cast<ShellStartRequest*>(view_.get());
+  request->hasCall = 1;
+  request->showMode = showMode;
+  request->owner = ToField(owner);
+  request->fileBytes = static_cast<std::uint32_t>(program.file.size());
+  request->parameterBytes = static_cast<std::uint32_t>(program.parameters.size());
+  request->hasParameters = program.hasParameters ? 1 : 0;
+  request->process = 0;
+  char* texts = reinterpret_cast<char*>(request + 1);
+  std::memcpy(texts, program.file.c_str(), program.file.size() + 1);
+  std::memcpy(texts + program.file.size() + 1, program.parameters.c_str(),
+              program.parameters.size() + 1);
+  SetEvent(call_.get());
+  WaitHandlingSentMessages(copy_.get());
+  call_.reset();  // the call is made: nothing to tell the copy any more
+  return UniqueHandle(FromField<HANDLE>(request->process));
+}
+
+std::optional<int> RunAsShellStartCopy() {
+  wchar_t marker[2 * sizeof(std::uint64_t) + 1] = {};
+  constexpr DWORD kMarkerChars = sizeof(marker) / sizeof(marker[0]);
+  const DWORD length = GetEnvironmentVariableW(kCopyVariable, marker, kMarkerChars);
+  if (length == 0) return std::nullopt;
+  SetEnvironmentVariableW(kCopyVariable, nullptr);
+  constexpr int kNotACopy = 1;
+  if (length >= kMarkerChars) return kNotACopy;
+
+  // Nothing this copy starts may inherit the launcher's handles.
+  const UniqueHandle section(FromField<HANDLE>(std::wcstoull(marker, nullptr, 16)));
+  if (!SetHandleInformation(section.get(), HANDLE_FLAG_INHERIT, 0)) return kNotACopy;
+  const MappedView view(MapViewOfFile(section.get(), FILE_MAP_ALL_ACCESS, 0, 0, 0));
+  MEMORY_BASIC_INFORMATION region = {};
+  if (!view || VirtualQuery(view.get(), &region, sizeof(region)) == 0 ||
+      region.RegionSize < kSectionBytes) {
+    return kNotACopy;
+  }
+  auto* request = static_cast<ShellStartRequest*>(view.get());
+  const UniqueHandle call(FromField<HANDLE>(request->call));
+  const UniqueHandle launcher(FromField<HANDLE>(request->launcher));
+  SetHandleInformation(call.get(), HANDLE_FLAG_INHERIT, 0);
+  SetHandleInformation(launcher.get(), HANDLE_FLAG_INHERIT, 0);
+
+  // Start-up done while the launcher does its own work; then wait for the
+  // call, or for the launcher to go without one.
+  const ScopedComInitialization com;
+  GetDesktopWindow();
+  const HANDLE waits[] = {call.get(), launcher.get()};
+  if (WaitForMultipleObjects(2, waits, FALSE, INFINITE) != WAIT_OBJECT_0 || request->hasCall == 0 ||
+      std::uint64_t{request->fileBytes} + request->parameterBytes + 2 > kTextBytes) {
+    return 0;
+  }
+  const char* file = reinterpret_cast<const char*>(request + 1);
+  const char* parameters = file + request->fileBytes + 1;
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(FromField<HWND>(request->owner), file,
+                             request->hasParameters ? parameters : nullptr, request->showMode);
+  // This process ends right after the call, so the shell must finish its
+  // work (a DDE conversation, a start on a thread of its own) inside it.
+  record.fMask |= SEE_MASK_NOASYNC;
+  ShellExecuteExA(&record);
+  if (record.hProcess == nullptr) return 0;
+  HANDLE inLauncher = nullptr;
+  if (DuplicateHandle(GetCurrentProcess(), record.hProcess, launcher.get(), &inLauncher, 0, FALSE,
+                      DUPLICATE_SAME_ACCESS | DUPLICATE_CLOSE_SOURCE)) {
+    request->process = ToField(inLauncher);
+  }
+  return 0;
+}
+
+}  // namespace kelmo

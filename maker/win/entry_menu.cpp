@@ -1,0 +1,119 @@
+#include "maker/win/entry_menu.h"
+
+#include <memory>
+#include <optional>
+#include <string>
+#include <type_traits>
+
+#include "common/failure.h"
+#include "common/text_util.h"
+#include "common/win/error_msg.h"
+#include "maker/entry_options.h"
+#include "maker/maker_identity.h"
+#include "maker/shortcut_open.h"
+#include "maker/win/list_box_store.h"
+#include "maker/win/make_platform.h"
+#include "maker/win/name_prompt.h"
+
+namespace kelmo {
+
+namespace {
+
+constexpr UINT kGraceCommand = 1;
+constexpr UINT kTreeCommand = 2;
+
+constexpr wchar_t kGraceItem[] = L"終了までの猶予(&S)...";
+constexpr wchar_t kTreeItem[] = L"起動したプログラムも含める(&G)";
+constexpr wchar_t kGraceTitle[] = L"終了までの猶予";
+constexpr wchar_t kGracePrompt[] =
+    L"終了を求めてから強制終了するまでの秒数を入力してください。\r\n"
+    L"0 で猶予なし、最長 3600 秒です。";
+
+struct MenuDestroyer {
+  void operator()(HMENU menu) const { DestroyMenu(menu); }
+};
+using UniqueMenu = std::unique_ptr<std::remove_pointer_t<HMENU>, MenuDestroyer>;
+
+// The entry the menu is for, and where the menu opens; nullopt for none.
+std::optional<int> EntryFor(HWND listBox, LPARAM where, POINT& menuAt) {
+  // Both coordinates -1: on 64-bit Windows that may come as 0xFFFFFFFF.
+  if (static_cast<DWORD>(where) == 0xFFFFFFFF) {
+    const auto selected = static_cast<int>(SendMessageW(listBox, LB_GETCURSEL, 0, 0));
+    if (selected < 0) return std::nullopt;
+    RECT item = {};
+    SendMessageW(listBox, LB_GETITEMRECT, static_cast<WPARAM>(selected),
+                 reinterpret_cast<LPARAM>(&item));
+    menuAt = {item.left, item.bottom};
+    ClientToScreen(listBox, &menuAt);
+    return selected;
+  }
+  menuAt = {static_cast<short>(LOWORD(where)), static_cast<short>(HIWORD(where))};
+  POINT client = menuAt;
+  ScreenToClient(listBox, &client);
+  const LRESULT hit = SendMessageW(listBox, LB_ITEMFROMPOINT, 0, MAKELPARAM(client.x, client.y));
+  if (HIWORD(hit) != 0) return std::nullopt;  // below the last entry
+  const int index = LOWORD(hit);
+  SendMessageW(listBox, LB_SETCURSEL, static_cast<WPARAM>(index), 0);
+  return index;
+}
+
+// The entry after the user's choice; the entry itself when nothing changes,
+// or when the change cannot be written, which the user is told.
+std::wstring ChooseChange(HWND owner, const std::wstring& entry, const EntryOptions& options,
+                          POINT menuAt) {
+  UniqueMenu menu(CreatePopupMenu());
+  if (!menu) return entry;
+  AppendMenuW(menu.get(), MF_STRING | (options.graceApplies ? 0 : MF_GRAYED), kGraceCommand,
+              kGraceItem);
+  AppendMenuW(
+      menu.get(),
+      MF_STRING | (options.wholeTree ? MF_CHECKED : 0) | (options.treeApplies ? 0 : MF_GRAYED),
+      kTreeCommand, kTreeItem);
+  const auto chosen =
+      static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                       menuAt.x, menuAt.y, 0, owner, nullptr));
+  std::optional<std::wstring> changed;
+  if (chosen == kTreeCommand) {
+    changed = WithWholeTree(entry, !options.wholeTree);
+  } else if (chosen == kGraceCommand) {
+    const std::wstring typed =
+        InputBox(owner, kGracePrompt, kGraceTitle, DecimalText(options.graceSeconds));
+    const std::optional<int> seconds = ParseGraceSeconds(typed);
+    if (!seconds) {
+      if (!typed.empty()) MessageBeep(MB_ICONWARNING);  // not a number: nothing changes
+      return entry;
+    }
+    changed = WithGraceSeconds(entry, *seconds);
+  } else {
+    return entry;
+  }
+  if (!changed) {
+    ShowMessageText(owner, OpenMessageText(OpenMessage::EntryNotRewritten, entry));
+    return entry;
+  }
+  return *changed;
+}
+
+}  // namespace
+
+void lstCmd_ContextMenu(HWND owner, HWND listBox, LPARAM where, LauncherChoice launcher) {
+  try {
+    if (launcher != LauncherChoice::KelmoPro) return;
+    POINT menuAt = {};
+    const std::optional<int> index = EntryFor(listBox, where, menuAt);
+    if (!index) return;
+    ListBoxStore list(listBox);
+    const std::wstring entry = list.Text(*index);
+    const std::optional<EntryOptions> options = ReadEntryOptions(entry);
+    if (!options) return;
+    const std::wstring changed = ChooseChange(owner, entry, *options, menuAt);
+    if (changed == entry) return;
+    list.Remove(*index);
+    list.Insert(*index, changed);
+    list.SetSelection(*index);
+  } catch (...) {
+    ErrorMsg(kMakerProgram, L"lstCmd_ContextMenu", CurrentFailure(), owner);
+  }
+}
+
+}  // namespace kelmo

@@ -1,0 +1,40 @@
+// Opening a shortcut in the maker window: the open sequence's operations on
+// Win32, and the open of a shortcut named on the command line. Win32 only.
+#pragma once
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "maker/shortcut_open.h"
+#include "maker/win/maker_window_access.h"
+
+namespace kelmo {
+
+class Win32OpenPlatform : public OpenPlatform {
+ public:
+  explicit Win32OpenPlatform(MakerWindowAccess& window) : window_(window) {}
+
+  std::optional<ShortcutContents> ReadShortcut(const std::wstring& path) override;
+  bool ListIsEmpty() override;
+  bool AskYesNo(const MessageText& question) override;
+  void ShowMessage(const MessageText& message) override;
+  void ShowGroup(const OpenedGroup& group) override;
+  // As a dropped program (see TakeProgram in maker/win/dropped_files.h), once
+  // the environment variables in `program` are expanded.
+  void TakeProgram(const std::wstring& program, const std::wstring& arguments) override;
+
+ private:
+  MakerWindowAccess& window_;
+};
+
+// Opens the first of the program's arguments (`arguments`, without the
+// program itself) as a shortcut: a shortcut dropped on kelmoCM.exe or
+// opened with it. A short note comes first when there are more; without
+// arguments nothing happens. Catches every failure and reports it as
+// "Form_Load".
+void OpenCommandLineShortcut(MakerWindowAccess& window, const std::vector<std::wstring>& arguments);
+
+}  // namespace kelmo
