@@ -78,8 +78,7 @@ int main(int argc, char** argv) {
     WaitForExit(tinyWindow, 20000);
     const double tw = Ms(NowTicks() - start);
 
-    const double l =
-        TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/b:" + Probe() + L" l" + n, L"l" + n);
+    const double l = TimeToProbe(dir, LauncherPath(), L"/b:" + Probe() + L" l" + n, L"l" + n);
 
     const double f =
         TimeToProbe(dir, BinDir() + L"\\floor_launcher.exe", Probe() + L" f" + n, L"f" + n);
@@ -89,10 +88,8 @@ int main(int argc, char** argv) {
     const double c = TimeToProbe(dir, std::wstring(system) + L"\\cmd.exe",
                                  L"/c start \"\" \"" + Probe() + L"\" c" + n, L"c" + n);
 
-    const double w =
-        TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/w:" + Probe() + L" p" + n, L"p" + n);
-    const double g =
-        TimeToProbe(dir, BinDir() + L"\\kelmoPro.exe", L"/wg:" + Probe() + L" g" + n, L"g" + n);
+    const double w = TimeToProbe(dir, LauncherPath(), L"/w:" + Probe() + L" p" + n, L"p" + n);
+    const double g = TimeToProbe(dir, LauncherPath(), L"/wg:" + Probe() + L" g" + n, L"g" + n);
 
     StartedProcess run2 =
         StartLauncher(L"/w:" + Probe() + L" w" + n + L" -exit 100 /a:" + Probe() + L" a" + n);

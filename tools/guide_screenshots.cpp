@@ -41,8 +41,8 @@ TEST(GuideScreenshots, Maker) {
   Shoot(kMakerTitle, L"maker-group");
 
   PostClick(maker.Button(L"&make"));
-  Shoot(L"名前は? - KelmoCM", L"maker-name");
-  HWND prompt = WaitForDialog(L"名前は? - KelmoCM");
+  Shoot(kPromptTitle, L"maker-name");
+  HWND prompt = WaitForDialog(kPromptTitle);
   ASSERT_NE(prompt, nullptr);
   HWND name = FindWindowExW(prompt, nullptr, L"Edit", nullptr);
   SendMessageW(name, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"ゲームの夜"));

@@ -98,7 +98,7 @@ TEST(AnsiTextWine, LauncherNeverStartsAChangedPathOrArgument) {
     for (const std::wstring& tag : r.started) EXPECT_TRUE(ReadReport(dir, tag)) << Narrow(tag);
     EXPECT_EQ(seen.size(), 1u) << "one report, no other box";
     if (seen.size() != 1u) continue;
-    EXPECT_EQ(seen[0].title, L"エラー - KelmoPro");
+    EXPECT_EQ(seen[0].title, kLauncherErrorTitle);
     EXPECT_NE(seen[0].text.find(L"エラー番号:5\r\n"), std::wstring::npos) << Narrow(seen[0].text);
     EXPECT_NE(seen[0].text.find(r.place), std::wstring::npos) << Narrow(seen[0].text);
     EXPECT_NE(seen[0].text.find(L"プログラムに渡せません"), std::wstring::npos);

@@ -17,6 +17,14 @@
 
 namespace kelmo::testing_support {
 
+// The titles of the boxes and dialogs the two programs show.
+inline constexpr wchar_t kLauncherErrorTitle[] = L"エラー - KelmoPro";
+inline constexpr wchar_t kPromptTitle[] = L"名前は? - KelmoCM";
+inline constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
+inline constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
+inline constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
+inline constexpr wchar_t kEntryChangeTitle[] = L"項目の変更 - KelmoCM";
+
 struct SeenDialog {
   std::wstring title;
   std::wstring text;   // a message box's text, or the first static text of a dialog

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "tests/wine/launcher_fixture.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -45,15 +46,14 @@ class DocumentAssociation {
   }
 };
 
-TEST(DocumentStartWine, WaitedDocumentStartsItsAssociatedProgramAndTheRunGoesOn) {
-  ProbeDir dir;
+TEST_F(LauncherWine, WaitedDocumentStartsItsAssociatedProgramAndTheRunGoesOn) {
   const DocumentAssociation association;
-  const std::wstring document = dir.File(L"notes") + kExtension;
+  const std::wstring document = dir_.File(L"notes") + kExtension;
   CreateReleaseFile(document);
-  StartedProcess launcher = StartLauncher(L"/w:" + document + L" /a:" + ProbeCommand(L"after"));
+  StartedProcess launcher = StartLauncher(L"/w:" + document + L" /a:" + Probe(L"after"));
   // The waited document's program ends at once; the run then goes on.
-  WaitForReport(dir, L"after");
-  const ProbeReport opened = WaitForReport(dir, L"doc");
+  Report(L"after");
+  const ProbeReport opened = Report(L"doc");
   EXPECT_EQ(opened.Text(L"args"), L"doc \"" + document + L"\"");
   EXPECT_TRUE(WaitForExit(launcher).has_value());
 }

@@ -1,5 +1,5 @@
-// The fixture of every test that runs kelmoPro.exe under Wine with probe
-// programs as the group.
+// The fixture of every test of the launcher under Wine: kelmoPro.exe, or its
+// process operations called directly, with probe programs as the group.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/split_exe_args.h"
 #include "tests/wine/dialog_answerer.h"
 #include "tests/wine/wine_test_support.h"
 
@@ -35,6 +36,10 @@ class LauncherWine : public ::testing::Test {
   }
   std::wstring Probe(const std::wstring& tag, const std::wstring& options = L"") {
     return ProbeCommand(tag, options);
+  }
+  // The same probe as the file and parameters of a start made directly.
+  static ExeArgs ProbeProgram(const std::wstring& tag, const std::wstring& options = L"") {
+    return {BinDir() + L"\\probe.exe", tag + (options.empty() ? L"" : L" " + options)};
   }
   // Option text for a probe that ends once the test calls Release().
   std::wstring UntilReleased() const { return L"-until " + release_; }

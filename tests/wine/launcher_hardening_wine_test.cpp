@@ -8,6 +8,7 @@
 
 #include "launcher/launch_command_line.h"
 #include "tests/wine/dialog_answerer.h"
+#include "tests/wine/launcher_fixture.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -15,10 +16,9 @@ namespace {
 
 using namespace testing_support;
 
-TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
-  ProbeDir dir;
-  const std::wstring first = L"/b:" + ProbeCommand(L"first");
-  const std::wstring last = L" /a:" + ProbeCommand(L"last");
+TEST_F(LauncherWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
+  const std::wstring first = L"/b:" + Probe(L"first");
+  const std::wstring last = L" /a:" + Probe(L"last");
   std::wstring middle;
   // Empty items, items without a timing letter and items without a colon:
   // all held or dropped, none started.
@@ -30,15 +30,14 @@ TEST(LauncherHardeningWine, CommandLineAtTheWindowsLimitWithThousandsOfItems) {
 
   StartedProcess launcher = StartLauncher(arguments);
   EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
-  WaitForReport(dir, L"first");
-  WaitForReport(dir, L"last");
+  Report(L"first");
+  Report(L"last");
 }
 
 // The garbage is fixed by its seed: it holds no item separator and no colon
 // with a timing letter before it, so the plan is the one after entry alone
 // and the run must start it without a box.
-TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
-  ProbeDir dir;
+TEST_F(LauncherWine, BinaryGarbageNeverCrashesTheLauncher) {
   std::mt19937 random(20261207);
   for (int round = 0; round < 6; ++round) {
     SCOPED_TRACE("round " + std::to_string(round));
@@ -49,7 +48,7 @@ TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
       garbage += unit;
     }
     const std::wstring tag = L"after" + std::to_wstring(round);
-    const std::wstring arguments = garbage + L" /a:" + ProbeCommand(tag);
+    const std::wstring arguments = garbage + L" /a:" + Probe(tag);
     const auto plan = ParseLaunchCommandLine(arguments);
     ASSERT_TRUE(plan.has_value());
     ASSERT_TRUE(plan->before.empty() && plan->terminate.empty() && plan->close.empty() &&
@@ -59,24 +58,19 @@ TEST(LauncherHardeningWine, BinaryGarbageNeverCrashesTheLauncher) {
     StartedProcess launcher = StartLauncher(arguments);
     EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
     EXPECT_EQ(WaitForExit(launcher, 0), std::optional<DWORD>(0));
-    WaitForReport(dir, tag);
+    Report(tag);
   }
 }
 
-TEST(LauncherHardeningWine, FiftyTerminateCompanionsAreAllGone) {
-  ProbeDir dir;
-  const std::wstring release = dir.File(L"release");
+TEST_F(LauncherWine, FiftyTerminateCompanionsAreAllGone) {
   std::wstring arguments;
   for (int i = 0; i < 50; ++i)
-    arguments += L"/t:" + ProbeCommand(L"t" + std::to_wstring(i), L"-stay") + L" ";
-  arguments += L"/w:" + ProbeCommand(L"w", L"-until " + release);
+    arguments += L"/t:" + Probe(L"t" + std::to_wstring(i), L"-stay") + L" ";
+  arguments += L"/w:" + WaitedUntilReleased(L"w");
   StartedProcess launcher = StartLauncher(arguments);
   std::vector<StartedProcess> companions;
-  for (int i = 0; i < 50; ++i) {
-    const ProbeReport report = WaitForReport(dir, L"t" + std::to_wstring(i));
-    companions.push_back(WatchProcess(static_cast<DWORD>(report.Number(L"pid"))));
-  }
-  CreateReleaseFile(release);
+  for (int i = 0; i < 50; ++i) companions.push_back(Watch(L"t" + std::to_wstring(i)));
+  Release();
   EXPECT_TRUE(DismissBoxesUntilExit(launcher).empty());
   for (const StartedProcess& companion : companions) {
     EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0)) << "companion " << companion.id;

@@ -134,7 +134,7 @@ TEST_F(LauncherWine, CloseItemThatCannotBeStartedStopsTheRun) {
   } rows[] = {
       {L"Z:\\no\\such\\program.exe -x", L"Kelmo Pro",
        L"パス指定を一部間違っている可能性があります。"},
-      {document, L"エラー - KelmoPro",
+      {document, kLauncherErrorTitle,
        L"エラー番号:193\r\n"
        L"場所:Form_LoadKelmoPro1.04.2485\r\n"
        L"プログラムを起動できませんでした。\r\n"
@@ -183,7 +183,7 @@ TEST_F(LauncherWine, UnstartableBeforeWaitedAndAfterProgramsAreSkipped) {
     ASSERT_EQ(seen.size(), 1u);
     EXPECT_TRUE(seen[0].closed);
     EXPECT_NE(seen[0].title, L"Kelmo Pro") << Narrow(seen[0].text);
-    EXPECT_NE(seen[0].title, L"エラー - KelmoPro") << Narrow(seen[0].text);
+    EXPECT_NE(seen[0].title, kLauncherErrorTitle) << Narrow(seen[0].text);
     if (firstSeen.empty()) firstSeen = seen;
     EXPECT_EQ(seen[0].title + L"|" + seen[0].text, firstSeen[0].title + L"|" + firstSeen[0].text);
     Report(L"b" + n);

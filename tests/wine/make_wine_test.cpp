@@ -22,9 +22,7 @@ namespace {
 
 using namespace testing_support;
 
-constexpr wchar_t kPromptTitle[] = L"名前は? - KelmoCM";
 constexpr wchar_t kPromptText[] = L"作成するショートカットの名前は?";
-constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
 constexpr wchar_t kCancelledText[] = L"ショートカットの作成を中止しました。";
 
 // The maker window's state, with a hidden window of its own as the owner of

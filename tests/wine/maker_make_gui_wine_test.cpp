@@ -20,8 +20,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr wchar_t kFailureTitle[] = L"make失敗 - KelmoCM";
-
 // The maker run from a short folder with kelmoPro and the probe beside it:
 // the shortcut's target and its group name these programs, so a group stays
 // under the maker's 250-character limit wherever the build tree lives.
@@ -101,7 +99,7 @@ TEST_F(MakerMakeGui, JapaneseEntriesAndANameOutsideTheCodePageReachTheShortcut) 
 TEST_F(MakerMakeGui, DesktopThatCannotTakeTheShortcutIsReportedAndLeavesNothing) {
   ProbeDir scratch;
   const std::wstring notAFolder = scratch.File(L"file");
-  CloseHandle(CreateFileW(notAFolder.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  CreateReleaseFile(notAFolder);
   maker_.Add(L"C:\\tools\\a.exe");
   for (const std::wstring& desktop : {scratch.File(L"missing"), notAFolder}) {
     SCOPED_TRACE(Narrow(desktop));

@@ -20,14 +20,6 @@ namespace {
 
 using namespace testing_support;
 
-constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
-constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
-
-std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
-                           const std::wstring& arguments) {
-  return WriteHandMadeShortcut(lnk, {target, arguments});
-}
-
 // The state a window has at start and keeps after a refused open.
 void ExpectInitialState(const MakerProcess& maker) {
   EXPECT_TRUE(IsChecked(maker.Button(L"Kelmo(&S)")));
@@ -38,7 +30,6 @@ void ExpectInitialState(const MakerProcess& maker) {
 
 class MakerOpen : public ::testing::Test {
  protected:
-  std::wstring KelmoPro() const { return BinDir() + L"\\kelmoPro.exe"; }
   std::wstring Kelmo() const { return BinDir() + L"\\kelmo.exe"; }
 
   ScopedComInitialization com_;
@@ -52,7 +43,7 @@ class MakerOpen : public ::testing::Test {
 // text box stays empty.
 TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
   const std::wstring lnk =
-      WriteShortcut(dir_.File(L"hand made.lnk"), KelmoPro(),
+      WriteShortcut(dir_.File(L"hand made.lnk"), LauncherPath(),
                     L"  bn:first.exe /WX:C:\\a b\\calc.exe x:y /t:a.exe  /d:b.exe "
                     L"/w:C:\\caf\u00E9\\\uD55C.exe /bn:cmd.exe /k dir /  /a:\"q\" z");
   MakerProcess maker(BinDir(), Quoted(lnk));
@@ -82,13 +73,13 @@ TEST_F(MakerOpen, ArgumentOpensAHandMadeKelmoProGroupCutAsTheLauncherCutsIt) {
 // on kelmoCM.exe) the first is opened.
 TEST_F(MakerOpen, StandardGroupOpensAndOtherFilesAreRefusedWithAMessage) {
   const std::wstring notes = dir_.File(L"notes.txt");
-  CloseHandle(CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  CreateReleaseFile(notes);
   const std::wstring notepad =
       WriteShortcut(dir_.File(L"メモ帳.lnk"), L"C:\\windows\\notepad.exe", L"/b:x");
   const struct {
     std::wstring arguments;
     std::size_t boxes;
-  } rows[] = {{L"\"" + notes + L"\" \"" + KelmoPro() + L"\"", 2}, {L"\"" + notepad + L"\"", 1}};
+  } rows[] = {{L"\"" + notes + L"\" \"" + LauncherPath() + L"\"", 2}, {L"\"" + notepad + L"\"", 1}};
   std::vector<SeenDialog> seen;
   for (const auto& row : rows) {
     MakerProcess maker(BinDir(), row.arguments);
@@ -208,7 +199,7 @@ TEST_F(MakerOpen, GroupsMadeOpenedAndMadeAgainAreWrittenByteForByteAsBefore) {
 // it whole.
 TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
   DesktopSnapshot desktop;
-  const std::wstring lnk = WriteShortcut(desktop.File(L"kept.lnk"), KelmoPro(), L" /w:a.exe");
+  const std::wstring lnk = WriteShortcut(desktop.File(L"kept.lnk"), LauncherPath(), L" /w:a.exe");
   MakerProcess maker(BinDir(), Quoted(lnk));
   ASSERT_TRUE(maker.WaitForListSize(1));
   const std::string before = ReadWholeFile(lnk);
@@ -321,7 +312,7 @@ TEST_F(MakerOpen, SaveWithoutRoomForATemporaryNameFailsAndKeepsTheOldShortcut) {
       {}, dir_.File(std::wstring(kFolderLength - dir_.path().size() - 1, L'd')));
   const std::wstring& folder = desktop.path();
   const DesktopRedirected redirected(folder);
-  const std::wstring lnk = WriteShortcut(folder + L"\\g.lnk", KelmoPro(), L" /w:a.exe");
+  const std::wstring lnk = WriteShortcut(folder + L"\\g.lnk", LauncherPath(), L" /w:a.exe");
   const std::string before = ReadWholeFile(lnk);
   ASSERT_FALSE(before.empty());
 

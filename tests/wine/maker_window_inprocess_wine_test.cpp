@@ -160,9 +160,6 @@ TEST_F(MakerWindowInProcess, ErrorReportBlocksTheWindowUntilOk) {
   EXPECT_TRUE(IsWindowEnabled(window)) << "the window stayed disabled after OK";
 }
 
-constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
-constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
-
 // A drop as the shell hands it to a window of this process: a DROPFILES
 // block in movable global memory, which the receiver frees with DragFinish.
 HDROP MakeDrop(const std::vector<std::wstring>& files) {
@@ -180,11 +177,6 @@ HDROP MakeDrop(const std::vector<std::wstring>& files) {
   return static_cast<HDROP>(memory);
 }
 
-std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
-                           const std::wstring& arguments) {
-  return WriteHandMadeShortcut(lnk, {target, arguments});
-}
-
 // A maker window of this process that files are dropped on.
 class MakerDropInProcess : public MakerWindowInProcess {
  protected:
@@ -197,7 +189,6 @@ class MakerDropInProcess : public MakerWindowInProcess {
     return answerer.Finish();
   }
   std::wstring Text() { return window_.Form().ProgramText(); }
-  std::wstring KelmoPro() const { return BinDir() + L"\\kelmoPro.exe"; }
   // All a refusal must leave as it was: the text, the list and its
   // selection, and whether each option button is checked and enabled.
   std::vector<std::wstring> State() {
@@ -241,7 +232,7 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
 
   ListBoxStore(window_.Form().lstCmd).Add(L"\"kept\"");
   const std::wstring group =
-      WriteShortcut(dir_.File(L"group.lnk"), KelmoPro(), L" /wx:a.exe /b:b.exe");
+      WriteShortcut(dir_.File(L"group.lnk"), LauncherPath(), L" /wx:a.exe /b:b.exe");
   const auto no = Drop({group}, {Press(IDNO)});
   ASSERT_EQ(no.size(), 1u);
   EXPECT_EQ(no[0].title, kOpenTitle);
@@ -281,7 +272,7 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
   const ProgramFolder emptyFolder({}, dir_.File(L"a folder"));
   const std::wstring& folder = emptyFolder.path();
   const std::wstring notes = dir_.File(L"notes.txt");
-  CloseHandle(CreateFileW(notes.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr));
+  CreateReleaseFile(notes);
   const std::wstring broken = dir_.File(L"broken.lnk");
   ASSERT_TRUE(CopyFileW(notes.c_str(), broken.c_str(), FALSE));
   // A shortcut to a shell item that is no file: the computer itself.
@@ -475,7 +466,7 @@ TEST_F(MakerEntryMenuWine, TheGraceBoxCancelsRefusesAndRemoves) {
   KeyboardMenu(2, L's');
   const auto seen = boxes.Finish();
   ASSERT_EQ(seen.size(), 6u);
-  EXPECT_EQ(seen[4].title, L"項目の変更 - KelmoCM");
+  EXPECT_EQ(seen[4].title, kEntryChangeTitle);
   EXPECT_EQ(seen[4].text,
             L"「/c 5/:a.exe」は変更できません。\r\n変更すると項目の中に「 /」(空白とスラッシュ) "
             L"ができ、kelmoPro がそこで項目を区切ってしまうためです。");

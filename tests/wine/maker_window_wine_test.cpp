@@ -297,8 +297,7 @@ TEST(MakerWindowWine, AltMPressesMakeWhileTheSizeGroupIsDisabledAndSelectsMinimi
     maker.PostAltKey(L'm');
     EXPECT_TRUE(boxes.WaitForAnswered(2));
     const std::vector<SeenDialog> seen = boxes.Finish();
-    return seen.size() == 2 && seen[0].title == L"名前は? - KelmoCM" &&
-           seen[1].title == L"make失敗 - KelmoCM";
+    return seen.size() == 2 && seen[0].title == kPromptTitle && seen[1].title == kFailureTitle;
   };
   maker.Add(L"a.exe");
   EXPECT_TRUE(altMOpensMake()) << "size group disabled: the make button alone has M";

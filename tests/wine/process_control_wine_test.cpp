@@ -5,6 +5,7 @@
 #include "launcher/win/followed_program.h"
 #include "launcher/win/process_control.h"
 #include "tests/wine/dialog_answerer.h"
+#include "tests/wine/launcher_fixture.h"
 #include "tests/wine/wine_test_support.h"
 
 namespace kelmo {
@@ -12,20 +13,13 @@ namespace {
 
 using namespace testing_support;
 
-ExeArgs ProbeProgram(const std::wstring& tag, const std::wstring& options = L"") {
-  std::wstring parameters = tag;
-  if (!options.empty()) parameters += L" " + options;
-  return {BinDir() + L"\\probe.exe", parameters};
-}
-
 // The shell execute record seen through what the shell does with it: it
 // accepts the record (size and verb), starts the file with the parameters and
 // the show value, and hands back the process (SEE_MASK_NOCLOSEPROCESS).
-TEST(ProcessControlWine, ExecProcessHoldsAHandleThatForcedEndTerminatesAndCloses) {
-  ProbeDir dir;
+TEST_F(LauncherWine, ExecProcessHoldsAHandleThatForcedEndTerminatesAndCloses) {
   HANDLE process = ExecProcess(nullptr, ProbeProgram(L"t", L"-stay"), 4);
   ASSERT_NE(process, nullptr);
-  const ProbeReport report = WaitForReport(dir, L"t");
+  const ProbeReport report = Report(L"t");
   EXPECT_EQ(report.Number(L"show"), 4);
   EXPECT_EQ(report.Text(L"args"), L"t -stay");
   EXPECT_EQ(static_cast<long long>(GetProcessId(process)), report.Number(L"pid"));
@@ -36,7 +30,7 @@ TEST(ProcessControlWine, ExecProcessHoldsAHandleThatForcedEndTerminatesAndCloses
   EXPECT_EQ(WaitForExit(watched), std::optional<DWORD>(0)) << "terminated with exit code 0";
 }
 
-TEST(ProcessControlWine, CommandLineStartOfAMissingProgramIsThePathError) {
+TEST_F(LauncherWine, CommandLineStartOfAMissingProgramIsThePathError) {
   for (const wchar_t* missing :
        {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
     try {
@@ -48,22 +42,20 @@ TEST(ProcessControlWine, CommandLineStartOfAMissingProgramIsThePathError) {
   }
 }
 
-TEST(ProcessControlWine, CloseRequestFindsNothingForAProcessWithoutWindows) {
-  ProbeDir dir;
-  const DWORD withWindow = CommandLineStart(BinDir() + L"\\probe.exe win -window", 1);
-  WaitForReport(dir, L"win", L"windows");
+TEST_F(LauncherWine, CloseRequestFindsNothingForAProcessWithoutWindows) {
+  const DWORD withWindow = CommandLineStart(Probe(L"win", L"-window"), 1);
+  Report(L"win", L"windows");
   CloseRequest(withWindow);
   EXPECT_NE(hFoundWnd, nullptr);
-  WaitForReport(dir, L"win", L"closed");
+  Report(L"win", L"closed");
 
-  const std::wstring release = dir.File(L"release");
-  const DWORD windowless = CommandLineStart(BinDir() + L"\\probe.exe bare -until " + release, 1);
-  WaitForReport(dir, L"bare");
+  const DWORD windowless = CommandLineStart(Probe(L"bare", UntilReleased()), 1);
+  Report(L"bare");
   const StartedProcess bare = WatchProcess(windowless);
   CloseRequest(windowless);
   EXPECT_EQ(hFoundWnd, nullptr) << "a window found for one process must not be reused for another";
   ASSERT_TRUE(bare.process);
-  CreateReleaseFile(release);
+  Release();
   EXPECT_EQ(WaitForExit(bare), std::optional<DWORD>(3)) << "it ends by itself once released";
 }
 
@@ -71,7 +63,7 @@ TEST(ProcessControlWine, CloseRequestFindsNothingForAProcessWithoutWindows) {
 // brings the shell's box up; either start returns once it is answered, with
 // no process and no report of the launcher's. (With a tree the launcher's
 // copy makes the call: see LauncherWine.UnstartableBeforeWaitedAndAfter….)
-TEST(ProcessControlWine, AMissingFileGivesNoProcessAfterTheShellsOwnBox) {
+TEST_F(LauncherWine, AMissingFileGivesNoProcessAfterTheShellsOwnBox) {
   const ExeArgs missing{L"Z:\\no\\such\\file.exe", std::nullopt};
   DialogAnswerer boxes(GetCurrentProcessId(), {Press(IDOK), Press(IDOK)});
   EXPECT_EQ(ExecProcess(nullptr, missing, 10), nullptr);

@@ -8,6 +8,7 @@
 #include <cstring>
 
 #include "common/win/win_handle.h"
+#include "tests/wine/wine_test_support.h"
 
 namespace kelmo::testing_support {
 namespace {
@@ -23,17 +24,6 @@ constexpr std::size_t kHeaderSize = 0x4C;
 // `value` as `size` little-endian bytes at the end of `bytes`.
 void Put(std::string& bytes, std::uint32_t value, int size = 4) {
   for (int i = 0; i < size; ++i) bytes += static_cast<char>((value >> (8 * i)) & 0xFF);
-}
-
-void WriteWholeFile(const std::wstring& path, const std::string& bytes) {
-  const UniqueHandle file(CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
-                                      FILE_ATTRIBUTE_NORMAL, nullptr));
-  DWORD written = 0;
-  ASSERT_TRUE(
-      file &&
-      WriteFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) &&
-      written == bytes.size())
-      << "writing a shortcut's bytes";
 }
 
 }  // namespace
@@ -167,7 +157,7 @@ std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortc
       return lnk;
     }
     bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
-    WriteWholeFile(lnk, bytes);
+    WriteTextFile(lnk, bytes);
   }
   return lnk;
 }
@@ -194,7 +184,7 @@ std::wstring WriteEnvironmentShortcut(const std::wstring& lnk, const std::wstrin
   bytes += ansi + std::string(260 - ansi.size(), '\0');
   for (std::size_t i = 0; i < 260; ++i) Put(bytes, i < rawTarget.size() ? rawTarget[i] : 0, 2);
   Put(bytes, 0);
-  WriteWholeFile(lnk, bytes);
+  WriteTextFile(lnk, bytes);
   return lnk;
 }
 

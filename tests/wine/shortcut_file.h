@@ -55,6 +55,10 @@ struct HandMadeShortcut {
 };
 // Writes `lnk` and gives its path; fails the test when it cannot.
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut);
+inline std::wstring WriteShortcut(const std::wstring& lnk, const std::wstring& target,
+                                  const std::wstring& arguments) {
+  return WriteHandMadeShortcut(lnk, {target, arguments});
+}
 
 // Writes `lnk` byte by byte as a shortcut whose target `rawTarget` holds
 // environment variables (%windir%\...), and gives its path. Windows keeps

@@ -13,6 +13,8 @@ std::wstring BinDir() {
   return text.substr(0, text.find_last_of(L'\\'));
 }
 
+std::wstring LauncherPath() { return BinDir() + L"\\kelmoPro.exe"; }
+
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
   while (true) {
@@ -168,11 +170,11 @@ StartedProcess StartProgram(const std::wstring& exe, const std::wstring& argumen
 }
 
 StartedProcess StartLauncher(const std::wstring& arguments) {
-  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments);
+  return StartProgram(LauncherPath(), arguments);
 }
 
 StartedProcess StartLauncherInJob(const std::wstring& arguments, DWORD jobLimits) {
-  return StartProgram(BinDir() + L"\\kelmoPro.exe", arguments, true, jobLimits);
+  return StartProgram(LauncherPath(), arguments, true, jobLimits);
 }
 
 std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs) {

@@ -16,6 +16,8 @@ namespace kelmo::testing_support {
 // Folder of the running test program; kelmoPro.exe, kelmoCM.exe and the
 // helper programs are built beside it.
 std::wstring BinDir();
+// kelmoPro.exe in that folder.
+std::wstring LauncherPath();
 
 // Polls `condition` every 10 ms until it holds or `timeoutMs` have passed.
 bool WaitUntil(const std::function<bool()>& condition, int timeoutMs = 10000);
