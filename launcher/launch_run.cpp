@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <utility>
+#include <variant>
 #include <vector>
 
 #include "common/text_util.h"
@@ -28,82 +30,82 @@ struct GracedCompanion {
   std::uint64_t deadlineMs;
 };
 
-// One slot per terminate or close entry; skipped entries leave theirs empty.
-// An entry holds a plain handle or id, or a followed program, never both.
+// What a terminate entry holds: its process handle, or, followed, its
+// program. An empty entry, or one that gave no process, holds an empty handle.
+using TerminateSlot = std::variant<ProcessHandle, FollowedProgram>;
+// What a close entry holds: its process id, or, followed, its program. An
+// empty entry, or one whose start failed, holds the id 0.
+using CloseSlot = std::variant<ProcessId, FollowedProgram>;
+
+// One slot per terminate and per close entry, in the entries' order. What is
+// still held when they go (a run stopped by a failure) is let go of unended.
 struct HeldCompanions {
-  std::vector<ProcessHandle> handles;
-  std::vector<ProcessId> ids;
-  std::vector<FollowedProgram> followedTerminate;
-  std::vector<FollowedProgram> followedClose;
+  std::vector<TerminateSlot> terminate;
+  std::vector<CloseSlot> close;
 };
 
+// A program asked to close without a grace is let go of at once.
 void AskToClose(FollowedProgram program, int graceSeconds, LaunchPlatform& platform,
                 std::vector<GracedCompanion>& graced) {
   platform.CloseFollowed(program);
-  if (graceSeconds == 0) {
-    platform.ReleaseFollowed(program);
-    return;
-  }
-  graced.push_back({program, platform.NowMs() + static_cast<std::uint64_t>(graceSeconds) * 1000});
+  if (graceSeconds == 0) return;
+  graced.push_back(
+      {std::move(program), platform.NowMs() + static_cast<std::uint64_t>(graceSeconds) * 1000});
 }
 
 // The graces run side by side, each from its own request. Returns when every
-// graced companion has ended by itself or been ended at its deadline.
+// graced companion has ended by itself or been ended at its deadline; each is
+// let go of as soon as it is taken off the list.
 void SeeGracesOut(std::vector<GracedCompanion> graced, LaunchPlatform& platform) {
   while (!graced.empty()) {
     const std::uint64_t now = platform.NowMs();
     std::uint64_t nextDeadline = UINT64_MAX;
-    std::vector<GracedCompanion> stillRunning;
-    for (const GracedCompanion& companion : graced) {
-      if (!platform.FollowedIsRunning(companion.program)) {
-        platform.ReleaseFollowed(companion.program);
-      } else if (companion.deadlineMs <= now) {
-        platform.EndFollowed(companion.program);
-        platform.ReleaseFollowed(companion.program);
+    for (auto companion = graced.begin(); companion != graced.end();) {
+      if (!platform.FollowedIsRunning(companion->program)) {
+        companion = graced.erase(companion);
+      } else if (companion->deadlineMs <= now) {
+        platform.EndFollowed(companion->program);
+        companion = graced.erase(companion);
       } else {
-        stillRunning.push_back(companion);
-        nextDeadline = std::min(nextDeadline, companion.deadlineMs);
+        nextDeadline = std::min(nextDeadline, companion->deadlineMs);
+        ++companion;
       }
     }
-    graced = std::move(stillRunning);
     if (graced.empty()) break;
-    std::vector<FollowedProgram> programs;
+    std::vector<const FollowedProgram*> programs;
     programs.reserve(graced.size());
-    for (const GracedCompanion& companion : graced) programs.push_back(companion.program);
+    for (const GracedCompanion& companion : graced) programs.push_back(&companion.program);
     platform.WaitForAnyFollowed(programs, static_cast<std::uint32_t>(nextDeadline - now));
   }
 }
 
 void StartTerminateList(const std::vector<PlanEntry>& list, LaunchPlatform& platform,
                         HeldCompanions& held) {
-  held.handles.assign(list.size(), 0);
-  held.followedTerminate.assign(list.size(), 0);
+  held.terminate.resize(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
     const PlanEntry& entry = list[i];
     if (entry.programText.empty()) continue;
     if (IsFollowed(entry)) {
-      held.followedTerminate[i] = platform.StartFollowed(
-          SplitExeArgs(entry.programText), entry.showMode, entry.wholeTree, L"frmMain!ExecProcess");
+      held.terminate[i] = platform.StartFollowed(SplitExeArgs(entry.programText), entry.showMode,
+                                                 entry.wholeTree, L"frmMain!ExecProcess");
     } else {
-      held.handles[i] = platform.ExecProcess(SplitExeArgs(entry.programText), entry.showMode);
+      held.terminate[i] = platform.ExecProcess(SplitExeArgs(entry.programText), entry.showMode);
     }
   }
 }
 
 void StartCloseList(const std::vector<PlanEntry>& list, LaunchPlatform& platform,
                     HeldCompanions& held) {
-  held.ids.assign(list.size(), 0);
-  held.followedClose.assign(list.size(), 0);
+  held.close.resize(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
     const PlanEntry& entry = list[i];
     if (entry.programText.empty()) continue;
     const std::wstring commandLine = TrimSpaces(entry.programText);
     const int style = CommandLineWindowStyle(entry.showMode);
     if (IsFollowed(entry)) {
-      held.followedClose[i] =
-          platform.CommandLineStartFollowed(commandLine, style, entry.wholeTree);
+      held.close[i] = platform.CommandLineStartFollowed(commandLine, style, entry.wholeTree);
     } else {
-      held.ids[i] = platform.CommandLineStart(commandLine, style);
+      held.close[i] = platform.CommandLineStart(commandLine, style);
     }
   }
 }
@@ -117,31 +119,37 @@ void RunWait(const PlanEntry& waited, LaunchPlatform& platform) {
   }
   const FollowedProgram followed =
       platform.StartFollowed(program, waited.showMode, true, L"frmMain!WaitForProcessToEnd");
-  if (followed == 0) return;
-  platform.WaitForFollowedToEnd(followed);
-  platform.ReleaseFollowed(followed);
+  if (followed) platform.WaitForFollowedToEnd(followed);
 }
 
 // Terminate entries without a grace are ended at once; with one they are
-// asked to close like close entries. Then every grace is seen out.
-void EndCompanions(const LaunchPlan& plan, const HeldCompanions& held, LaunchPlatform& platform) {
+// asked to close like close entries. Then every grace is seen out. Each slot
+// is taken out of `held` when its entry's turn comes, and what it holds is
+// let go of when that turn ends, unless a grace keeps it.
+void EndCompanions(const LaunchPlan& plan, HeldCompanions& held, LaunchPlatform& platform) {
   std::vector<GracedCompanion> graced;
   for (std::size_t i = 0; i < plan.terminate.size(); ++i) {
-    if (held.handles[i] != 0) platform.ForcedEnd(held.handles[i]);
-    const FollowedProgram followed = held.followedTerminate[i];
-    if (followed == 0) continue;
+    TerminateSlot slot = std::move(held.terminate[i]);
+    if (ProcessHandle* handle = std::get_if<ProcessHandle>(&slot)) {
+      if (*handle) platform.ForcedEnd(std::move(*handle));
+      continue;
+    }
+    FollowedProgram& followed = std::get<FollowedProgram>(slot);
+    if (!followed) continue;
     if (plan.terminate[i].graceSeconds > 0) {
-      AskToClose(followed, plan.terminate[i].graceSeconds, platform, graced);
+      AskToClose(std::move(followed), plan.terminate[i].graceSeconds, platform, graced);
     } else {
       platform.EndFollowed(followed);
-      platform.ReleaseFollowed(followed);
     }
   }
   for (std::size_t i = 0; i < plan.close.size(); ++i) {
-    if (held.ids[i] != 0) platform.CloseRequest(held.ids[i]);
-    if (held.followedClose[i] != 0) {
-      AskToClose(held.followedClose[i], plan.close[i].graceSeconds, platform, graced);
+    CloseSlot slot = std::move(held.close[i]);
+    if (const ProcessId* id = std::get_if<ProcessId>(&slot)) {
+      if (*id != 0) platform.CloseRequest(*id);
+      continue;
     }
+    FollowedProgram& followed = std::get<FollowedProgram>(slot);
+    if (followed) AskToClose(std::move(followed), plan.close[i].graceSeconds, platform, graced);
   }
   SeeGracesOut(std::move(graced), platform);
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "common/failure.h"
@@ -13,14 +14,64 @@
 
 namespace kelmo {
 
-// An open process handle as an opaque number; 0 is the null handle.
-using ProcessHandle = std::uintptr_t;
+class LaunchPlatform;
+
+// Something the platform holds for the run (an open handle, a followed
+// program), known to the run by the number the platform gave it; 0 is
+// nothing held. Move-only: it has one owner, and when that owner goes, the
+// platform is told once (`LetGo`) to let go of it. The platform must outlive
+// it.
+template <void (*LetGo)(LaunchPlatform&, std::uintptr_t)>
+class PlatformHold {
+ public:
+  PlatformHold() = default;
+  // Made by the platform for what it now holds under `number`.
+  PlatformHold(LaunchPlatform& platform, std::uintptr_t number)
+      : platform_(&platform), number_(number) {}
+  PlatformHold(PlatformHold&& other) noexcept
+      : platform_(other.platform_), number_(other.release()) {}
+  PlatformHold& operator=(PlatformHold&& other) noexcept {
+    if (this != &other) {
+      LetGoOfHeld();
+      platform_ = other.platform_;
+      number_ = other.release();
+    }
+    return *this;
+  }
+  PlatformHold(const PlatformHold&) = delete;
+  PlatformHold& operator=(const PlatformHold&) = delete;
+  ~PlatformHold() { LetGoOfHeld(); }
+
+  std::uintptr_t get() const { return number_; }
+  explicit operator bool() const { return number_ != 0; }
+  // Gives the number up without letting go: for the platform, when one of
+  // its operations takes what is held over.
+  std::uintptr_t release() { return std::exchange(number_, 0); }
+
+ private:
+  void LetGoOfHeld() {
+    if (number_ != 0) LetGo(*platform_, release());
+  }
+
+  LaunchPlatform* platform_ = nullptr;
+  std::uintptr_t number_ = 0;
+};
+
+namespace launch_platform_detail {
+inline void CloseProcessHandle(LaunchPlatform& platform, std::uintptr_t handle);
+inline void ReleaseFollowed(LaunchPlatform& platform, std::uintptr_t program);
+}  // namespace launch_platform_detail
+
+// An open process handle; empty is the null handle. Closed when it goes,
+// unless ForcedEnd took it over.
+using ProcessHandle = PlatformHold<&launch_platform_detail::CloseProcessHandle>;
 // A process id; 0 is no process. Nothing is opened for it.
 using ProcessId = std::uint32_t;
 // A program held so that it can be followed: its process and, when its whole
-// tree was asked for and the system allows it, every process it starts. An
-// opaque number; 0 is none. Released exactly once by its holder.
-using FollowedProgram = std::uintptr_t;
+// tree was asked for and the system allows it, every process it starts; empty
+// when no process was created. When it goes, the platform lets go of it
+// without ending it.
+using FollowedProgram = PlatformHold<&launch_platform_detail::ReleaseFollowed>;
 
 // The operations the run needs from the system. The Win32 implementation is
 // launcher/win/launch_platform; tests use a recording fake.
@@ -41,8 +92,8 @@ class LaunchPlatform {
 
   // Start through the shell; nothing is held and the result is not looked at.
   virtual void DetachedStart(const ExeArgs& program, int showMode) = 0;
-  // Start through the shell holding the process handle; 0 when no process
-  // was created. The caller owns the handle. Reports its own failures.
+  // Start through the shell holding the process handle; empty when no
+  // process was created. Reports its own failures.
   virtual ProcessHandle ExecProcess(const ExeArgs& program, int showMode) = 0;
   // Start a whole command line with a window style; gives the process id and
   // holds no handle. Throws Failure(kPathError) when the program is not found.
@@ -50,13 +101,13 @@ class LaunchPlatform {
   // Start through the shell and block until that process has ended. Reports
   // its own failures.
   virtual void WaitForProcessToEnd(const ExeArgs& program, int showMode) = 0;
-  // TerminateProcess with exit code 0, then CloseHandle.
+  // Takes the handle over: TerminateProcess with exit code 0, then CloseHandle.
   virtual void ForcedEnd(ProcessHandle handle) = 0;
   // Post WM_CLOSE to the process's main top-level window, if it has one.
   virtual void CloseRequest(ProcessId processId) = 0;
 
   // Starts a program so that it can be followed (waited, terminated, items
-  // with a grace or a whole tree); 0 when no process was created. With
+  // with a grace or a whole tree); empty when no process was created. With
   // `wholeTree`, every process it starts belongs to it from the start, or,
   // where the system cannot give that, it is followed as one process. Reports
   // its own failures under `place`.
@@ -68,19 +119,17 @@ class LaunchPlatform {
                                                    bool wholeTree) = 0;
   // The close request for the followed program: with a tree, for every
   // process of it at this moment.
-  virtual void CloseFollowed(FollowedProgram program) = 0;
+  virtual void CloseFollowed(const FollowedProgram& program) = 0;
   // Blocks until the program (with a tree, every process of it) has ended.
-  virtual void WaitForFollowedToEnd(FollowedProgram program) = 0;
+  virtual void WaitForFollowedToEnd(const FollowedProgram& program) = 0;
   // Whether the program (with a tree, any process of it) still runs.
-  virtual bool FollowedIsRunning(FollowedProgram program) = 0;
+  virtual bool FollowedIsRunning(const FollowedProgram& program) = 0;
   // Blocks until one of `programs` may have ended or `timeoutMs` have passed;
   // the caller looks again with FollowedIsRunning.
-  virtual void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+  virtual void WaitForAnyFollowed(const std::vector<const FollowedProgram*>& programs,
                                   std::uint32_t timeoutMs) = 0;
   // Ends the program (with a tree, all of it) by force with exit code 0.
-  virtual void EndFollowed(FollowedProgram program) = 0;
-  // Lets go of the program without ending it; closes what was held for it.
-  virtual void ReleaseFollowed(FollowedProgram program) = 0;
+  virtual void EndFollowed(const FollowedProgram& program) = 0;
   // Milliseconds of a clock that only moves forward, for the graces.
   virtual std::uint64_t NowMs() = 0;
 
@@ -88,7 +137,25 @@ class LaunchPlatform {
   virtual void ShowPathErrorMessage() = 0;
   // The error report for a failure caught at `place`.
   virtual void ErrorMsg(std::wstring_view place, const Failure& failure) = 0;
+
+ private:
+  // Called only by the holds, when they go.
+  friend void launch_platform_detail::CloseProcessHandle(LaunchPlatform&, std::uintptr_t);
+  friend void launch_platform_detail::ReleaseFollowed(LaunchPlatform&, std::uintptr_t);
+  // CloseHandle, leaving the process running.
+  virtual void CloseProcessHandle(std::uintptr_t handle) = 0;
+  // Lets go of the program without ending it; closes what was held for it.
+  virtual void ReleaseFollowed(std::uintptr_t program) = 0;
 };
+
+inline void launch_platform_detail::CloseProcessHandle(LaunchPlatform& platform,
+                                                       std::uintptr_t handle) {
+  platform.CloseProcessHandle(handle);
+}
+inline void launch_platform_detail::ReleaseFollowed(LaunchPlatform& platform,
+                                                    std::uintptr_t program) {
+  platform.ReleaseFollowed(program);
+}
 
 // Window style for the command-line start: the show mode, except that 10
 // (default) becomes 1 and 7 (minimized, not active) becomes 6.

@@ -11,7 +11,7 @@ namespace kelmo {
 
 namespace {
 
-HANDLE AsHandle(ProcessHandle handle) { return reinterpret_cast<HANDLE>(handle); }
+HANDLE AsHandle(std::uintptr_t handle) { return reinterpret_cast<HANDLE>(handle); }
 
 }  // namespace
 
@@ -29,7 +29,8 @@ void Win32LaunchPlatform::DetachedStart(const ExeArgs& program, int showMode) {
 }
 
 ProcessHandle Win32LaunchPlatform::ExecProcess(const ExeArgs& program, int showMode) {
-  return reinterpret_cast<ProcessHandle>(kelmo::ExecProcess(window_, program, showMode));
+  return ProcessHandle(
+      *this, reinterpret_cast<std::uintptr_t>(kelmo::ExecProcess(window_, program, showMode)));
 }
 
 ProcessId Win32LaunchPlatform::CommandLineStart(const std::wstring& commandLine, int windowStyle) {
@@ -40,13 +41,19 @@ void Win32LaunchPlatform::WaitForProcessToEnd(const ExeArgs& program, int showMo
   kelmo::WaitForProcessToEnd(window_, program, showMode);
 }
 
-void Win32LaunchPlatform::ForcedEnd(ProcessHandle handle) { kelmo::ForcedEnd(AsHandle(handle)); }
+void Win32LaunchPlatform::ForcedEnd(ProcessHandle handle) {
+  kelmo::ForcedEnd(AsHandle(handle.release()));
+}
+
+void Win32LaunchPlatform::CloseProcessHandle(std::uintptr_t handle) {
+  CloseHandle(AsHandle(handle));
+}
 
 void Win32LaunchPlatform::CloseRequest(ProcessId processId) { kelmo::CloseRequest(processId); }
 
 FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
   followed_.emplace_back(std::move(program));
-  return followed_.size();
+  return FollowedProgram(*this, followed_.size());
 }
 
 FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int showMode,
@@ -61,10 +68,10 @@ FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int s
     }
     std::optional<FollowedProcess> started =
         StartFollowedProcess(window_, program, showMode, std::move(tree));
-    return started ? Hold(std::move(*started)) : 0;
+    return started ? Hold(std::move(*started)) : FollowedProgram();
   } catch (...) {
     kelmo::ErrorMsg(kLauncherProgram, place, CurrentFailure());
-    return 0;
+    return FollowedProgram();
   }
 }
 
@@ -73,27 +80,29 @@ FollowedProgram Win32LaunchPlatform::CommandLineStartFollowed(const std::wstring
   return Hold(CommandLineStartFollowedProcess(commandLine, windowStyle, wholeTree));
 }
 
-void Win32LaunchPlatform::CloseFollowed(FollowedProgram program) { Held(program).AskToClose(); }
+void Win32LaunchPlatform::CloseFollowed(const FollowedProgram& program) {
+  Held(program).AskToClose();
+}
 
-void Win32LaunchPlatform::WaitForFollowedToEnd(FollowedProgram program) {
+void Win32LaunchPlatform::WaitForFollowedToEnd(const FollowedProgram& program) {
   Held(program).WaitToEnd();
 }
 
-bool Win32LaunchPlatform::FollowedIsRunning(FollowedProgram program) {
+bool Win32LaunchPlatform::FollowedIsRunning(const FollowedProgram& program) {
   return Held(program).IsRunning();
 }
 
-void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<const FollowedProgram*>& programs,
                                              std::uint32_t timeoutMs) {
   std::vector<const FollowedProcess*> held;
   held.reserve(programs.size());
-  for (const FollowedProgram program : programs) held.push_back(&Held(program));
+  for (const FollowedProgram* program : programs) held.push_back(&Held(*program));
   WaitForAnyFollowedProcess(held, timeoutMs);
 }
 
-void Win32LaunchPlatform::EndFollowed(FollowedProgram program) { Held(program).End(); }
+void Win32LaunchPlatform::EndFollowed(const FollowedProgram& program) { Held(program).End(); }
 
-void Win32LaunchPlatform::ReleaseFollowed(FollowedProgram program) {
+void Win32LaunchPlatform::ReleaseFollowed(std::uintptr_t program) {
   followed_[program - 1].reset();
 }
 

@@ -39,25 +39,28 @@ class Win32LaunchPlatform final : public LaunchPlatform {
                                 std::wstring_view place) override;
   FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
                                            bool wholeTree) override;
-  void CloseFollowed(FollowedProgram program) override;
-  void WaitForFollowedToEnd(FollowedProgram program) override;
-  bool FollowedIsRunning(FollowedProgram program) override;
-  void WaitForAnyFollowed(const std::vector<FollowedProgram>& programs,
+  void CloseFollowed(const FollowedProgram& program) override;
+  void WaitForFollowedToEnd(const FollowedProgram& program) override;
+  bool FollowedIsRunning(const FollowedProgram& program) override;
+  void WaitForAnyFollowed(const std::vector<const FollowedProgram*>& programs,
                           std::uint32_t timeoutMs) override;
-  void EndFollowed(FollowedProgram program) override;
-  void ReleaseFollowed(FollowedProgram program) override;
+  void EndFollowed(const FollowedProgram& program) override;
   std::uint64_t NowMs() override { return GetTickCount64(); }
   void ShowPathErrorMessage() override;
   void ErrorMsg(std::wstring_view place, const Failure& failure) override;
 
  private:
+  void CloseProcessHandle(std::uintptr_t handle) override;
+  void ReleaseFollowed(std::uintptr_t program) override;
   FollowedProgram Hold(FollowedProcess program);
-  const FollowedProcess& Held(FollowedProgram program) const { return *followed_[program - 1]; }
+  const FollowedProcess& Held(const FollowedProgram& program) const {
+    return *followed_[program.get() - 1];
+  }
 
   HWND window_;
   std::optional<ScopedComInitialization> com_;
-  // The programs the run follows; the number the run knows one by is its
-  // place here plus one. A released one leaves its place empty.
+  // The programs the run follows; the number a FollowedProgram holds is the
+  // place here plus one. One let go of leaves its place empty.
   std::vector<std::optional<FollowedProcess>> followed_;
   std::deque<PreparedTree> prepared_;
 };

@@ -1,6 +1,10 @@
 // kelmoPro: runs the launch command line it was started with, then ends.
 #include <windows.h>
 
+#include <deque>
+#include <new>
+#include <optional>
+
 #include "launcher/launch_run.h"
 #include "launcher/win/launch_platform.h"
 #include "launcher/win/launcher_window.h"
@@ -13,9 +17,10 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
   // A blank command line ends the launcher before any window exists.
   if (kelmo::IsBlankCommandLine(arguments)) return 0;
   // The copies that start whole trees inside their jobs start up while the
-  // window is made and the run works up to them.
-  // A failure here is left to the run, which reads the command line again
-  // and reports it.
+  // window is made and the run works up to them. A tree not made ready here
+  // (no job could be made, or memory ran out) is made ready at its start; a
+  // command line that could not be read for want of memory is left to the
+  // run, which reads it again and reports it.
   std::deque<kelmo::PreparedTree> trees;
   try {
     if (const std::optional<kelmo::LaunchPlan> plan = kelmo::ParseLaunchCommandLine(arguments)) {
@@ -25,7 +30,7 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int) {
         }
       }
     }
-  } catch (...) {
+  } catch (const std::bad_alloc&) {
   }
   HWND window = kelmo::CreateLauncherWindow(instance);
   kelmo::Win32LaunchPlatform platform(window, std::move(trees));
