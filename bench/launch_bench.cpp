@@ -8,6 +8,8 @@
 //   cmd start   cmd /c start probe until the probe's first line of code
 //   g item      kelmoPro /wg:probe against /w:probe until the probe's first
 //               line of code: the copy that starts a tree inside its job
+//   readiness   kelmoPro /br:probe /b:next, the first probe showing its window
+//               late: from the window shown to the next program's creation
 //   after delay from the waited program's last line to the after program's
 //               process start (its creation) and to its first line of code
 //   working set the launcher's working set while it waits (GetProcessMemoryInfo)
@@ -60,7 +62,7 @@ int main(int argc, char** argv) {
   const int runs = argc > 1 ? std::max(3, std::atoi(argv[1])) : 15;
   ProbeDir dir;
   std::vector<double> direct, trivial, trivialWindow, launcher, mandatedFloor, cmdStart,
-      afterCreated, afterStarted, waitedPlain, waitedTree;
+      afterCreated, afterStarted, waitedPlain, waitedTree, readiness;
   double peakWorkingSetKb = 0, workingSetKb = 0;
 
   // One unmeasured round warms the file cache and the wineserver.
@@ -91,6 +93,15 @@ int main(int argc, char** argv) {
     const double w = TimeToProbe(dir, LauncherPath(), L"/w:" + Probe() + L" p" + n, L"p" + n);
     const double g = TimeToProbe(dir, LauncherPath(), L"/wg:" + Probe() + L" g" + n, L"g" + n);
 
+    const std::wstring release = dir.File(L"release" + n);
+    StartedProcess run3 =
+        StartLauncher(L"/br:" + Probe() + L" r" + n + L" -window -showafter 200 -until " + release +
+                      L" /b:" + Probe() + L" n" + n);
+    const ProbeReport shown = WaitForReport(dir, L"r" + n, L"shown", 20000);
+    const ProbeReport next = WaitForReport(dir, L"n" + n, L"started", 20000);
+    WaitForExit(run3, 20000);
+    KillProcess(static_cast<DWORD>(shown.Number(L"pid")));
+
     StartedProcess run2 =
         StartLauncher(L"/w:" + Probe() + L" w" + n + L" -exit 100 /a:" + Probe() + L" a" + n);
     const ProbeReport waited = WaitForReport(dir, L"w" + n, L"exited", 20000);
@@ -106,6 +117,7 @@ int main(int argc, char** argv) {
       cmdStart.push_back(c);
       waitedPlain.push_back(w);
       waitedTree.push_back(g);
+      readiness.push_back(Ms(next.Number(L"created") - shown.Number(L"shown")));
       afterCreated.push_back(Ms(after.Number(L"created") - waited.Number(L"exited")));
       afterStarted.push_back(Ms(after.Number(L"started") - waited.Number(L"exited")));
     }
@@ -166,6 +178,9 @@ int main(int argc, char** argv) {
   std::printf("kelmoPro /wg:probe (ms)                %.1f\n", Median(waitedTree));
   std::printf("ratio g's extra / direct start         %.2f   (target <= 1.00)\n",
               (Median(waitedTree) - Median(waitedPlain)) / Median(direct));
+  std::printf("window shown -> next created (ms)      %.1f\n", Median(readiness));
+  std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n",
+              Median(readiness) / Median(direct));
   std::printf("waited exit -> after created (ms)      %.1f\n", Median(afterCreated));
   std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n",
               Median(afterCreated) / Median(direct));

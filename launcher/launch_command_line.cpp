@@ -16,14 +16,15 @@ wchar_t AsciiLower(wchar_t c) {
 struct ItemLetters {
   wchar_t timing = 0;
   int showMode = 0;
-  int graceSeconds = 0;
+  int seconds = 0;  // the first run of digits
   bool wholeTree = false;
+  bool untilReady = false;
 };
 
 // Within a piece the letter nearest its start decides, so a forward scan that
 // keeps the first hit of each kind gives the same result as walking back from
-// the colon and letting every hit replace the last. Digits and g are passed
-// over by that scan; they are read beside it.
+// the colon and letting every hit replace the last. Digits, g and r are
+// passed over by that scan; they are read beside it.
 ItemLetters ScanLetters(std::wstring_view letters) {
   ItemLetters found;
   enum { kBeforeDigits, kInFirstDigits, kAfterFirstDigits } digits = kBeforeDigits;
@@ -31,12 +32,13 @@ ItemLetters ScanLetters(std::wstring_view letters) {
     const wchar_t c = AsciiLower(raw);
     if (c >= L'0' && c <= L'9' && digits != kAfterFirstDigits) {
       // Saturates instead of overflowing: every longer run means the cap.
-      found.graceSeconds = std::min(kMaxGraceSeconds, found.graceSeconds * 10 + (c - L'0'));
+      found.seconds = std::min(kMaxGraceSeconds, found.seconds * 10 + (c - L'0'));
       digits = kInFirstDigits;
     } else if (digits == kInFirstDigits) {
       digits = kAfterFirstDigits;
     }
     if (c == L'g') found.wholeTree = true;
+    if (c == L'r') found.untilReady = true;
     if (found.timing == 0 && (c == L'a' || c == L'b' || c == L't' || c == L'c' || c == L'w')) {
       found.timing = c;
     } else if (found.showMode == 0) {
@@ -58,8 +60,13 @@ void ReadPiece(std::wstring_view piece, LaunchPlan& plan) {
 
   PlanEntry entry{TrimSpaces(piece.substr(colon + 1)),
                   letters.showMode == 0 ? kShowDefault : letters.showMode};
-  if (timing == L't' || timing == L'c') entry.graceSeconds = letters.graceSeconds;
-  if (timing == L't' || timing == L'c' || timing == L'w') entry.wholeTree = letters.wholeTree;
+  if (timing == L't' || timing == L'c') entry.graceSeconds = letters.seconds;
+  if (timing == L'b' || timing == L'a') entry.pauseSeconds = letters.seconds;
+  if (timing != L'w') entry.untilReady = letters.untilReady;
+  const bool held = entry.pauseSeconds > 0 || entry.untilReady;
+  if (timing == L't' || timing == L'c' || timing == L'w' || held) {
+    entry.wholeTree = letters.wholeTree;
+  }
   switch (timing) {
     case L'b':
       plan.before.push_back(std::move(entry));

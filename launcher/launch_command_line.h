@@ -16,8 +16,12 @@ inline constexpr int kShowNoActivate = 4;   // o
 inline constexpr int kShowMinNoActive = 7;  // i
 inline constexpr int kShowDefault = 10;     // d, and items without a size letter
 
-// The longest grace an item can ask for, in seconds; more is taken as this.
+// The longest grace or pause an item can ask for, in seconds; more is taken
+// as this.
 inline constexpr int kMaxGraceSeconds = 3600;
+// How long the launcher waits for a program to be ready when the item gives
+// no pause of its own, in seconds.
+inline constexpr int kDefaultReadySeconds = 60;
 
 struct PlanEntry {
   std::wstring programText;  // program and its arguments, ASCII spaces trimmed; may be empty
@@ -25,13 +29,21 @@ struct PlanEntry {
   // Terminate and close entries only: seconds the program gets to close after
   // its close request before it is ended by force; 0 is no grace.
   int graceSeconds = 0;
-  // Waited, terminate and close entries only: the program is followed
-  // together with every process it starts, directly or through its children.
+  // Waited, terminate and close entries, and before and after entries that
+  // are held (a pause or readiness): the program is followed together with
+  // every process it starts, directly or through its children.
   bool wholeTree = false;
+  // Before and after entries only: seconds the launcher waits after this
+  // start before its next one; 0 is no pause.
+  int pauseSeconds = 0;
+  // Before, after, terminate and close entries: the wait after this start
+  // ends as soon as the program is ready (it shows a window, or has ended).
+  bool untilReady = false;
 
   bool operator==(const PlanEntry& other) const {
     return programText == other.programText && showMode == other.showMode &&
-           graceSeconds == other.graceSeconds && wholeTree == other.wholeTree;
+           graceSeconds == other.graceSeconds && wholeTree == other.wholeTree &&
+           pauseSeconds == other.pauseSeconds && untilReady == other.untilReady;
   }
 };
 
@@ -59,9 +71,12 @@ bool IsBlankCommandLine(std::wstring_view argumentText);
 // count, in either case; everything else is passed over. The program text is
 // everything after that colon. Pieces without a colon or without a timing
 // letter are dropped. Of several w items the first one is the waited entry.
-// Among the letters, the first run of digits is a grace in seconds (capped at
-// kMaxGraceSeconds) for t and c items, and the letter g asks for the whole
-// process tree of a w, t or c item; neither changes what the letters decide.
+// Among the letters, the first run of digits (capped at kMaxGraceSeconds) is
+// a grace in seconds for t and c items and a pause after the start for b and
+// a items; the letter r asks the b, a, t and c items to wait until the
+// program is ready; the letter g asks for the whole process tree of a w, t or
+// c item, and of a b or a item that is held for a pause or readiness. None of
+// them changes what the letters decide.
 std::optional<LaunchPlan> ParseLaunchCommandLine(std::wstring_view argumentText);
 
 // The argument text of a whole process command line: what follows the

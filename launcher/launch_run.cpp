@@ -12,16 +12,53 @@ namespace kelmo {
 
 namespace {
 
-void StartDetached(const std::vector<PlanEntry>& list, LaunchPlatform& platform) {
-  for (const PlanEntry& entry : list) {
-    if (entry.programText.empty()) continue;
-    platform.DetachedStart(SplitExeArgs(entry.programText), entry.showMode);
+// How long the launcher holds back its next start after this entry's: its
+// pause, or with readiness at most its pause or else the default.
+std::uint32_t HoldMs(const PlanEntry& entry) {
+  const int seconds =
+      entry.untilReady && entry.pauseSeconds == 0 ? kDefaultReadySeconds : entry.pauseSeconds;
+  return static_cast<std::uint32_t>(seconds) * 1000;
+}
+
+// Holds back the next start: for the whole pause, or with readiness until
+// the program is ready. A program that never gets ready, or a start that
+// gave no process to look at, costs at most the pause; nothing is ended.
+void HoldBack(const PlanEntry& entry, const FollowedProgram& program, LaunchPlatform& platform) {
+  const std::uint32_t holdMs = HoldMs(entry);
+  if (holdMs == 0) return;
+  if (!entry.untilReady) {
+    platform.Pause(holdMs);
+    return;
+  }
+  if (!program) return;
+  const std::uint64_t deadline = platform.NowMs() + holdMs;
+  while (!platform.FollowedIsReady(program)) {
+    const std::uint64_t now = platform.NowMs();
+    if (now >= deadline) return;
+    platform.WaitForReadiness(program, static_cast<std::uint32_t>(deadline - now));
   }
 }
 
-// Terminate and close entries with a grace or a whole tree: held to be
-// followed, not as a bare handle or process id.
-bool IsFollowed(const PlanEntry& entry) { return entry.graceSeconds > 0 || entry.wholeTree; }
+// Before and after entries start detached, unless a pause or readiness
+// holds the next start back: then the program is held for that time only.
+void StartDetached(const std::vector<PlanEntry>& list, LaunchPlatform& platform) {
+  for (const PlanEntry& entry : list) {
+    if (entry.programText.empty()) continue;
+    const ExeArgs program = SplitExeArgs(entry.programText);
+    if (HoldMs(entry) == 0) {
+      platform.DetachedStart(program, entry.showMode);
+      continue;
+    }
+    const FollowedProgram held = platform.HeldStart(program, entry.showMode, entry.wholeTree);
+    HoldBack(entry, held, platform);
+  }
+}
+
+// Terminate and close entries with a grace, a whole tree or readiness: held
+// to be followed, not as a bare handle or process id.
+bool IsFollowed(const PlanEntry& entry) {
+  return entry.graceSeconds > 0 || entry.wholeTree || entry.untilReady;
+}
 
 // A companion that was asked to close and is ended by force if it still runs
 // when its grace is up.
@@ -86,8 +123,10 @@ void StartTerminateList(const std::vector<PlanEntry>& list, LaunchPlatform& plat
     const PlanEntry& entry = list[i];
     if (entry.programText.empty()) continue;
     if (IsFollowed(entry)) {
-      held.terminate[i] = platform.StartFollowed(SplitExeArgs(entry.programText), entry.showMode,
-                                                 entry.wholeTree, L"frmMain!ExecProcess");
+      FollowedProgram followed = platform.StartFollowed(
+          SplitExeArgs(entry.programText), entry.showMode, entry.wholeTree, L"frmMain!ExecProcess");
+      HoldBack(entry, followed, platform);
+      held.terminate[i] = std::move(followed);
     } else {
       held.terminate[i] = platform.ExecProcess(SplitExeArgs(entry.programText), entry.showMode);
     }
@@ -103,7 +142,10 @@ void StartCloseList(const std::vector<PlanEntry>& list, LaunchPlatform& platform
     const std::wstring commandLine = TrimSpaces(entry.programText);
     const int style = CommandLineWindowStyle(entry.showMode);
     if (IsFollowed(entry)) {
-      held.close[i] = platform.CommandLineStartFollowed(commandLine, style, entry.wholeTree);
+      FollowedProgram followed =
+          platform.CommandLineStartFollowed(commandLine, style, entry.wholeTree);
+      HoldBack(entry, followed, platform);
+      held.close[i] = std::move(followed);
     } else {
       held.close[i] = platform.CommandLineStart(commandLine, style);
     }
@@ -187,9 +229,11 @@ std::size_t TreeStartsThroughTheShell(const LaunchPlan& plan) {
   const auto isTree = [](const PlanEntry& entry) {
     return entry.wholeTree && !entry.programText.empty();
   };
-  return static_cast<std::size_t>(
-             std::count_if(plan.terminate.begin(), plan.terminate.end(), isTree)) +
-         (plan.waited && isTree(*plan.waited) ? 1 : 0);
+  std::size_t trees = plan.waited && isTree(*plan.waited) ? 1 : 0;
+  for (const auto* list : {&plan.before, &plan.terminate, &plan.after}) {
+    trees += static_cast<std::size_t>(std::count_if(list->begin(), list->end(), isTree));
+  }
+  return trees;
 }
 
 RunOutcome RunLaunch(std::wstring_view argumentText, LaunchPlatform& platform) {

@@ -92,6 +92,10 @@ class LaunchPlatform {
 
   // Start through the shell; nothing is held and the result is not looked at.
   virtual void DetachedStart(const ExeArgs& program, int showMode) = 0;
+  // The same start, holding the program (with `wholeTree`, every process it
+  // starts) for a pause after it; empty when no process was created. Shows
+  // and reports nothing, and throws what DetachedStart throws.
+  virtual FollowedProgram HeldStart(const ExeArgs& program, int showMode, bool wholeTree) = 0;
   // Start through the shell holding the process handle; empty when no
   // process was created. Reports its own failures.
   virtual ProcessHandle ExecProcess(const ExeArgs& program, int showMode) = 0;
@@ -130,6 +134,14 @@ class LaunchPlatform {
                                   std::uint32_t timeoutMs) = 0;
   // Ends the program (with a tree, all of it) by force with exit code 0.
   virtual void EndFollowed(const FollowedProgram& program) = 0;
+  // Whether the program is ready: it (with a tree, any process of it) shows
+  // a visible top-level window, or it has ended.
+  virtual bool FollowedIsReady(const FollowedProgram& program) = 0;
+  // Blocks until the program may have become ready or `timeoutMs` have
+  // passed; the caller looks again with FollowedIsReady.
+  virtual void WaitForReadiness(const FollowedProgram& program, std::uint32_t timeoutMs) = 0;
+  // Blocks for `timeoutMs`: a plain pause between two starts.
+  virtual void Pause(std::uint32_t timeoutMs) = 0;
   // Milliseconds of a clock that only moves forward, for the graces.
   virtual std::uint64_t NowMs() = 0;
 
@@ -170,8 +182,9 @@ enum class RunOutcome {
 
 RunOutcome RunLaunch(std::wstring_view argumentText, LaunchPlatform& platform);
 
-// How many waited and terminate entries with g the plan starts: their trees
-// start through the shell, which takes some making ready.
+// How many entries the plan starts as whole trees through the shell (waited
+// and terminate entries with g, and held before and after entries with g):
+// their starts take some making ready.
 std::size_t TreeStartsThroughTheShell(const LaunchPlan& plan);
 
 }  // namespace kelmo

@@ -12,6 +12,9 @@ namespace {
 
 // How often a wait that involves a tree looks at the tree again.
 constexpr DWORD kTreeLookMs = 100;
+// How often a wait for readiness looks for a window: well within the time
+// one process start takes, so the next start is not held back noticeably.
+constexpr DWORD kReadyLookMs = 10;
 
 // A job that lets its processes start programs outside it only when they
 // ask for that themselves, and that tells `port` about its processes.
@@ -79,6 +82,23 @@ std::vector<DWORD> ProcessesIn(HANDLE job) {
   }
 }
 
+// What FindVisibleWindow looks for: a visible top-level window of one of
+// these processes.
+struct WindowOwners {
+  std::vector<DWORD> processIds;
+  bool found = false;
+};
+
+BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
+  auto* search = reinterpret_cast<WindowOwners*>(lParam);
+  if (!IsWindowVisible(window)) return TRUE;
+  DWORD owner = 0;
+  GetWindowThreadProcessId(window, &owner);
+  const auto& ids = search->processIds;
+  search->found = std::find(ids.begin(), ids.end(), owner) != ids.end();
+  return search->found ? FALSE : TRUE;
+}
+
 }  // namespace
 
 FollowedProcess::FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port)
@@ -117,6 +137,34 @@ void FollowedProcess::AskToClose() const {
   for (const DWORD processId : ProcessesIn(job_.get())) CloseRequest(processId);
 }
 
+bool FollowedProcess::IsReady() const {
+  if (!IsRunning()) return true;
+  WindowOwners search;
+  if (job_) {
+    search.processIds = ProcessesIn(job_.get());
+  } else {
+    search.processIds.push_back(GetProcessId(process_.get()));
+  }
+  EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
+void FollowedProcess::WaitForReadiness(DWORD timeoutMs) const {
+  // A window being shown signals nothing the launcher can wait on: a window
+  // event hook reaches, under Wine, only programs that started after it. So
+  // the caller looks again every kReadyLookMs; a single program's end wakes
+  // the wait at once.
+  HANDLE process = process_.get();
+  WaitHandlingSentMessages(job_ || !process ? 0 : 1, &process, std::min(timeoutMs, kReadyLookMs));
+}
+
+void PauseHandlingSentMessages(DWORD timeoutMs) {
+  const ULONGLONG deadline = GetTickCount64() + timeoutMs;
+  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+    WaitHandlingSentMessages(0, nullptr, static_cast<DWORD>(deadline - now));
+  }
+}
+
 std::optional<PreparedTree> PrepareTree() {
   std::optional<TreeJob> tree = MakeTreeJob();
   if (!tree) return std::nullopt;
@@ -125,12 +173,12 @@ std::optional<PreparedTree> PrepareTree() {
 }
 
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
-                                                    int showMode,
-                                                    std::optional<PreparedTree> tree) {
+                                                    int showMode, std::optional<PreparedTree> tree,
+                                                    bool quiet) {
   const AnsiProgram ansi(program);
   std::optional<UniqueHandle> started;
-  if (tree && tree->copy) started = tree->copy->MakeShellStart(owner, ansi, showMode);
-  if (!started) started.emplace(ShellStartHoldingProcess(owner, ansi, showMode));
+  if (tree && tree->copy) started = tree->copy->MakeShellStart(owner, ansi, showMode, quiet);
+  if (!started) started.emplace(ShellStartHoldingProcess(owner, ansi, showMode, quiet));
   UniqueHandle process = std::move(*started);
   BOOL inTree = FALSE;
   if (tree && (process ? IsProcessInJob(process.get(), tree->job.get(), &inTree) && inTree

@@ -31,6 +31,13 @@ class FollowedProcess {
   // The close request for the process, or for every process of the tree at
   // this moment, each to the window CloseRequest chooses for it.
   void AskToClose() const;
+  // The program is ready: it (with a tree: any process of the tree) shows a
+  // visible top-level window, or it has ended.
+  bool IsReady() const;
+  // Blocks until a window may have been shown or the program may have ended,
+  // at most `timeoutMs`, handling the messages sent to the launcher's window
+  // meanwhile; the caller looks again with IsReady.
+  void WaitForReadiness(DWORD timeoutMs) const;
   // The process the start gave; with a tree it may be empty (the shell
   // started a shortcut's target) or long gone.
   HANDLE process() const { return process_.get(); }
@@ -61,8 +68,10 @@ std::optional<PreparedTree> PrepareTree();
 // nullopt when no process was created, or with a tree when the shell gave no
 // process and nothing runs in the job (a document handed to a running
 // program). Throws kelmo::Failure kTextNotInCodePage before any start.
+// `quiet` as for ShellStartHoldingProcess.
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
-                                                    int showMode, std::optional<PreparedTree> tree);
+                                                    int showMode, std::optional<PreparedTree> tree,
+                                                    bool quiet = false);
 
 // The command-line start of a close entry, holding its process; with
 // `wholeTree` created suspended and put into a job as above. Throws as
@@ -75,5 +84,9 @@ FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine,
 // the wait is cut into short slices.
 void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& programs,
                                DWORD timeoutMs);
+
+// Blocks for `timeoutMs` while handling the messages other threads send to
+// the launcher's window, so that a broadcast never waits on a pause.
+void PauseHandlingSentMessages(DWORD timeoutMs);
 
 }  // namespace kelmo

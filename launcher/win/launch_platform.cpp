@@ -56,18 +56,26 @@ FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
   return FollowedProgram(*this, followed_.size());
 }
 
+std::optional<PreparedTree> Win32LaunchPlatform::TakeTree(bool wholeTree) {
+  if (!wholeTree) return std::nullopt;
+  if (prepared_.empty()) return PrepareTree();
+  std::optional<PreparedTree> tree = std::move(prepared_.front());
+  prepared_.pop_front();
+  return tree;
+}
+
+FollowedProgram Win32LaunchPlatform::HeldStart(const ExeArgs& program, int showMode,
+                                               bool wholeTree) {
+  std::optional<FollowedProcess> started =
+      StartFollowedProcess(window_, program, showMode, TakeTree(wholeTree), true);
+  return started ? Hold(std::move(*started)) : FollowedProgram();
+}
+
 FollowedProgram Win32LaunchPlatform::StartFollowed(const ExeArgs& program, int showMode,
                                                    bool wholeTree, std::wstring_view place) {
   try {
-    std::optional<PreparedTree> tree;
-    if (wholeTree && !prepared_.empty()) {
-      tree = std::move(prepared_.front());
-      prepared_.pop_front();
-    } else if (wholeTree) {
-      tree = PrepareTree();
-    }
     std::optional<FollowedProcess> started =
-        StartFollowedProcess(window_, program, showMode, std::move(tree));
+        StartFollowedProcess(window_, program, showMode, TakeTree(wholeTree));
     return started ? Hold(std::move(*started)) : FollowedProgram();
   } catch (...) {
     kelmo::ErrorMsg(kLauncherProgram, place, CurrentFailure());
@@ -101,6 +109,15 @@ void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<const FollowedPro
 }
 
 void Win32LaunchPlatform::EndFollowed(const FollowedProgram& program) { Held(program).End(); }
+
+bool Win32LaunchPlatform::FollowedIsReady(const FollowedProgram& program) {
+  return Held(program).IsReady();
+}
+
+void Win32LaunchPlatform::WaitForReadiness(const FollowedProgram& program,
+                                           std::uint32_t timeoutMs) {
+  Held(program).WaitForReadiness(timeoutMs);
+}
 
 void Win32LaunchPlatform::ReleaseFollowed(std::uintptr_t program) {
   followed_[program - 1].reset();

@@ -30,6 +30,7 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void MinimizeWindow() override;
   void HideWindow() override;
   void DetachedStart(const ExeArgs& program, int showMode) override;
+  FollowedProgram HeldStart(const ExeArgs& program, int showMode, bool wholeTree) override;
   ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override;
   ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override;
   void WaitForProcessToEnd(const ExeArgs& program, int showMode) override;
@@ -45,6 +46,9 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void WaitForAnyFollowed(const std::vector<const FollowedProgram*>& programs,
                           std::uint32_t timeoutMs) override;
   void EndFollowed(const FollowedProgram& program) override;
+  bool FollowedIsReady(const FollowedProgram& program) override;
+  void WaitForReadiness(const FollowedProgram& program, std::uint32_t timeoutMs) override;
+  void Pause(std::uint32_t timeoutMs) override { PauseHandlingSentMessages(timeoutMs); }
   std::uint64_t NowMs() override { return GetTickCount64(); }
   void ShowPathErrorMessage() override;
   void ErrorMsg(std::wstring_view place, const Failure& failure) override;
@@ -53,6 +57,9 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void CloseProcessHandle(std::uintptr_t handle) override;
   void ReleaseFollowed(std::uintptr_t program) override;
   FollowedProgram Hold(FollowedProcess program);
+  // The job and copy made ready for a tree start, or made now; none
+  // without `wholeTree`.
+  std::optional<PreparedTree> TakeTree(bool wholeTree);
   const FollowedProcess& Held(const FollowedProgram& program) const {
     return *followed_[program.get() - 1];
   }

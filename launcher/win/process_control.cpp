@@ -49,9 +49,10 @@ SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const cha
   return record;
 }
 
-HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode) {
+HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode, bool quiet) {
   SHELLEXECUTEINFOA record =
       FillShellExecuteRecord(owner, program.file.c_str(), program.Parameters(), showMode);
+  if (quiet) record.fMask |= SEE_MASK_FLAG_NO_UI;
   ShellExecuteExA(&record);
   return record.hProcess;
 }
@@ -67,6 +68,15 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
   }
   if (search->fallback == nullptr && !IsInputMethodWindow(hwnd)) search->fallback = hwnd;
   return TRUE;
+}
+
+DWORD WaitHandlingSentMessages(DWORD count, HANDLE* handles, DWORD timeoutMs) {
+  const DWORD result = MsgWaitForMultipleObjects(count, handles, FALSE, timeoutMs, QS_SENDMESSAGE);
+  if (result == WAIT_OBJECT_0 + count) {
+    MSG message;
+    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+  }
+  return result;
 }
 
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {

@@ -61,8 +61,10 @@ SHELLEXECUTEINFOA FillShellExecuteRecord(HWND owner, const char* file, const cha
 
 // ShellExecuteExA "open" with SEE_MASK_NOCLOSEPROCESS; gives the record's
 // hProcess (the caller closes it) or null. The start's own result is not
-// looked at.
-HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode);
+// looked at. `quiet` adds SEE_MASK_FLAG_NO_UI: the shell shows no error box,
+// as for a detached start.
+HANDLE ShellStartHoldingProcess(HWND owner, const AnsiProgram& program, int showMode,
+                                bool quiet = false);
 
 // CreateProcessA of a whole command line with `creationFlags`, its first
 // window shown with `windowStyle`; the caller owns both handles. With
@@ -78,6 +80,12 @@ PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, in
 // not found, Failure(kTextNotInCodePage) before any start when the code page
 // cannot hold the command line, another Failure for any other start failure.
 DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle);
+
+// Waits until one of the `count` `handles` is signalled, a message is sent to
+// this thread (it is handled: a broadcast, or a box of another process that
+// disables its owner, waits for the launcher's window), or `timeoutMs` have
+// passed; gives what MsgWaitForMultipleObjects gave.
+DWORD WaitHandlingSentMessages(DWORD count, HANDLE* handles, DWORD timeoutMs);
 
 // TerminateProcess with exit code 0, then CloseHandle; null does nothing.
 void ForcedEnd(HANDLE process);

@@ -31,6 +31,7 @@ struct ShellStartRequest {
   std::uint32_t fileBytes;
   std::uint32_t parameterBytes;
   std::uint32_t hasParameters;
+  std::uint32_t quiet;  // no error box from the shell
   // Written by the copy once the shell call has returned: the shell's
   // process as a handle of the launcher, or 0.
   std::uint64_t process;
@@ -84,17 +85,6 @@ bool CreateCopy(const std::wstring& self, HANDLE section, PROCESS_INFORMATION& c
   return made != FALSE;
 }
 
-// Waits for the copy to end while handling the messages that other threads
-// send to the launcher's window: the boxes the shell shows in the copy are
-// owned by that window, and a box disables its owner with a sent message.
-void WaitHandlingSentMessages(HANDLE process) {
-  while (MsgWaitForMultipleObjects(1, &process, FALSE, INFINITE, QS_SENDMESSAGE) ==
-         WAIT_OBJECT_0 + 1) {
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
-}
-
 }  // namespace
 
 std::optional<ShellStartCopy> ShellStartCopy::Start(HANDLE job) {
@@ -139,7 +129,7 @@ ShellStartCopy::~ShellStartCopy() {
 }
 
 std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const AnsiProgram& program,
-                                                           int showMode) {
+                                                           int showMode, bool quiet) {
   if (!copy_ || program.file.size() + program.parameters.size() + 2 > kTextBytes) {
     return std::nullopt;
   }
@@ -150,13 +140,18 @@ std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const Ans
   request->fileBytes = static_cast<std::uint32_t>(program.file.size());
   request->parameterBytes = static_cast<std::uint32_t>(program.parameters.size());
   request->hasParameters = program.hasParameters ? 1 : 0;
+  request->quiet = quiet ? 1 : 0;
   request->process = 0;
   char* texts = reinterpret_cast<char*>(request + 1);
   std::memcpy(texts, program.file.c_str(), program.file.size() + 1);
   std::memcpy(texts + program.file.size() + 1, program.parameters.c_str(),
               program.parameters.size() + 1);
   SetEvent(call_.get());
-  WaitHandlingSentMessages(copy_.get());
+  // The boxes the shell shows in the copy are owned by the launcher's
+  // window, and a box disables its owner with a sent message.
+  HANDLE copy = copy_.get();
+  while (WaitHandlingSentMessages(1, &copy, INFINITE) == WAIT_OBJECT_0 + 1) {
+  }
   call_.reset();  // the call is made: nothing to tell the copy any more
   return UniqueHandle(FromField<HANDLE>(request->process));
 }
@@ -202,6 +197,7 @@ std::optional<int> RunAsShellStartCopy() {
   // This process ends right after the call, so the shell must finish its
   // work (a DDE conversation, a start on a thread of its own) inside it.
   record.fMask |= SEE_MASK_NOASYNC;
+  if (request->quiet != 0) record.fMask |= SEE_MASK_FLAG_NO_UI;
   ShellExecuteExA(&record);
   if (record.hProcess == nullptr) return 0;
   HANDLE inLauncher = nullptr;

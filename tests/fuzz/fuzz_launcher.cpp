@@ -17,7 +17,7 @@ void Check(bool condition) {
 }
 
 std::wstring WideText(const std::uint8_t* data, std::size_t size) {
-  static constexpr wchar_t kGrammar[] = L" /:abtcwdimnoxgABTCWDIMNOXG0123456789\"\\.";
+  static constexpr wchar_t kGrammar[] = L" /:abtcwdimnoxgrABTCWDIMNOXGR0123456789\"\\.";
   std::wstring text;
   for (std::size_t i = 0; i + 1 < size; i += 2) {
     const unsigned unit = data[i] | (data[i + 1] << 8);
@@ -29,6 +29,7 @@ std::wstring WideText(const std::uint8_t* data, std::size_t size) {
 
 void CheckEntry(const kelmo::PlanEntry& entry) {
   Check(entry.graceSeconds >= 0 && entry.graceSeconds <= kelmo::kMaxGraceSeconds);
+  Check(entry.pauseSeconds >= 0 && entry.pauseSeconds <= kelmo::kMaxGraceSeconds);
   const int mode = entry.showMode;
   Check(mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 10);
   if (!entry.programText.empty()) {
@@ -60,11 +61,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     entries += list->size();
   }
   if (plan->waited) CheckEntry(*plan->waited);
-  // Only terminate and close entries carry a grace; only they and the
-  // waited entry carry a tree.
-  if (plan->waited) Check(plan->waited->graceSeconds == 0);
+  // Only terminate and close entries carry a grace, only before and after
+  // entries a pause; the waited entry never waits for readiness, and a
+  // before or after entry is a tree only when it is held.
+  if (plan->waited) {
+    Check(plan->waited->graceSeconds == 0 && plan->waited->pauseSeconds == 0);
+    Check(!plan->waited->untilReady);
+  }
+  for (const auto* list : {&plan->terminate, &plan->close}) {
+    for (const auto& entry : *list) Check(entry.pauseSeconds == 0);
+  }
   for (const auto* list : {&plan->before, &plan->after}) {
-    for (const auto& entry : *list) Check(entry.graceSeconds == 0 && !entry.wholeTree);
+    for (const auto& entry : *list) {
+      Check(entry.graceSeconds == 0);
+      Check(!entry.wholeTree || entry.pauseSeconds > 0 || entry.untilReady);
+    }
   }
   // Every entry comes from its own piece, and pieces are cut at " /".
   std::size_t separators = 0;

@@ -7,6 +7,7 @@
 //     -stay          stay until terminated (at most 60 s)
 //     -window        open a visible top-level window; exit on WM_CLOSE (at most 60 s)
 //     -hiddenfirst   with -window: make a hidden top-level window first
+//     -showafter N   with -window: make the windows only after N ms
 //     -hiddenonly    open only a hidden top-level window; exit on WM_CLOSE
 //     -until FILE    exit once FILE exists (at most 60 s): the release file
 //                    that tests create once they have seen what they wait for;
@@ -25,7 +26,7 @@
 // args (the command line after the program name); later lines: closed=<time>
 // when WM_CLOSE arrived and closedvisible=1 or 0 for the window it came to,
 // exited=<time> just before a normal exit, spawned=<pid> (0 when the start
-// failed) after -spawn.
+// failed) after -spawn, shown=<time> just before the visible window is shown.
 #include <windows.h>
 #include <shellapi.h>
 
@@ -86,7 +87,9 @@ LRESULT CALLBACK WindowProc(HWND hwnd, UINT message, WPARAM wParam, LPARAM lPara
 HWND MakeWindow(const wchar_t* title, bool visible, int show) {
   HWND hwnd = CreateWindowExW(0, L"KelmoProbe", title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
-  if (visible) ShowWindow(hwnd, show);
+  if (!visible) return hwnd;
+  Append(L"shown=" + std::to_wstring(Now()));
+  ShowWindow(hwnd, show);
   return hwnd;
 }
 
@@ -173,7 +176,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
          ArgumentsOf(GetCommandLineW()));
 
   bool window = false, hiddenFirst = false, hiddenOnly = false, stay = false;
-  int exitAfter = 0;
+  int exitAfter = 0, showAfter = 0;
   if (spawnAt < argc) Append(L"spawned=" + std::to_wstring(spawned));
   for (int i = 2; i < spawnAt; ++i) {
     const std::wstring option = argv[i];
@@ -183,6 +186,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       stay = true;
     else if (option == L"-window")
       window = true;
+    else if (option == L"-showafter" && i + 1 < spawnAt)
+      showAfter = _wtoi(argv[++i]);
     else if (option == L"-hiddenfirst")
       hiddenFirst = true;
     else if (option == L"-hiddenonly")
@@ -194,6 +199,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
 
   if (window || hiddenOnly) {
+    Sleep(static_cast<DWORD>(showAfter));
     RunWindows(!hiddenOnly, hiddenFirst, show < 0 ? SW_SHOWNORMAL : show);
   } else if (stay) {
     Sleep(60000);

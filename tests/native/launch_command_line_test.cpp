@@ -13,7 +13,8 @@ namespace {
 
 // A plan as one line, lists in the order before, terminate, close, waited,
 // after: each entry as its list letter, [program text], show mode, then
-// "+seconds" for a grace and "g" for the whole tree. "none" is no plan.
+// "+seconds" for a grace, "~seconds" for a pause, "r" for readiness and "g"
+// for the whole tree. "none" is no plan.
 std::wstring Render(const std::optional<LaunchPlan>& plan) {
   if (!plan) return L"none";
   std::wstring text;
@@ -21,6 +22,8 @@ std::wstring Render(const std::optional<LaunchPlan>& plan) {
     text += (text.empty() ? L"" : L" ") + std::wstring(1, list) + L"[" + e.programText + L"]" +
             std::to_wstring(e.showMode);
     if (e.graceSeconds != 0) text += L"+" + std::to_wstring(e.graceSeconds);
+    if (e.pauseSeconds != 0) text += L"~" + std::to_wstring(e.pauseSeconds);
+    if (e.untilReady) text += L"r";
     if (e.wholeTree) text += L"g";
   };
   for (const PlanEntry& e : plan->before) add(L'b', e);
@@ -56,8 +59,8 @@ TEST(ParseLaunchCommandLine, PlansOfCommandLines) {
       {L"/Ti:a.exe", L"t[a.exe]7"},
       {L"/oC:a.exe", L"c[a.exe]4"},
       {L"/Ad:a.exe", L"a[a.exe]10"},
-      // Other characters before the colon are passed over.
-      {L"/9 -zb?x:a.exe", L"b[a.exe]3"},
+      // Other characters before the colon are passed over (digits are a pause).
+      {L"/9 -zb?x:a.exe", L"b[a.exe]3~9"},
       // Full-width letters do not count.
       {L"/ｂx:a.exe /b:z.exe", L"b[z.exe]10"},
       // A size letter alone, or no colon at all, drops the item.
@@ -94,10 +97,14 @@ TEST(ParseLaunchCommandLine, PlansOfCommandLines) {
       {L"/t99999999999999999999999:a.exe", L"t[a.exe]10+3600"},
       // 0 is no grace.
       {L"/c0g:a.exe", L"c[a.exe]10g"},
-      // No grace for b, w and a; no tree for b and a.
-      {L"/b5g:a.exe", L"b[a.exe]10"},
-      {L"/w30:a.exe", L"w[a.exe]10"},
-      {L"/ag9:a.exe", L"a[a.exe]10"},
+      // Digits on b and a are a pause, r asks for readiness (on w it is
+      // passed over); g counts on b and a only when the start is held.
+      {L"/b10:vpn.exe /br:s.exe /cr5:v.exe /tr:h.exe",
+       L"b[vpn.exe]10~10 b[s.exe]10r t[h.exe]10r c[v.exe]10+5r"},
+      {L"/b5g:a.exe /bg:b.exe /R30Am:c.exe", L"b[a.exe]10~5g b[b.exe]10 a[c.exe]2~30r"},
+      {L"/b0r:a.exe /a99999:b.exe /b0:c.exe", L"b[a.exe]10r b[c.exe]10 a[b.exe]10~3600"},
+      {L"/w30r:a.exe", L"w[a.exe]10"},
+      {L"/ag9:a.exe", L"a[a.exe]10~9g"},
       // Digits and g after the colon belong to the program text.
       {L"/c:5g a.exe", L"c[5g a.exe]10"},
       // A digit or g alone is no timing letter: the item is dropped.

@@ -25,8 +25,9 @@ std::wstring Describe(const ExeArgs& program) {
 // Records every operation as one line of text; hands out fresh handles and
 // ids, and can be told which starts give no process and which command lines
 // fail (53 is the path error, 7 a std::bad_alloc, any other number a Failure).
-// Followed programs live on a fake clock that only WaitForAnyFollowed moves:
-// each runs until its time in `endsAtMs` (by file or command line), or for ever.
+// Followed programs live on a fake clock that only the waits and pauses move:
+// each runs until its time in `endsAtMs` (by file or command line), or for
+// ever, and shows its window at its time in `readyAtMs`, or never.
 // Ending or closing a handle twice, and using a followed program after its
 // release, fail the test at once.
 class RecordingPlatform : public LaunchPlatform {
@@ -36,6 +37,7 @@ class RecordingPlatform : public LaunchPlatform {
   std::map<std::wstring, std::int32_t> failing;
   std::set<std::uintptr_t> openHandles;
   std::map<std::wstring, std::uint64_t> endsAtMs;
+  std::map<std::wstring, std::uint64_t> readyAtMs;
   std::uint64_t clockMs = 0;
 
   void InitializeCom() override { log.push_back(L"init-com"); }
@@ -45,6 +47,12 @@ class RecordingPlatform : public LaunchPlatform {
   void HideWindow() override { log.push_back(L"hide"); }
   void DetachedStart(const ExeArgs& program, int showMode) override {
     log.push_back(L"detached " + Describe(program) + L" " + std::to_wstring(showMode));
+  }
+  FollowedProgram HeldStart(const ExeArgs& program, int showMode, bool wholeTree) override {
+    log.push_back(L"held " + Describe(program) + L" " + std::to_wstring(showMode) +
+                  (wholeTree ? L" tree" : L""));
+    if (noProcess.count(program.file)) return FollowedProgram();
+    return Follow(program.file);
   }
   ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override {
     log.push_back(L"exec " + Describe(program) + L" " + std::to_wstring(showMode));
@@ -120,6 +128,20 @@ class RecordingPlatform : public LaunchPlatform {
     released_.insert(program);
     log.push_back(L"release " + std::to_wstring(program) + L" at " + std::to_wstring(clockMs));
   }
+  bool FollowedIsReady(const FollowedProgram& held) override {
+    const std::uintptr_t program = ExpectHeld(held);
+    return clockMs >= std::min(ReadyAt(program), EndsAt(program));
+  }
+  void WaitForReadiness(const FollowedProgram& held, std::uint32_t timeoutMs) override {
+    const std::uintptr_t program = ExpectHeld(held);
+    EXPECT_GT(timeoutMs, 0u) << "a wait that cannot wait spins";
+    log.push_back(L"wait-ready " + std::to_wstring(program) + L" " + std::to_wstring(timeoutMs));
+    clockMs = std::min({clockMs + timeoutMs, ReadyAt(program), EndsAt(program)});
+  }
+  void Pause(std::uint32_t timeoutMs) override {
+    log.push_back(L"pause " + std::to_wstring(timeoutMs));
+    clockMs += timeoutMs;
+  }
   std::uint64_t NowMs() override { return clockMs; }
   void ShowPathErrorMessage() override { log.push_back(L"path-error-box"); }
   void ErrorMsg(std::wstring_view place, const Failure& failure) override {
@@ -144,6 +166,10 @@ class RecordingPlatform : public LaunchPlatform {
   std::uint64_t EndsAt(std::uintptr_t program) const {
     const auto it = endsAtMs.find(followedNames_.at(program));
     return it == endsAtMs.end() ? UINT64_MAX : it->second;
+  }
+  std::uint64_t ReadyAt(std::uintptr_t program) const {
+    const auto it = readyAtMs.find(followedNames_.at(program));
+    return it == readyAtMs.end() ? UINT64_MAX : it->second;
   }
   std::uintptr_t ExpectHeld(std::uintptr_t program) const {
     EXPECT_TRUE(followedNames_.count(program)) << "never started: " << program;
@@ -180,6 +206,7 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
     std::set<std::wstring> noProcess = {};
     std::map<std::wstring, std::int32_t> failing = {};
     std::map<std::wstring, std::uint64_t> endsAtMs = {};
+    std::map<std::wstring, std::uint64_t> readyAtMs = {};
   } rows[] = {
       // clang-format off
       {"blank", L"    ", kBlank, {}},
@@ -240,6 +267,27 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
        L"/t5:t.exe /c5:missing.exe /w:w.exe /a:a.exe", RunOutcome::kPathError,
        {L"follow t.exe|<none> 10 frmMain!ExecProcess", L"follow-cmdline missing.exe 1",
         L"release 900 at 0", L"path-error-box"}, {}, {{L"missing.exe", kPathError}}},
+      // A pause holds the next start back for its whole length; readiness
+      // ends the wait once the program shows a window or ends, at the latest
+      // after the item's seconds or else 60 s. The held program is let go
+      // of, never ended, and the phases keep their order: a ready close
+      // entry holds back the next close start and the wait, nothing before.
+      {"pauses and readiness in the before and after lists",
+       L"/b2:p.exe /br:slow.exe /bg5r:vpn.exe /b:x.exe /ar:gone.exe /ar:ends.exe", kDone,
+       {L"held p.exe|<none> 10", L"pause 2000", L"release 900 at 2000",
+        L"held slow.exe|<none> 10", L"wait-ready 901 60000", L"release 901 at 62000",
+        L"held vpn.exe|<none> 10 tree", L"wait-ready 902 5000", L"release 902 at 63500",
+        L"detached x.exe|<none> 10", L"held gone.exe|<none> 10",
+        L"held ends.exe|<none> 10", L"wait-ready 903 60000", L"release 903 at 63600"},
+       {L"gone.exe"}, {}, {{L"ends.exe", 63600}}, {{L"vpn.exe", 63500}}},
+      {"a ready companion holds back the next start of its list and the wait",
+       L"/b:b.exe /tr:t.exe /cr5:c.exe /c:c2.exe /w:w.exe /a:a.exe", kDone,
+       {L"detached b.exe|<none> 10", L"follow t.exe|<none> 10 frmMain!ExecProcess",
+        L"wait-ready 900 60000", L"follow-cmdline c.exe 1", L"wait-ready 901 60000",
+        L"cmdline c2.exe 1", L"wait w.exe|<none> 10", L"end-followed 900 at 60300",
+        L"release 900 at 60300", L"close-followed 901", L"close 500", L"wait-any 901, 5000",
+        L"end-followed 901 at 65300", L"release 901 at 65300", L"detached a.exe|<none> 10"},
+       {}, {}, {}, {{L"t.exe", 300}, {L"c.exe", 60300}}},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -248,6 +296,7 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
     platform.noProcess = r.noProcess;
     platform.failing = r.failing;
     platform.endsAtMs = r.endsAtMs;
+    platform.readyAtMs = r.readyAtMs;
     EXPECT_EQ(RunLaunch(r.commandLine, platform), r.outcome);
     std::vector<std::wstring> want = r.log;
     if (r.outcome != kBlank) want.insert(want.begin(), kSetUp.begin(), kSetUp.end());

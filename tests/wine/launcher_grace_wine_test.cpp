@@ -1,5 +1,6 @@
-// Graces and whole trees run for real: kelmoPro.exe under Wine with probes
-// that ignore or obey WM_CLOSE and probes that start a child and end.
+// Graces, whole trees, pauses and readiness run for real: kelmoPro.exe under
+// Wine with probes that ignore or obey WM_CLOSE, probes that start a child
+// and end, and probes that show their window late.
 #include <gtest/gtest.h>
 
 #include <cstdio>
@@ -185,6 +186,40 @@ TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
     Release();
     ExpectLauncherEnds(launcher);
     Report(tag + L"after");
+    DeleteFileW(release_.c_str());
+  }
+}
+
+// A held start holds back the next one: until the window of a before or
+// close probe is shown (the readiness hook sees a window of another
+// process), or for a plain pause of a probe without windows. Each held probe
+// runs on until released, so a next start seen before that shows the hold
+// ended without waiting for the program's end.
+TEST_F(LauncherWine, ReadinessAndPausesHoldBackTheNextStart) {
+  const std::wstring late = L"-window -showafter 1500 " + UntilReleased();
+  const struct {
+    const char* name;
+    std::wstring items;      // the held probe is h, the next start n
+    const wchar_t* heldKey;  // the held probe's time that the next start must follow
+    long long atLeast;       // by at least this much
+  } rows[] = {
+      {"before, ready", L"/br:" + Probe(L"h", late) + L" /b:" + Probe(L"n"), L"shown", 0},
+      {"before, pause", L"/b2:" + Probe(L"h", UntilReleased()) + L" /b:" + Probe(L"n"), L"created",
+       2 * kSecond - kSecond / 10},
+      {"close, ready", L"/cr:" + Probe(L"h", late) + L" /w:" + Probe(L"n", UntilReleased()),
+       L"shown", 0},
+  };
+  for (const auto& r : rows) {
+    SCOPED_TRACE(r.name);
+    const ProbeDir dir;  // fresh reports for the row's h and n
+    StartedProcess launcher = StartLauncher(r.items);
+    const ProbeReport next = WaitForReport(dir, L"n");
+    const ProbeReport held = WaitForReport(dir, L"h", r.heldKey);
+    EXPECT_GE(next.Number(L"created"), held.Number(r.heldKey) + r.atLeast);
+    EXPECT_FALSE(ReadReport(dir, L"h")->Has(L"exited")) << "held until its end";
+    Release();
+    EXPECT_EQ(WaitForExit(launcher, 20000), std::optional<DWORD>(0));
+    KillProcess(static_cast<DWORD>(held.Number(L"pid")));  // a before probe is never closed
     DeleteFileW(release_.c_str());
   }
 }
