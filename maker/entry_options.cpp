@@ -63,6 +63,15 @@ std::optional<std::wstring> RewriteLetters(std::wstring_view entry, const Letter
   return result;
 }
 
+// `entry` without any of the letters `letter` (g or r, either case). Digits
+// on both sides of one would run together once it goes, so the seconds are
+// written again as one run after the timing letter.
+std::optional<std::wstring> WithoutLetter(std::wstring_view entry, const LetterSpan& span,
+                                          wchar_t letter, int seconds) {
+  const auto isLetterOrDigit = [letter](wchar_t c) { return Lower(c) == letter || IsDigit(c); };
+  return RewriteLetters(entry, span, isLetterOrDigit, seconds > 0 ? DecimalText(seconds) : L"");
+}
+
 }  // namespace
 
 std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
@@ -71,27 +80,31 @@ std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
   EntryOptions options;
   const wchar_t timing = Lower(entry[span->timing]);
   options.graceApplies = timing == L't' || timing == L'c';
-  options.treeApplies = options.graceApplies || timing == L'w';
+  options.pauseApplies = timing == L'b' || timing == L'a';
+  options.readyApplies = options.graceApplies || options.pauseApplies;
   bool inFirstDigits = false;
   bool digitsDone = false;
   for (std::size_t i = span->begin; i < span->end; ++i) {
     const wchar_t c = entry[i];
     if (IsDigit(c) && !digitsDone) {
-      options.graceSeconds = std::min(kMaxGrace, options.graceSeconds * 10 + (c - L'0'));
+      options.seconds = std::min(kMaxGrace, options.seconds * 10 + (c - L'0'));
       inFirstDigits = true;
     } else if (inFirstDigits) {
       digitsDone = true;
     }
     if (Lower(c) == L'g') options.wholeTree = true;
+    if (Lower(c) == L'r') options.untilReady = true;
   }
+  const bool held = options.pauseApplies && (options.seconds > 0 || options.untilReady);
+  options.treeApplies = options.graceApplies || timing == L'w' || held;
   return options;
 }
 
-std::optional<std::wstring> WithGraceSeconds(std::wstring_view entry, int seconds) {
+std::optional<std::wstring> WithSeconds(std::wstring_view entry, int seconds) {
   const std::optional<LetterSpan> span = FindLetters(entry);
   if (!span) return std::wstring(entry);
-  const int grace = std::clamp(seconds, 0, kMaxGrace);
-  return RewriteLetters(entry, *span, IsDigit, grace > 0 ? DecimalText(grace) : L"");
+  const int written = std::clamp(seconds, 0, kMaxGrace);
+  return RewriteLetters(entry, *span, IsDigit, written > 0 ? DecimalText(written) : L"");
 }
 
 std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on) {
@@ -99,19 +112,24 @@ std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on) {
   if (!span) return std::wstring(entry);
   const EntryOptions options = *ReadEntryOptions(entry);
   if (options.wholeTree == on) return std::wstring(entry);
-  if (!on) {
-    // Digits on both sides of a g would run together once it goes: the
-    // grace is written again as one run after the timing letter.
-    const int grace = options.graceSeconds;
-    const auto isGOrDigit = [](wchar_t c) { return Lower(c) == L'g' || IsDigit(c); };
-    return RewriteLetters(entry, *span, isGOrDigit, grace > 0 ? DecimalText(grace) : L"");
-  }
+  if (!on) return WithoutLetter(entry, *span, L'g', options.seconds);
   std::wstring result(entry);
   result.insert(span->timing + 1, 1, L'g');
   return result;
 }
 
-std::optional<int> ParseGraceSeconds(std::wstring_view typed) {
+std::optional<std::wstring> WithUntilReady(std::wstring_view entry, bool on) {
+  const std::optional<LetterSpan> span = FindLetters(entry);
+  if (!span) return std::wstring(entry);
+  const EntryOptions options = *ReadEntryOptions(entry);
+  if (options.untilReady == on) return std::wstring(entry);
+  if (!on) return WithoutLetter(entry, *span, L'r', options.seconds);
+  std::wstring result(entry);
+  result.insert(span->end, 1, L'r');
+  return result;
+}
+
+std::optional<int> ParseSeconds(std::wstring_view typed) {
   const auto isSpace = [](wchar_t c) { return c == L' ' || c == L'\t' || c == L'\u3000'; };
   while (!typed.empty() && isSpace(typed.front())) typed.remove_prefix(1);
   while (!typed.empty() && isSpace(typed.back())) typed.remove_suffix(1);

@@ -21,13 +21,27 @@ namespace {
 
 constexpr UINT kGraceCommand = 1;
 constexpr UINT kTreeCommand = 2;
+constexpr UINT kPauseCommand = 3;
+constexpr UINT kReadyCommand = 4;
 
 constexpr wchar_t kGraceItem[] = L"終了までの猶予(&S)...";
 constexpr wchar_t kTreeItem[] = L"起動したプログラムも含める(&G)";
-constexpr wchar_t kGraceTitle[] = L"終了までの猶予";
-constexpr wchar_t kGracePrompt[] =
+constexpr wchar_t kPauseItem[] = L"次の起動までの待ち時間(&P)...";
+constexpr wchar_t kReadyItem[] = L"準備ができるまで待つ(&R)";
+
+// What the input box of a seconds item asks.
+struct SecondsQuestion {
+  const wchar_t* title;
+  const wchar_t* prompt;
+};
+constexpr SecondsQuestion kGraceQuestion = {
+    L"終了までの猶予",
     L"終了を求めてから強制終了するまでの秒数を入力してください。\r\n"
-    L"0 で猶予なし、最長 3600 秒です。";
+    L"0 で猶予なし、最長 3600 秒です。"};
+constexpr SecondsQuestion kPauseQuestion = {
+    L"次の起動までの待ち時間",
+    L"このプログラムを起動してから次のプログラムを起動するまでの秒数を入力してください。\r\n"
+    L"0 で待ち時間なし、最長 3600 秒です。"};
 
 struct MenuDestroyer {
   void operator()(HMENU menu) const { DestroyMenu(menu); }
@@ -63,27 +77,32 @@ std::wstring ChooseChange(HWND owner, const std::wstring& entry, const EntryOpti
                           POINT menuAt) {
   UniqueMenu menu(CreatePopupMenu());
   if (!menu) return entry;
-  AppendMenuW(menu.get(), MF_STRING | (options.graceApplies ? 0 : MF_GRAYED), kGraceCommand,
-              kGraceItem);
-  AppendMenuW(
-      menu.get(),
-      MF_STRING | (options.wholeTree ? MF_CHECKED : 0) | (options.treeApplies ? 0 : MF_GRAYED),
-      kTreeCommand, kTreeItem);
+  const auto add = [&menu](UINT command, const wchar_t* text, bool applies, bool checked = false) {
+    AppendMenuW(menu.get(), MF_STRING | (checked ? MF_CHECKED : 0) | (applies ? 0 : MF_GRAYED),
+                command, text);
+  };
+  add(kGraceCommand, kGraceItem, options.graceApplies);
+  add(kPauseCommand, kPauseItem, options.pauseApplies);
+  add(kTreeCommand, kTreeItem, options.treeApplies, options.wholeTree);
+  add(kReadyCommand, kReadyItem, options.readyApplies, options.untilReady);
   const auto chosen =
       static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        menuAt.x, menuAt.y, 0, owner, nullptr));
   std::optional<std::wstring> changed;
   if (chosen == kTreeCommand) {
     changed = WithWholeTree(entry, !options.wholeTree);
-  } else if (chosen == kGraceCommand) {
+  } else if (chosen == kReadyCommand) {
+    changed = WithUntilReady(entry, !options.untilReady);
+  } else if (chosen == kGraceCommand || chosen == kPauseCommand) {
+    const SecondsQuestion& question = chosen == kGraceCommand ? kGraceQuestion : kPauseQuestion;
     const std::wstring typed =
-        InputBox(owner, kGracePrompt, kGraceTitle, DecimalText(options.graceSeconds));
-    const std::optional<int> seconds = ParseGraceSeconds(typed);
+        InputBox(owner, question.prompt, question.title, DecimalText(options.seconds));
+    const std::optional<int> seconds = ParseSeconds(typed);
     if (!seconds) {
       if (!typed.empty()) MessageBeep(MB_ICONWARNING);  // not a number: nothing changes
       return entry;
     }
-    changed = WithGraceSeconds(entry, *seconds);
+    changed = WithSeconds(entry, *seconds);
   } else {
     return entry;
   }

@@ -1,5 +1,7 @@
 // The context menu of the maker's list entries: the seconds a companion gets
-// to close, and "including the programs it starts". Win32 only.
+// to close or a before or after program holds back the next start,
+// "including the programs it starts" and "wait until it is ready". Win32
+// only.
 #pragma once
 
 #include <windows.h>
@@ -15,7 +17,7 @@ namespace kelmo {
 // the selected entry. Only kelmoPro entries that the launcher reads get the
 // menu; what does not apply to the entry's timing is greyed. The chosen
 // change replaces the entry in its place, selected; a change the entry
-// cannot take (see WithGraceSeconds) leaves it as it was, with a box that
+// cannot take (see WithSeconds) leaves it as it was, with a box that
 // says why. Catches every failure and reports it as "lstCmd_ContextMenu".
 void lstCmd_ContextMenu(HWND owner, HWND listBox, LPARAM where, LauncherChoice launcher);
 

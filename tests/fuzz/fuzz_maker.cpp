@@ -140,7 +140,7 @@ std::optional<kelmo::PlanEntry> LauncherEntry(const std::wstring& entry) {
 // reads what the launcher reads, and its changes keep the launcher's timing,
 // size and program text.
 void CheckEntryOptions(FuzzedDataProvider& in) {
-  static constexpr wchar_t kLetters[] = L"/:cwtbaxmngG0159 \\";
+  static constexpr wchar_t kLetters[] = L"/:cwtbaxmngGrR0159 \\";
   std::wstring entry;
   const std::size_t length = in.ConsumeIntegralInRange<std::size_t>(0, 16);
   for (std::size_t i = 0; i < length && in.remaining_bytes() > 0; ++i) {
@@ -148,16 +148,20 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
   }
   const int seconds = in.ConsumeIntegralInRange(-10, 5000);
   const bool tree = in.ConsumeBool();
+  const bool ready = in.ConsumeBool();
   const auto options = kelmo::ReadEntryOptions(entry);
-  const std::wstring graced = kelmo::WithGraceSeconds(entry, seconds).value_or(entry);
-  const std::wstring changed = kelmo::WithWholeTree(graced, tree).value_or(graced);
+  const std::wstring graced = kelmo::WithSeconds(entry, seconds).value_or(entry);
+  const std::wstring treed = kelmo::WithWholeTree(graced, tree).value_or(graced);
+  const std::wstring changed = kelmo::WithUntilReady(treed, ready).value_or(treed);
   // A change never makes the launcher cut the entry where it did not before.
   Check(entry.find(L" /") != std::wstring::npos || changed.find(L" /") == std::wstring::npos);
   if (!entry.empty() && entry.front() == L'/' && entry.find(L" /") == std::wstring::npos) {
     const auto launcher = LauncherEntry(entry);
     Check(options.has_value() == launcher.has_value());
     if (launcher) {
-      Check((options->graceApplies ? options->graceSeconds : 0) == launcher->graceSeconds);
+      Check((options->graceApplies ? options->seconds : 0) == launcher->graceSeconds);
+      Check((options->pauseApplies ? options->seconds : 0) == launcher->pauseSeconds);
+      Check((options->readyApplies && options->untilReady) == launcher->untilReady);
       Check((options->treeApplies && options->wholeTree) == launcher->wholeTree);
       const auto after = LauncherEntry(changed);
       Check(after && after->programText == launcher->programText &&
@@ -165,17 +169,21 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
     }
   }
   if (!options) return Check(changed == entry);
-  Check(options->graceSeconds >= 0 && options->graceSeconds <= 3600);
+  Check(options->seconds >= 0 && options->seconds <= 3600);
   const std::size_t colon = entry.find(L':');
   Check(changed.compare(changed.find(L':'), std::wstring::npos, entry, colon) == 0);
   const auto reread = kelmo::ReadEntryOptions(changed);
   Check(reread.has_value());
-  Check(graced == entry || reread->graceSeconds == std::clamp(seconds, 0, 3600));
-  Check(changed == graced || reread->wholeTree == tree);
+  Check(graced == entry || reread->seconds == std::clamp(seconds, 0, 3600));
+  Check(treed == graced || reread->wholeTree == tree);
+  Check(changed == treed || reread->untilReady == ready);
   const auto treeOnly = kelmo::ReadEntryOptions(kelmo::WithWholeTree(entry, tree).value_or(entry));
-  Check(treeOnly && treeOnly->graceSeconds == options->graceSeconds);
+  Check(treeOnly && treeOnly->seconds == options->seconds);
+  const auto readyOnly =
+      kelmo::ReadEntryOptions(kelmo::WithUntilReady(entry, ready).value_or(entry));
+  Check(readyOnly && readyOnly->seconds == options->seconds);
 
-  const auto typed = kelmo::ParseGraceSeconds(ConsumeWide(in));
+  const auto typed = kelmo::ParseSeconds(ConsumeWide(in));
   Check(!typed || (*typed >= 0 && *typed <= 3600));
 }
 

@@ -1,5 +1,5 @@
-// The grace and whole-tree options of a kelmoPro entry: reading them and
-// setting them. Agreement with what the launcher reads from any entry is
+// The seconds, whole-tree and readiness options of a kelmoPro entry: reading
+// them and setting them. Agreement with what the launcher reads from any entry is
 // checked by the fuzz_maker target.
 #include <gtest/gtest.h>
 
@@ -11,44 +11,57 @@
 namespace kelmo {
 namespace {
 
+// The options as one line: the seconds, then the letters found (g, r) and
+// what applies (grace, pause, ready, tree).
+std::wstring Render(const EntryOptions& o) {
+  std::wstring text = std::to_wstring(o.seconds);
+  for (const auto& [on, name] : {std::pair{o.wholeTree, L" g"},
+                                 {o.untilReady, L" r"},
+                                 {o.graceApplies, L" grace"},
+                                 {o.pauseApplies, L" pause"},
+                                 {o.readyApplies, L" ready"},
+                                 {o.treeApplies, L" tree"}}) {
+    if (on) text += name;
+  }
+  return text;
+}
+
 TEST(EntryOptionsTest, ReadsWhatTheLetterScanPassesOver) {
-  const struct {
-    const wchar_t* entry;
-    int grace;
-    bool tree, graceApplies, treeApplies;
-  } rows[] = {
-      {L"/c5:chat.exe", 5, false, true, true},
-      {L"/wgx:game.exe", 0, true, false, true},
-      {L"/t10x:overlay.exe", 10, false, true, true},
-      {L"/Cg7:a", 7, true, true, true},
-      {L"/c5x10:a", 5, false, true, true},
-      {L"/c99999:a", 3600, false, true, true},
-      {L"/b:a", 0, false, false, false},
-      {L"/am:a", 0, false, false, false},
-      {L"bn:a.exe", 0, false, false, false},
-      // Digits and g after the colon are the program's.
-      {L"/c:g5.exe", 0, false, true, true},
+  const std::pair<const wchar_t*, const wchar_t*> rows[] = {
+      {L"/c5:chat.exe", L"5 grace ready tree"},
+      {L"/wgx:game.exe", L"0 g tree"},
+      {L"/t10x:overlay.exe", L"10 grace ready tree"},
+      {L"/Cg7:a", L"7 g grace ready tree"},
+      {L"/c5x10:a", L"5 grace ready tree"},
+      {L"/c99999:a", L"3600 grace ready tree"},
+      {L"/b:a", L"0 pause ready"},
+      {L"/am:a", L"0 pause ready"},
+      {L"bn:a.exe", L"0 pause ready"},
+      // A pause or readiness holds a before or after program, so g counts.
+      {L"/b10r:vpn.exe", L"10 r pause ready tree"},
+      {L"/aRg:a", L"0 g r pause ready tree"},
+      {L"/cr5:voicechat.exe", L"5 r grace ready tree"},
+      {L"/wr:a", L"0 r tree"},
+      // Digits, g and r after the colon are the program's.
+      {L"/c:g5r.exe", L"0 grace ready tree"},
   };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(testing::PrintToString(std::wstring(r.entry)));
-    const auto options = ReadEntryOptions(r.entry);
-    ASSERT_TRUE(options.has_value());
-    EXPECT_EQ(options->graceSeconds, r.grace);
-    EXPECT_EQ(options->wholeTree, r.tree);
-    EXPECT_EQ(options->graceApplies, r.graceApplies);
-    EXPECT_EQ(options->treeApplies, r.treeApplies);
+  for (const auto& [entry, expected] : rows) {
+    const auto options = ReadEntryOptions(entry);
+    ASSERT_TRUE(options.has_value()) << entry;
+    EXPECT_EQ(Render(*options), expected) << entry;
   }
   for (const wchar_t* dropped : {L"/x:a", L"/notepad.exe", L"", L"/5g:a"}) {
     EXPECT_FALSE(ReadEntryOptions(dropped).has_value()) << dropped;
   }
 }
 
-TEST(EntryOptionsTest, SettingGraceAndTreeRewritesOnlyTheLetters) {
+TEST(EntryOptionsTest, SettingSecondsTreeAndReadinessRewritesOnlyTheLetters) {
   const struct {
     const wchar_t* entry;
-    std::optional<int> grace;  // nullopt: leave the grace alone
+    std::optional<int> grace;  // nullopt: leave the seconds alone
     int tree;                  // -1: leave the tree alone, else 0 off / 1 on
     const wchar_t* expected;   // null: the change is refused
+    int ready = -1;            // as tree, for the readiness letter r
   } rows[] = {
       {L"/c:chat.exe", 5, -1, L"/c5:chat.exe"},
       {L"/wx:game.exe", std::nullopt, 1, L"/wgx:game.exe"},
@@ -73,11 +86,18 @@ TEST(EntryOptionsTest, SettingGraceAndTreeRewritesOnlyTheLetters) {
       {L"/tg 5/:a", std::nullopt, 0, nullptr},
       {L"/c:cmd.exe /k dir", 5, 1, L"/cg5:cmd.exe /k dir"},
       {L"/cg7:cmd.exe /k /q", std::nullopt, 0, L"/c7:cmd.exe /k /q"},
+      // r goes to the end of the letters, the seconds after the timing
+      // letter; taking r out joins the seconds into one run.
+      {L"/b:vpn.exe", 10, -1, L"/b10r:vpn.exe", 1},
+      {L"/c5r5:a", std::nullopt, -1, L"/c5:a", 0},
+      {L"/bRn:a", 0, 1, L"/bgRn:a", 1},
+      {L"/b r/:a", std::nullopt, -1, nullptr, 0},
   };
   for (const auto& r : rows) {
     std::optional<std::wstring> entry = r.entry;
-    if (r.grace) entry = WithGraceSeconds(*entry, *r.grace);
+    if (r.grace) entry = WithSeconds(*entry, *r.grace);
     if (entry && r.tree >= 0) entry = WithWholeTree(*entry, r.tree == 1);
+    if (entry && r.ready >= 0) entry = WithUntilReady(*entry, r.ready == 1);
     EXPECT_EQ(entry, r.expected ? std::optional<std::wstring>(r.expected) : std::nullopt)
         << r.entry;
   }
@@ -92,10 +112,10 @@ TEST(EntryOptionsTest, TypedSeconds) {
                                                      {L"\u3000１５\u3000", 15},
                                                      {L"99999999999", 3600}};
   for (const auto& [typed, seconds] : accepted) {
-    EXPECT_EQ(ParseGraceSeconds(typed), seconds) << typed;
+    EXPECT_EQ(ParseSeconds(typed), seconds) << typed;
   }
   for (const wchar_t* typed : {L"", L"  ", L"-1", L"1.5", L"5s", L"1 0"}) {
-    EXPECT_EQ(ParseGraceSeconds(typed), std::nullopt) << typed;
+    EXPECT_EQ(ParseSeconds(typed), std::nullopt) << typed;
   }
 }
 

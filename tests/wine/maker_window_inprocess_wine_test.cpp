@@ -326,10 +326,11 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
 constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
 
 // What a menu of this process looked like before `key` chose from it.
+// The items in the menu's order.
+enum MenuItem { kGraceItem, kPauseItem, kTreeItem, kReadyItem, kMenuItems };
 struct SeenMenu {
   bool shown = false;
-  UINT graceState = 0;  // GetMenuState of the first item
-  UINT treeState = 0;   // and of the second
+  UINT state[kMenuItems] = {};  // GetMenuState of each item
 };
 
 // Watches for the popup menu of this process on a thread of its own, records
@@ -356,8 +357,9 @@ class MenuChooser {
       if (HWND menuWindow = FindMenu()) {
         auto menu = reinterpret_cast<HMENU>(SendMessageW(menuWindow, kGetMenuHandle, 0, 0));
         seen_.shown = true;
-        seen_.graceState = GetMenuState(menu, 0, MF_BYPOSITION);
-        seen_.treeState = GetMenuState(menu, 1, MF_BYPOSITION);
+        for (int item = 0; item < kMenuItems; ++item) {
+          seen_.state[item] = GetMenuState(menu, item, MF_BYPOSITION);
+        }
         if (key == VK_ESCAPE) {
           PostMessageW(menuWindow, WM_KEYDOWN, VK_ESCAPE, 0);
         } else {
@@ -411,7 +413,7 @@ class MakerEntryMenuWine : public MakerWindowInProcess {
   int Selection() { return ListBoxStore(List()).Selection(); }
 };
 
-TEST_F(MakerEntryMenuWine, GraceAndTreeChangeTheChosenEntry) {
+TEST_F(MakerEntryMenuWine, EachItemChangesTheChosenEntry) {
   Open(LauncherChoice::KelmoPro, {L"/c:chat.exe", L"/wx:game.exe", L"/b:before.exe"});
 
   DialogAnswerer box(GetCurrentProcessId(), {TypeAndOk(L"5")});
@@ -421,26 +423,36 @@ TEST_F(MakerEntryMenuWine, GraceAndTreeChangeTheChosenEntry) {
   ASSERT_EQ(boxes.size(), 1u);
   EXPECT_EQ(boxes[0].title, L"終了までの猶予");
   EXPECT_TRUE(seen.shown);
-  EXPECT_EQ(seen.graceState & (MF_GRAYED | MF_CHECKED), 0u);
-  EXPECT_EQ(seen.treeState & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_EQ(seen.state[kGraceItem] & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_EQ(seen.state[kTreeItem] & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_NE(seen.state[kPauseItem] & MF_GRAYED, 0u) << "a companion gets no pause";
+  EXPECT_EQ(seen.state[kReadyItem] & (MF_GRAYED | MF_CHECKED), 0u);
   EXPECT_EQ(Entries()[0], L"/c5:chat.exe");
   EXPECT_EQ(Selection(), 0);
 
   seen = ClickMenu(1, L'g');
-  EXPECT_NE(seen.graceState & MF_GRAYED, 0u) << "a waited entry gets no grace";
-  EXPECT_EQ(seen.treeState & (MF_GRAYED | MF_CHECKED), 0u);
+  EXPECT_NE(seen.state[kGraceItem] & MF_GRAYED, 0u) << "a waited entry gets no grace";
+  EXPECT_NE(seen.state[kReadyItem] & MF_GRAYED, 0u) << "nor readiness";
+  EXPECT_EQ(seen.state[kTreeItem] & (MF_GRAYED | MF_CHECKED), 0u);
   EXPECT_EQ(Entries()[1], L"/wgx:game.exe");
   EXPECT_EQ(Selection(), 1) << "the click selects the entry it is on";
 
   seen = KeyboardMenu(1, L'g');
-  EXPECT_NE(seen.treeState & MF_CHECKED, 0u);
+  EXPECT_NE(seen.state[kTreeItem] & MF_CHECKED, 0u);
   EXPECT_EQ(Entries()[1], L"/wx:game.exe");
 
-  seen = KeyboardMenu(2, VK_ESCAPE);
-  EXPECT_NE(seen.graceState & MF_GRAYED, 0u);
-  EXPECT_NE(seen.treeState & MF_GRAYED, 0u);
+  // A before entry takes a pause and readiness; g counts once it is held.
+  DialogAnswerer pause(GetCurrentProcessId(), {TypeAndOk(L"10")});
+  seen = KeyboardMenu(2, L'p');
+  EXPECT_EQ(pause.Finish().at(0).title, L"次の起動までの待ち時間");
+  EXPECT_NE(seen.state[kGraceItem] & MF_GRAYED, 0u);
+  EXPECT_NE(seen.state[kTreeItem] & MF_GRAYED, 0u);
+  EXPECT_EQ(seen.state[kPauseItem] & MF_GRAYED, 0u);
+  seen = KeyboardMenu(2, L'r');
+  EXPECT_EQ(seen.state[kTreeItem] & MF_GRAYED, 0u);
+  EXPECT_EQ(seen.state[kReadyItem] & MF_CHECKED, 0u);
   EXPECT_EQ(Entries(),
-            (std::vector<std::wstring>{L"/c5:chat.exe", L"/wx:game.exe", L"/b:before.exe"}));
+            (std::vector<std::wstring>{L"/c5:chat.exe", L"/wx:game.exe", L"/b10r:before.exe"}));
 }
 
 // The box starts with the entry's seconds; Cancel, a text that is no number,
