@@ -17,8 +17,7 @@
 
 #include <string>
 
-#include "maker/opened_group.h"
-#include "maker/shortcut_make.h"
+#include "maker/shortcut_contents.h"
 
 namespace kelmo {
 
