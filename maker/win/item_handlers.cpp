@@ -2,6 +2,7 @@
 
 #include "maker/item_list.h"
 #include "maker/win/list_box_store.h"
+#include "maker/win/maker_boxes.h"
 
 namespace kelmo {
 

@@ -1,8 +1,5 @@
 #include "maker/win/maker_form.h"
 
-#include "common/failure.h"
-#include "common/win/error_msg.h"
-#include "maker/maker_identity.h"
 #include "maker/win/list_box_store.h"
 
 namespace kelmo {
@@ -60,10 +57,6 @@ void MakerForm::ShowGroup(const OpenedGroup& opened) {
   ClearList(list);
   for (const std::wstring& entry : opened.entries) list.Add(entry);
   group.Opened(opened);
-}
-
-void ReportCaughtFailure(HWND owner, std::wstring_view place) {
-  ErrorMsg(kMakerProgram, place, CurrentFailure(), owner);
 }
 
 }  // namespace kelmo

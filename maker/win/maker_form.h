@@ -9,7 +9,6 @@
 
 #include <array>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "maker/win/maker_window_access.h"
@@ -43,9 +42,5 @@ class MakerForm final : public MakerWindowAccess {
   HWND lstCmd = nullptr;
   OpenedGroupState group;
 };
-
-// Reports the failure being handled under `place` in a box owned by the
-// maker window `owner`; call it only inside a catch block.
-void ReportCaughtFailure(HWND owner, std::wstring_view place);
 
 }  // namespace kelmo
