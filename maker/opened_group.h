@@ -8,16 +8,9 @@
 #include <vector>
 
 #include "maker/item_composer.h"
-#include "maker/shortcut_make.h"
+#include "maker/shortcut_contents.h"
 
 namespace kelmo {
-
-// What a shortcut file holds besides its name.
-struct ShortcutContents {
-  std::wstring target;
-  std::wstring arguments;
-  ShortcutSettings settings;
-};
 
 // A group read from a shortcut, ready to be shown in the window.
 struct OpenedGroup {

@@ -115,19 +115,6 @@ bool NamesDevice(std::wstring_view path) {
          digit == L'\u00B3';
 }
 
-std::wstring WithTrailingBackslash(std::wstring path) {
-  if (path.empty() || path.back() != L'\\') path += L'\\';
-  return path;
-}
-
-std::wstring LauncherFileName(LauncherChoice launcher) {
-  return launcher == LauncherChoice::Standard ? L"kelmo.exe" : L"kelmoPro.exe";
-}
-
-std::wstring BuildTargetPath(std::wstring folder, LauncherChoice launcher) {
-  return WithTrailingBackslash(std::move(folder)) + LauncherFileName(launcher);
-}
-
 MessageText MakeMessageText(MakeMessage message) {
   switch (message) {
     case MakeMessage::DesktopLookupFailed:

@@ -5,7 +5,6 @@
 #pragma once
 
 #include <cstddef>
-#include <cstdint>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -13,14 +12,12 @@
 
 #include "common/text_util.h"
 #include "maker/item_composer.h"
+#include "maker/shortcut_contents.h"
 
 namespace kelmo {
 
 // Argument string plus target path may hold at most this many characters.
 inline constexpr std::size_t kMaxArgumentsAndTarget = 249;
-
-inline constexpr wchar_t kShortcutDescription[] = L"Linked by kelmoCM";
-inline constexpr int kShortcutShowCmd = 5;  // SW_SHOW
 
 // " " + entries[0] + " " + entries[1] + ...; empty for no entries. Entries
 // are neither quoted nor changed.
@@ -45,47 +42,6 @@ bool NamesDevice(std::wstring_view path);
 // True when a shortcut with these lengths must be refused: the sum is more
 // than kMaxArgumentsAndTarget. Does not overflow for any pair of sizes.
 bool ExceedsLengthLimit(std::size_t argumentLength, std::size_t targetLength);
-
-// `path` with a backslash appended unless it already ends with one.
-std::wstring WithTrailingBackslash(std::wstring path);
-
-// "kelmo.exe" for the standard launcher, "kelmoPro.exe" for kelmoPro.
-std::wstring LauncherFileName(LauncherChoice launcher);
-
-// The launcher file in `folder` (the maker's own folder). Whether the file
-// exists is not checked.
-std::wstring BuildTargetPath(std::wstring folder, LauncherChoice launcher);
-
-// A shortcut's settings besides its target and arguments. The defaults are
-// those the maker gives a new group's shortcut.
-struct ShortcutSettings {
-  std::wstring workDir;   // empty: not set
-  std::wstring iconFile;  // empty: not set
-  int iconIdx = 0;
-  int showCmd = kShortcutShowCmd;
-  std::uint16_t hotkey = 0;  // 0: none
-  std::wstring description = kShortcutDescription;
-  bool runAsAdministrator = false;
-
-  friend bool operator==(const ShortcutSettings& a, const ShortcutSettings& b) {
-    return a.workDir == b.workDir && a.iconFile == b.iconFile && a.iconIdx == b.iconIdx &&
-           a.showCmd == b.showCmd && a.hotkey == b.hotkey && a.description == b.description &&
-           a.runAsAdministrator == b.runAsAdministrator;
-  }
-};
-
-// What the make sequence asks the shell link object to write.
-struct ShellLinkRequest {
-  std::wstring lnkFile;
-  std::wstring exeFile;
-  std::wstring exeArgs;
-  ShortcutSettings settings;
-
-  friend bool operator==(const ShellLinkRequest& a, const ShellLinkRequest& b) {
-    return a.lnkFile == b.lnkFile && a.exeFile == b.exeFile && a.exeArgs == b.exeArgs &&
-           a.settings == b.settings;
-  }
-};
 
 // The messages a make can end with. Each stops the make; none leaves a file.
 enum class MakeMessage {

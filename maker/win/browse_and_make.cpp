@@ -10,6 +10,7 @@
 #include "maker/maker_identity.h"
 #include "maker/shortcut_make.h"
 #include "maker/win/make_platform.h"
+#include "maker/win/maker_boxes.h"
 
 namespace kelmo {
 namespace {

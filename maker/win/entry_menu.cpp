@@ -12,7 +12,7 @@
 #include "maker/maker_identity.h"
 #include "maker/shortcut_open.h"
 #include "maker/win/list_box_store.h"
-#include "maker/win/make_platform.h"
+#include "maker/win/maker_boxes.h"
 #include "maker/win/name_prompt.h"
 
 namespace kelmo {

@@ -114,9 +114,9 @@ bool MainWindow::Create(HINSTANCE instance) {
 
   // The initial state: the standard launcher with both option groups off,
   // keeping "前(&B)" and "標準(&D)" selected for when kelmoPro is chosen.
-  Check(form_.optKelmoSet[0]);
-  Check(form_.optTimingSet[0]);
-  Check(form_.optSizeSet[0]);
+  Check(form_.optKelmoSet()[0]);
+  Check(form_.optTimingSet()[0]);
+  Check(form_.optSizeSet()[0]);
   form_.SetOptionGroupsEnabled(false);
   // Files dropped on a control that does not take them reach this window.
   DragAcceptFiles(Handle(), TRUE);
@@ -140,34 +140,10 @@ void MainWindow::CreateControls(HINSTANCE instance, int dpiX, int dpiY) {
         rect.top, rect.width, rect.height, Handle(),
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(ControlId(row, i))), instance, nullptr);
     SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-
-    const auto index = static_cast<std::size_t>(row.index);
-    switch (row.group) {
-      case ControlGroup::KelmoSet:
-        form_.optKelmoSet[index] = control;
-        break;
-      case ControlGroup::TimingSet:
-        form_.optTimingSet[index] = control;
-        break;
-      case ControlGroup::SizeSet:
-        form_.optSizeSet[index] = control;
-        break;
-      case ControlGroup::Cmd:
-        form_.cmdCmd[index] = control;
-        break;
-      case ControlGroup::ListButtons:
-        form_.cmdList[index] = control;
-        break;
-      case ControlGroup::None:
-        break;
-    }
-    if (row.name == L"fraTimingSet") form_.fraTimingSet = control;
-    if (row.name == L"fraSizeSet") form_.fraSizeSet = control;
-    if (row.name == L"txtCmd") form_.txtCmd = control;
-    if (row.name == L"lstCmd") form_.lstCmd = control;
+    form_.SetControl(row, control);
   }
   // The text box has no length limit of its own (0 = the largest the control takes).
-  SendMessageW(form_.txtCmd, EM_SETLIMITTEXT, 0, 0);
+  SendMessageW(form_.txtCmd(), EM_SETLIMITTEXT, 0, 0);
 }
 
 void MainWindow::Show(int showCommand) {
@@ -175,7 +151,7 @@ void MainWindow::Show(int showCommand) {
   UpdateWindow(Handle());
   // Through the dialog manager, so that it records the focus it restores
   // when the window is activated again.
-  SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(form_.optKelmoSet[0]), TRUE);
+  SendMessageW(Handle(), WM_NEXTDLGCTL, reinterpret_cast<WPARAM>(form_.optKelmoSet()[0]), TRUE);
 }
 
 void MainWindow::OnClicked(int tabIndex) {
@@ -218,8 +194,8 @@ LRESULT MainWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       Form_DropFiles(form_, UniqueDrop(reinterpret_cast<HDROP>(wParam)));
       return 0;
     case WM_CONTEXTMENU:  // a right click, Shift+F10 or the menu key (lParam -1)
-      if (reinterpret_cast<HWND>(wParam) != form_.lstCmd) break;
-      lstCmd_ContextMenu(Handle(), form_.lstCmd, lParam, form_.Launcher());
+      if (reinterpret_cast<HWND>(wParam) != form_.lstCmd()) break;
+      lstCmd_ContextMenu(Handle(), form_.lstCmd(), lParam, form_.Launcher());
       return 0;
     case WM_DESTROY:
       // Form_Unload: unloading the window ends the program; nothing is saved.
@@ -236,7 +212,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     auto* window =
         static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     window->window_.reset(hwnd);
-    window->form_.window = hwnd;
+    window->form_.SetWindow(hwnd);
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }
   auto* window = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(hwnd, GWLP_USERDATA));
@@ -245,7 +221,7 @@ LRESULT CALLBACK MainWindow::WindowProc(HWND hwnd, UINT message, WPARAM wParam, 
     SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     // Destroyed: nothing is left to free.
     window->window_.release();
-    window->form_.window = nullptr;
+    window->form_.SetWindow(nullptr);
     return DefDlgProcW(hwnd, message, wParam, lParam);
   }
   return window->HandleMessage(message, wParam, lParam);

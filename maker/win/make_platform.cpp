@@ -5,6 +5,7 @@
 #include "common/failure.h"
 #include "common/win/win_text.h"
 #include "maker/path_parts.h"
+#include "maker/win/maker_boxes.h"
 #include "maker/win/name_prompt.h"
 #include "maker/win/shell_link.h"
 
@@ -28,11 +29,6 @@ FARPROC BindShellFunction(const char* functionName) {
                                         L" が shell32 に見つかりません。");
   }
   return function;
-}
-
-int ShowMessageText(HWND owner, const MessageText& message) {
-  return MessageBoxA(owner, ToAnsi(message.text).c_str(), ToAnsi(message.title).c_str(),
-                     message.style);
 }
 
 std::vector<std::wstring> Win32MakePlatform::Entries() { return window_.Entries(); }

@@ -8,7 +8,7 @@
 #include <string>
 
 #include "maker/shortcut_make.h"
-#include "maker/win/browse_and_make.h"
+#include "maker/win/maker_window_access.h"
 
 namespace kelmo {
 
@@ -16,10 +16,6 @@ namespace kelmo {
 // the call rather than imported, so that a system without it can still start
 // the maker. Throws kelmo::Failure kMissingFunction when it is not there.
 FARPROC BindShellFunction(const char* functionName);
-
-// Shows `message` in a message box owned by `owner` (ANSI code page); gives
-// the button pressed (IDOK, IDYES, ...).
-int ShowMessageText(HWND owner, const MessageText& message);
 
 class Win32MakePlatform : public MakePlatform {
  public:

@@ -9,6 +9,7 @@ add_library(kelmo_maker_win32 STATIC
   maker/win/entry_menu.cpp
   maker/win/browse_and_make.cpp
   maker/win/make_platform.cpp
+  maker/win/maker_boxes.cpp
   maker/win/name_prompt.cpp
   maker/win/shell_link.cpp
   maker/win/shortcut_save.cpp

@@ -1,8 +1,5 @@
 #include "maker/win/maker_form.h"
 
-#include "common/failure.h"
-#include "common/win/error_msg.h"
-#include "maker/maker_identity.h"
 #include "maker/win/list_box_store.h"
 
 namespace kelmo {
@@ -13,16 +10,16 @@ bool IsChecked(HWND option) { return SendMessageW(option, BM_GETCHECK, 0, 0) == 
 }  // namespace
 
 std::wstring MakerForm::ProgramText() const {
-  const int length = GetWindowTextLengthW(txtCmd);
+  const int length = GetWindowTextLengthW(txtCmd_);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  text.resize(static_cast<std::size_t>(GetWindowTextW(txtCmd, text.data(), length + 1)));
+  text.resize(static_cast<std::size_t>(GetWindowTextW(txtCmd_, text.data(), length + 1)));
   return text;
 }
 
-void MakerForm::SetProgramText(const std::wstring& text) { SetWindowTextW(txtCmd, text.c_str()); }
+void MakerForm::SetProgramText(const std::wstring& text) { SetWindowTextW(txtCmd_, text.c_str()); }
 
 std::vector<std::wstring> MakerForm::Entries() const {
-  const ListBoxStore list(lstCmd);
+  const ListBoxStore list(lstCmd_);
   std::vector<std::wstring> entries;
   const int count = list.Count();
   entries.reserve(static_cast<std::size_t>(count));
@@ -31,39 +28,62 @@ std::vector<std::wstring> MakerForm::Entries() const {
 }
 
 LauncherChoice MakerForm::Launcher() const {
-  return IsChecked(optKelmoSet[0]) ? LauncherChoice::Standard : LauncherChoice::KelmoPro;
+  return IsChecked(optKelmoSet_[0]) ? LauncherChoice::Standard : LauncherChoice::KelmoPro;
 }
 
 ComposerInput MakerForm::ComposerState() const {
   ComposerInput input;
   input.launcher = Launcher();
-  for (std::size_t i = 0; i < optTimingSet.size(); ++i)
-    input.timing[i] = IsChecked(optTimingSet[i]);
-  for (std::size_t i = 0; i < optSizeSet.size(); ++i) input.size[i] = IsChecked(optSizeSet[i]);
+  for (std::size_t i = 0; i < optTimingSet_.size(); ++i)
+    input.timing[i] = IsChecked(optTimingSet_[i]);
+  for (std::size_t i = 0; i < optSizeSet_.size(); ++i) input.size[i] = IsChecked(optSizeSet_[i]);
   input.programText = ProgramText();
   return input;
 }
 
 void MakerForm::SetOptionGroupsEnabled(bool enabled) {
-  for (HWND option : optTimingSet) EnableWindow(option, enabled);
-  for (HWND option : optSizeSet) EnableWindow(option, enabled);
-  EnableWindow(fraTimingSet, enabled);
-  EnableWindow(fraSizeSet, enabled);
+  for (HWND option : optTimingSet_) EnableWindow(option, enabled);
+  for (HWND option : optSizeSet_) EnableWindow(option, enabled);
+  EnableWindow(fraTimingSet_, enabled);
+  EnableWindow(fraSizeSet_, enabled);
+}
+
+void MakerForm::SetControl(const ControlRow& row, HWND control) {
+  const auto index = static_cast<std::size_t>(row.index);
+  switch (row.group) {
+    case ControlGroup::KelmoSet:
+      optKelmoSet_[index] = control;
+      return;
+    case ControlGroup::TimingSet:
+      optTimingSet_[index] = control;
+      return;
+    case ControlGroup::SizeSet:
+      optSizeSet_[index] = control;
+      return;
+    case ControlGroup::Cmd:
+      cmdCmd_[index] = control;
+      return;
+    case ControlGroup::ListButtons:
+      cmdList_[index] = control;
+      return;
+    case ControlGroup::None:
+      break;
+  }
+  if (row.name == L"fraTimingSet") fraTimingSet_ = control;
+  if (row.name == L"fraSizeSet") fraSizeSet_ = control;
+  if (row.name == L"txtCmd") txtCmd_ = control;
+  if (row.name == L"lstCmd") lstCmd_ = control;
 }
 
 void MakerForm::ShowGroup(const OpenedGroup& opened) {
   const bool kelmoPro = opened.launcher == LauncherChoice::KelmoPro;
-  SendMessageW(optKelmoSet[0], BM_SETCHECK, kelmoPro ? BST_UNCHECKED : BST_CHECKED, 0);
-  SendMessageW(optKelmoSet[1], BM_SETCHECK, kelmoPro ? BST_CHECKED : BST_UNCHECKED, 0);
+  SendMessageW(optKelmoSet_[0], BM_SETCHECK, kelmoPro ? BST_UNCHECKED : BST_CHECKED, 0);
+  SendMessageW(optKelmoSet_[1], BM_SETCHECK, kelmoPro ? BST_CHECKED : BST_UNCHECKED, 0);
   SetOptionGroupsEnabled(kelmoPro);
-  ListBoxStore list(lstCmd);
+  ListBoxStore list(lstCmd_);
   ClearList(list);
   for (const std::wstring& entry : opened.entries) list.Add(entry);
-  group.Opened(opened);
-}
-
-void ReportCaughtFailure(HWND owner, std::wstring_view place) {
-  ErrorMsg(kMakerProgram, place, CurrentFailure(), owner);
+  group_.Opened(opened);
 }
 
 }  // namespace kelmo

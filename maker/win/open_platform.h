@@ -1,5 +1,6 @@
 // Opening a shortcut in the maker window: the open sequence's operations on
-// Win32, and the open of a shortcut named on the command line. Win32 only.
+// Win32, among them taking a program into the text box, which a drop does
+// too, and the open of a shortcut named on the command line. Win32 only.
 #pragma once
 
 #include <windows.h>
@@ -22,13 +23,24 @@ class Win32OpenPlatform : public OpenPlatform {
   bool AskYesNo(const MessageText& question) override;
   void ShowMessage(const MessageText& message) override;
   void ShowGroup(const OpenedGroup& group) override;
-  // As a dropped program (see TakeProgram in maker/win/dropped_files.h), once
-  // the environment variables in `program` are expanded.
+  // As a dropped program (see TakeProgram below), once the environment
+  // variables in `program` are expanded.
   void TakeProgram(const std::wstring& program, const std::wstring& arguments) override;
 
  private:
   MakerWindowAccess& window_;
 };
+
+// Puts the short path of `program`, then a space and `arguments` when there
+// are any, into txtCmd. The path goes through the wide short-path call, and
+// it is quoted where the launcher chosen would cut it (DroppedProgramText).
+// The text must pass the ANSI code page exactly (the path without
+// look-alikes, as a target is checked by make), since make writes it
+// through the ANSI shell link call. A folder, a program whose short path
+// cannot be had, or a text the code page cannot hold leaves the text box as
+// it was and shows why.
+void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
+                 const std::wstring& arguments);
 
 // Opens the first of the program's arguments (`arguments`, without the
 // program itself) as a shortcut: a shortcut dropped on kelmoCM.exe or

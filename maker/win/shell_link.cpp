@@ -21,14 +21,14 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// Every text read from a shortcut comes through a buffer of this many
-// characters, filled with spaces beforehand.
-constexpr int kReadBufferSize = 255;
+// GetShellLinkInfo hands back each text as an ANSI buffer of this many
+// bytes, its NUL included, would hold it.
+constexpr std::size_t kAnsiReadBufferSize = 255;
 // A shortcut stores its arguments as a counted string; Wine and Windows write
 // it uncorrupted below 32767 characters, and the target is a file path.
-constexpr std::size_t kArgumentsReadSize = 32768;
-constexpr std::size_t kPathReadSize = MAX_PATH * 2;
-constexpr std::size_t kDescriptionReadSize = INFOTIPSIZE;
+constexpr int kArgumentsReadSize = 32768;
+constexpr int kPathReadSize = MAX_PATH * 2;
+constexpr int kDescriptionReadSize = INFOTIPSIZE;
 
 // An item-identifier list the shell allocated; freed when the owner goes.
 class UniqueIdList {
@@ -57,13 +57,6 @@ HRESULT CreateShellLinkObject(LinkInterfaces& object) {
   return object.link.As(&object.file);
 }
 
-// A buffer of kReadBufferSize spaces for one text read from the link.
-struct ReadBuffer {
-  ReadBuffer() { std::fill_n(chars, kReadBufferSize, ' '); }
-  std::wstring Text() const { return FromAnsi(UpToNul(std::string_view(chars, kReadBufferSize))); }
-  char chars[kReadBufferSize];
-};
-
 // The shell link object created with both interfaces; throws kelmo::Failure
 // when it cannot be.
 void CreateShellLinkOrThrow(LinkInterfaces& object) {
@@ -72,15 +65,26 @@ void CreateShellLinkOrThrow(LinkInterfaces& object) {
   }
 }
 
-// A text of at most `size` characters that `read` writes into a buffer,
-// up to its first NUL; nullopt when the read fails.
-template <typename Read>
-std::optional<std::wstring> ReadWide(std::size_t size, Read read) {
-  std::wstring text(size, L'\0');
-  if (FAILED(read(text.data(), static_cast<int>(size)))) return std::nullopt;
-  if (const std::size_t end = text.find(L'\0'); end != std::wstring::npos) text.resize(end);
-  return text;
-}
+// The one buffer the texts of a link are read into, one after another.
+class TextBuffer {
+ public:
+  // The buffer, empty, for a read of at most `size` (<= kArgumentsReadSize)
+  // characters.
+  wchar_t* For(int size) {
+    text_[0] = L'\0';
+    text_[static_cast<std::size_t>(size)] = L'\0';
+    return text_.data();
+  }
+  // The text the read that gave `result` left, up to its first NUL; nullopt
+  // when the read failed.
+  std::optional<std::wstring> Text(HRESULT result) const {
+    if (FAILED(result)) return std::nullopt;
+    return std::wstring(text_.c_str());
+  }
+
+ private:
+  std::wstring text_ = std::wstring(static_cast<std::size_t>(kArgumentsReadSize), L'\0');
+};
 
 // The fixed header at the start of the file `path`, when it has one.
 std::optional<ShortcutHeader> ReadHeader(const std::wstring& path) {
@@ -92,6 +96,76 @@ std::optional<ShortcutHeader> ReadHeader(const std::wstring& path) {
   DWORD read = 0;
   if (!ReadFile(file.get(), bytes, sizeof(bytes), &read, nullptr)) return std::nullopt;
   return ParseShortcutHeader(std::string_view(bytes, read));
+}
+
+// Every field of one shortcut file, each text up to its first NUL; a field
+// whose read failed is nullopt. The show command, the hot key and "run as
+// administrator" come from the file's header where it has one: Wine's shell
+// link loads every show command as 1.
+struct LinkFields {
+  std::optional<std::wstring> target, workDir, arguments, description, iconFile;
+  int iconIdx = 0;
+  std::optional<WORD> hotkey;
+  bool itemListRead = false;
+  std::optional<int> showCmd;
+  std::optional<bool> runAsAdministrator;
+};
+
+// Loads the shortcut `path` and reads its fields; nullopt when the file does
+// not load as a shortcut. `pathFlags` (SLGP_*) choose the form the target is
+// given in. Throws kelmo::Failure only when the shell link object cannot be
+// created.
+std::optional<LinkFields> ReadLinkFields(const std::wstring& path, DWORD pathFlags) {
+  LinkInterfaces object;
+  CreateShellLinkOrThrow(object);
+  if (FAILED(object.file->Load(path.c_str(), STGM_READ))) return std::nullopt;
+  // Read as the shortcut stores them, in wide text: a hand-made shortcut may
+  // hold characters the ANSI code page cannot, and an ANSI read would hand
+  // back look-alikes or "?" that a make would then save as the group. Make
+  // refuses such entries by name instead.
+  ComPtr<IShellLinkW> link;
+  if (FAILED(object.link.As(&link))) return std::nullopt;
+  LinkFields fields;
+  TextBuffer buffer;
+  WIN32_FIND_DATAW found = {};
+  fields.target =
+      buffer.Text(link->GetPath(buffer.For(kPathReadSize), kPathReadSize, &found, pathFlags));
+  fields.workDir = buffer.Text(link->GetWorkingDirectory(buffer.For(kPathReadSize), kPathReadSize));
+  fields.arguments =
+      buffer.Text(link->GetArguments(buffer.For(kArgumentsReadSize), kArgumentsReadSize));
+  fields.description =
+      buffer.Text(link->GetDescription(buffer.For(kDescriptionReadSize), kDescriptionReadSize));
+  fields.iconFile =
+      buffer.Text(link->GetIconLocation(buffer.For(kPathReadSize), kPathReadSize, &fields.iconIdx));
+  UniqueIdList items;
+  fields.itemListRead = SUCCEEDED(link->GetIDList(items.put()));
+  if (WORD hotkey = 0; SUCCEEDED(link->GetHotkey(&hotkey))) fields.hotkey = hotkey;
+  if (int showCmd = 0; SUCCEEDED(link->GetShowCmd(&showCmd))) fields.showCmd = showCmd;
+  ComPtr<IShellLinkDataList> data;
+  DWORD flags = 0;
+  if (SUCCEEDED(object.link.As(&data)) && SUCCEEDED(data->GetFlags(&flags))) {
+    fields.runAsAdministrator = (flags & SLDF_RUNAS_USER) != 0;
+  }
+  if (const std::optional<ShortcutHeader> header = ReadHeader(path)) {
+    if (header->showCmd != 0) fields.showCmd = header->showCmd;
+    fields.hotkey = header->hotkey;
+    fields.runAsAdministrator = (header->linkFlags & kRunAsUserFlag) != 0;
+  }
+  return fields;
+}
+
+// `text` as an ANSI buffer of kAnsiReadBufferSize bytes holds it: in the code
+// page, with the characters whose bytes fit before the buffer's NUL.
+std::wstring AsAnsiRead(std::wstring_view text) {
+  std::string ansi = ToAnsi(text);
+  std::size_t kept = 0;
+  while (kept < ansi.size()) {
+    const std::size_t next = kept + (IsDBCSLeadByte(static_cast<BYTE>(ansi[kept])) ? 2 : 1);
+    if (next >= kAnsiReadBufferSize) break;
+    kept = std::min(next, ansi.size());
+  }
+  ansi.resize(kept);
+  return FromAnsi(ansi);
 }
 
 }  // namespace
@@ -169,43 +243,24 @@ bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& Exe
                                   std::wstring& WorkDir, std::wstring& ExeArgs,
                                   std::wstring& IconFile, int& IconIdx, int& ShowCmd) const {
   if (LnkFile.empty()) return false;
-  LinkInterfaces object;
-  CreateShellLinkOrThrow(object);
-  IShellLinkA& link = *object.link.Get();
   try {
-    if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
-
-    ReadBuffer path;
-    WIN32_FIND_DATAA found = {};
-    if (FAILED(link.GetPath(path.chars, kReadBufferSize, &found, SLGP_UNCPRIORITY))) return false;
-    ExeFile = path.Text();
-
-    ReadBuffer workDir;
-    if (FAILED(link.GetWorkingDirectory(workDir.chars, kReadBufferSize))) return false;
-    WorkDir = workDir.Text();
-
-    ReadBuffer arguments;
-    if (FAILED(link.GetArguments(arguments.chars, kReadBufferSize))) return false;
-    ExeArgs = arguments.Text();
-
-    ReadBuffer description;
-    if (FAILED(link.GetDescription(description.chars, kReadBufferSize))) return false;
-    WORD hotkey = 0;
-    if (FAILED(link.GetHotkey(&hotkey))) return false;
-
-    ReadBuffer icon;
-    int iconIndex = 0;
-    if (FAILED(link.GetIconLocation(icon.chars, kReadBufferSize, &iconIndex))) return false;
-    IconFile = icon.Text();
-    IconIdx = iconIndex;
-
-    UniqueIdList items;
-    if (FAILED(link.GetIDList(items.put()))) return false;
-
-    int showCmd = 0;
-    if (FAILED(link.GetShowCmd(&showCmd))) return false;
-    ShowCmd = showCmd;
+    const std::optional<LinkFields> fields = ReadLinkFields(LnkFile, SLGP_UNCPRIORITY);
+    // The outputs in the order of the reads: a failed read ends the call, and
+    // the outputs before it keep what they were given.
+    if (!fields || !fields->target) return false;
+    ExeFile = AsAnsiRead(*fields->target);
+    if (!fields->workDir) return false;
+    WorkDir = AsAnsiRead(*fields->workDir);
+    if (!fields->arguments) return false;
+    ExeArgs = AsAnsiRead(*fields->arguments);
+    if (!fields->description || !fields->hotkey || !fields->iconFile) return false;
+    IconFile = AsAnsiRead(*fields->iconFile);
+    IconIdx = fields->iconIdx;
+    if (!fields->itemListRead || !fields->showCmd) return false;
+    ShowCmd = *fields->showCmd;
     return true;
+  } catch (const Failure&) {
+    throw;  // the shell link object could not be created
   } catch (...) {
     return false;
   }
@@ -214,52 +269,23 @@ bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& Exe
 bool cShellLink::GetShortcutContents(const std::wstring& LnkFile,
                                      ShortcutContents& contents) const {
   if (LnkFile.empty()) return false;
-  LinkInterfaces object;
-  CreateShellLinkOrThrow(object);
-  if (FAILED(object.file->Load(LnkFile.c_str(), STGM_READ))) return false;
-  // Read as the shortcut stores them, in wide text: a hand-made shortcut may
-  // hold characters the ANSI code page cannot, and an ANSI read would hand
-  // back look-alikes or "?" that a make would then save as the group. Make
-  // refuses such entries by name instead.
-  ComPtr<IShellLinkW> link;
-  if (FAILED(object.link.As(&link))) return false;
+  const std::optional<LinkFields> fields = ReadLinkFields(LnkFile, SLGP_RAWPATH);
+  if (!fields || !fields->arguments) return false;
   // A shortcut to a shell item that is no file has no path to give; its
   // call may fail or give nothing, and both leave the target empty.
-  WIN32_FIND_DATAW found = {};
-  contents.target = ReadWide(kPathReadSize, [&](wchar_t* buffer, int size) {
-                      return link->GetPath(buffer, size, &found, SLGP_RAWPATH);
-                    }).value_or(std::wstring());
-  const std::optional<std::wstring> arguments =
-      ReadWide(kArgumentsReadSize,
-               [&](wchar_t* buffer, int size) { return link->GetArguments(buffer, size); });
-  if (!arguments) return false;
-  contents.arguments = *arguments;
+  contents.target = fields->target.value_or(std::wstring());
+  contents.arguments = *fields->arguments;
   // The settings make keeps: one that cannot be read is kept as a new
   // shortcut has it.
   const ShortcutSettings fresh;
-  contents.settings.workDir = ReadWide(kPathReadSize, [&](wchar_t* buffer, int size) {
-                                return link->GetWorkingDirectory(buffer, size);
-                              }).value_or(fresh.workDir);
-  int iconIdx = 0;
-  contents.settings.iconFile = ReadWide(kPathReadSize, [&](wchar_t* buffer, int size) {
-                                 return link->GetIconLocation(buffer, size, &iconIdx);
-                               }).value_or(fresh.iconFile);
-  contents.settings.iconIdx = iconIdx;
-  contents.settings.description = ReadWide(kDescriptionReadSize, [&](wchar_t* buffer, int size) {
-                                    return link->GetDescription(buffer, size);
-                                  }).value_or(std::wstring());
-  if (int showCmd = 0; SUCCEEDED(link->GetShowCmd(&showCmd))) contents.settings.showCmd = showCmd;
-  if (WORD hotkey = 0; SUCCEEDED(link->GetHotkey(&hotkey))) contents.settings.hotkey = hotkey;
-  ComPtr<IShellLinkDataList> data;
-  DWORD flags = 0;
-  if (SUCCEEDED(object.link.As(&data)) && SUCCEEDED(data->GetFlags(&flags))) {
-    contents.settings.runAsAdministrator = (flags & SLDF_RUNAS_USER) != 0;
-  }
-  if (const std::optional<ShortcutHeader> header = ReadHeader(LnkFile)) {
-    if (header->showCmd != 0) contents.settings.showCmd = header->showCmd;
-    contents.settings.hotkey = header->hotkey;
-    contents.settings.runAsAdministrator = (header->linkFlags & kRunAsUserFlag) != 0;
-  }
+  ShortcutSettings& settings = contents.settings;
+  settings.workDir = fields->workDir.value_or(fresh.workDir);
+  settings.iconFile = fields->iconFile.value_or(fresh.iconFile);
+  settings.iconIdx = fields->iconIdx;
+  settings.description = fields->description.value_or(std::wstring());
+  settings.showCmd = fields->showCmd.value_or(settings.showCmd);
+  settings.hotkey = fields->hotkey.value_or(settings.hotkey);
+  settings.runAsAdministrator = fields->runAsAdministrator.value_or(settings.runAsAdministrator);
   return true;
 }
 

@@ -17,8 +17,7 @@
 
 #include <string>
 
-#include "maker/opened_group.h"
-#include "maker/shortcut_make.h"
+#include "maker/shortcut_contents.h"
 
 namespace kelmo {
 
@@ -51,11 +50,15 @@ class cShellLink {
   // file's header, which a shell may write without it.
   bool CreateShellLink(const ShellLinkRequest& request) const;
 
-  // Reads the shortcut `LnkFile` back. Each text is cut at its first NUL.
-  // True when every field (and the description, hotkey and item list, which
-  // are not returned) was read; on false, outputs already read keep their new
-  // values. Throws kelmo::Failure only when the shell link object itself
-  // cannot be created.
+  // Reads the shortcut `LnkFile` back, as GetShortcutContents reads it, with
+  // each text as a 255-byte ANSI buffer holds it: cut at its first NUL, in
+  // the ANSI code page (a character it cannot hold comes back as what the
+  // conversion gives for it), at most 254 bytes of whole characters. The
+  // target is given with SLGP_UNCPRIORITY. True when every field (and the
+  // description, hotkey and item list, which are not returned) was read;
+  // false for an empty LnkFile or a file that does not load. On false,
+  // outputs already read keep their new values. Throws kelmo::Failure only
+  // when the shell link object itself cannot be created.
   bool GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& ExeFile, std::wstring& WorkDir,
                         std::wstring& ExeArgs, std::wstring& IconFile, int& IconIdx,
                         int& ShowCmd) const;

@@ -103,7 +103,7 @@ class MakerWindowInProcess : public ::testing::Test {
     while (PeekMessageW(&message, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE)) {
     }
   }
-  HWND List() { return window_.Form().lstCmd; }
+  HWND List() { return window_.Form().lstCmd(); }
   std::vector<std::wstring> Entries() { return window_.Form().Entries(); }
 
   MainWindow window_;
@@ -195,10 +195,10 @@ class MakerDropInProcess : public MakerWindowInProcess {
     MakerForm& form = window_.Form();
     std::vector<std::wstring> state = Entries();
     state.push_back(Text());
-    state.push_back(std::to_wstring(ListBoxStore(form.lstCmd).Selection()));
-    std::vector<HWND> options(form.optKelmoSet.begin(), form.optKelmoSet.end());
-    options.insert(options.end(), form.optTimingSet.begin(), form.optTimingSet.end());
-    options.insert(options.end(), form.optSizeSet.begin(), form.optSizeSet.end());
+    state.push_back(std::to_wstring(ListBoxStore(form.lstCmd()).Selection()));
+    std::vector<HWND> options(form.optKelmoSet().begin(), form.optKelmoSet().end());
+    options.insert(options.end(), form.optTimingSet().begin(), form.optTimingSet().end());
+    options.insert(options.end(), form.optSizeSet().begin(), form.optSizeSet().end());
     std::wstring marks;
     for (HWND option : options) {
       marks += IsChecked(option) ? L'x' : L'-';
@@ -230,7 +230,7 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
   EXPECT_EQ(Text(), second.shortPath);
   EXPECT_TRUE(Entries().empty()) << "a dropped program is not added";
 
-  ListBoxStore(window_.Form().lstCmd).Add(L"\"kept\"");
+  ListBoxStore(window_.Form().lstCmd()).Add(L"\"kept\"");
   const std::wstring group =
       WriteShortcut(dir_.File(L"group.lnk"), LauncherPath(), L" /wx:a.exe /b:b.exe");
   const auto no = Drop({group}, {Press(IDNO)});
@@ -302,14 +302,14 @@ TEST_F(MakerDropInProcess, RefusedDropsSayWhyAndLeaveTheTextBoxAsItWas) {
   // A window far from its first state: kelmoPro with other options, a list
   // with a selection, and a text.
   MakerForm& form = window_.Form();
-  for (HWND option : {form.optKelmoSet[1], form.optTimingSet[2], form.optSizeSet[4]}) {
+  for (HWND option : {form.optKelmoSet()[1], form.optTimingSet()[2], form.optSizeSet()[4]}) {
     SendMessageW(option, BM_CLICK, 0, 0);
   }
   ASSERT_EQ(form.Launcher(), LauncherChoice::KelmoPro);
-  ASSERT_TRUE(IsChecked(form.optSizeSet[4]));
-  ListBoxStore(form.lstCmd).Add(L"/b:a.exe");
-  ListBoxStore(form.lstCmd).Add(L"/w:b.exe");
-  ListBoxStore(form.lstCmd).SetSelection(1);
+  ASSERT_TRUE(IsChecked(form.optSizeSet()[4]));
+  ListBoxStore(form.lstCmd()).Add(L"/b:a.exe");
+  ListBoxStore(form.lstCmd()).Add(L"/w:b.exe");
+  ListBoxStore(form.lstCmd()).SetSelection(1);
   form.SetProgramText(L"typed before");
   const std::vector<std::wstring> before = State();
   for (const auto& r : rows) {
