@@ -12,6 +12,7 @@ add_library(kelmo_maker_win32 STATIC
   maker/win/maker_boxes.cpp
   maker/win/name_prompt.cpp
   maker/win/shell_link.cpp
+  maker/win/shell_link_classic.cpp
   maker/win/shortcut_save.cpp
   maker/win/open_platform.cpp
 )

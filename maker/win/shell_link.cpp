@@ -14,6 +14,7 @@
 #include "common/win/win_handle.h"
 #include "common/win/win_text.h"
 #include "maker/shortcut_open.h"
+#include "maker/win/link_fields.h"
 #include "maker/win/shortcut_save.h"
 
 namespace kelmo {
@@ -21,28 +22,11 @@ namespace {
 
 using Microsoft::WRL::ComPtr;
 
-// GetShellLinkInfo hands back each text as an ANSI buffer of this many
-// bytes, its NUL included, would hold it.
-constexpr std::size_t kAnsiReadBufferSize = 255;
 // A shortcut stores its arguments as a counted string; Wine and Windows write
 // it uncorrupted below 32767 characters, and the target is a file path.
 constexpr int kArgumentsReadSize = 32768;
 constexpr int kPathReadSize = MAX_PATH * 2;
 constexpr int kDescriptionReadSize = INFOTIPSIZE;
-
-// An item-identifier list the shell allocated; freed when the owner goes.
-class UniqueIdList {
- public:
-  UniqueIdList() = default;
-  UniqueIdList(const UniqueIdList&) = delete;
-  UniqueIdList& operator=(const UniqueIdList&) = delete;
-  ~UniqueIdList() { CoTaskMemFree(list_); }
-  PIDLIST_ABSOLUTE* put() { return &list_; }
-  PCIDLIST_ABSOLUTE get() const { return list_; }
-
- private:
-  PIDLIST_ABSOLUTE list_ = nullptr;
-};
 
 struct LinkInterfaces {
   ComPtr<IShellLinkA> link;
@@ -98,23 +82,8 @@ std::optional<ShortcutHeader> ReadHeader(const std::wstring& path) {
   return ParseShortcutHeader(std::string_view(bytes, read));
 }
 
-// Every field of one shortcut file, each text up to its first NUL; a field
-// whose read failed is nullopt. The show command, the hot key and "run as
-// administrator" come from the file's header where it has one: Wine's shell
-// link loads every show command as 1.
-struct LinkFields {
-  std::optional<std::wstring> target, workDir, arguments, description, iconFile;
-  int iconIdx = 0;
-  std::optional<WORD> hotkey;
-  bool itemListRead = false;
-  std::optional<int> showCmd;
-  std::optional<bool> runAsAdministrator;
-};
+}  // namespace
 
-// Loads the shortcut `path` and reads its fields; nullopt when the file does
-// not load as a shortcut. `pathFlags` (SLGP_*) choose the form the target is
-// given in. Throws kelmo::Failure only when the shell link object cannot be
-// created.
 std::optional<LinkFields> ReadLinkFields(const std::wstring& path, DWORD pathFlags) {
   LinkInterfaces object;
   CreateShellLinkOrThrow(object);
@@ -152,48 +121,6 @@ std::optional<LinkFields> ReadLinkFields(const std::wstring& path, DWORD pathFla
     fields.runAsAdministrator = (header->linkFlags & kRunAsUserFlag) != 0;
   }
   return fields;
-}
-
-// `text` as an ANSI buffer of kAnsiReadBufferSize bytes holds it: in the code
-// page, with the characters whose bytes fit before the buffer's NUL.
-std::wstring AsAnsiRead(std::wstring_view text) {
-  std::string ansi = ToAnsi(text);
-  std::size_t kept = 0;
-  while (kept < ansi.size()) {
-    const std::size_t next = kept + (IsDBCSLeadByte(static_cast<BYTE>(ansi[kept])) ? 2 : 1);
-    if (next >= kAnsiReadBufferSize) break;
-    kept = std::min(next, ansi.size());
-  }
-  ansi.resize(kept);
-  return FromAnsi(ansi);
-}
-
-}  // namespace
-
-bool cShellLink::GetSystemFolderPath(HWND hwnd, int Id, std::wstring& sfPath) const {
-  UniqueIdList folder;
-  if (SHGetSpecialFolderLocation(hwnd, Id, folder.put()) != S_OK) return false;
-  char buffer[MAX_PATH + 1] = {};
-  if (SHGetPathFromIDListA(folder.get(), buffer) != TRUE) return false;
-  const std::wstring path = TrimSpaces(FromAnsi(UpToNul(std::string_view(buffer, sizeof(buffer)))));
-  if (!path.empty()) sfPath = path;
-  return true;
-}
-
-bool cShellLink::CreateShellLink(const std::wstring& LnkFile, const std::wstring& ExeFile,
-                                 const std::wstring& WorkDir, const std::wstring& ExeArgs,
-                                 const std::wstring& IconFile, int IconIdx, int ShowCmd,
-                                 const std::wstring& LnkDiscription) const {
-  ShellLinkRequest request;
-  request.lnkFile = LnkFile;
-  request.exeFile = ExeFile;
-  request.exeArgs = ExeArgs;
-  request.settings.workDir = WorkDir;
-  request.settings.iconFile = IconFile;
-  request.settings.iconIdx = IconIdx;
-  request.settings.showCmd = ShowCmd;
-  request.settings.description = LnkDiscription;
-  return CreateShellLink(request);
 }
 
 bool cShellLink::CreateShellLink(const ShellLinkRequest& request) const {
@@ -235,33 +162,6 @@ bool cShellLink::CreateShellLink(const ShellLinkRequest& request) const {
                             settings.runAsAdministrator ? kRunAsUserFlag : 0);
   } catch (...) {
     // Text conversion ran out of memory: the link is reported as not made.
-    return false;
-  }
-}
-
-bool cShellLink::GetShellLinkInfo(const std::wstring& LnkFile, std::wstring& ExeFile,
-                                  std::wstring& WorkDir, std::wstring& ExeArgs,
-                                  std::wstring& IconFile, int& IconIdx, int& ShowCmd) const {
-  if (LnkFile.empty()) return false;
-  try {
-    const std::optional<LinkFields> fields = ReadLinkFields(LnkFile, SLGP_UNCPRIORITY);
-    // The outputs in the order of the reads: a failed read ends the call, and
-    // the outputs before it keep what they were given.
-    if (!fields || !fields->target) return false;
-    ExeFile = AsAnsiRead(*fields->target);
-    if (!fields->workDir) return false;
-    WorkDir = AsAnsiRead(*fields->workDir);
-    if (!fields->arguments) return false;
-    ExeArgs = AsAnsiRead(*fields->arguments);
-    if (!fields->description || !fields->hotkey || !fields->iconFile) return false;
-    IconFile = AsAnsiRead(*fields->iconFile);
-    IconIdx = fields->iconIdx;
-    if (!fields->itemListRead || !fields->showCmd) return false;
-    ShowCmd = *fields->showCmd;
-    return true;
-  } catch (const Failure&) {
-    throw;  // the shell link object could not be created
-  } catch (...) {
     return false;
   }
 }
