@@ -64,18 +64,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // Only terminate and close entries carry a grace, only before and after
   // entries a pause; the waited entry never waits for readiness, and a
   // before or after entry is a tree only when it is held.
-  if (plan->waited) {
-    Check(plan->waited->graceSeconds == 0 && plan->waited->pauseSeconds == 0);
-    Check(!plan->waited->untilReady);
-  }
-  for (const auto* list : {&plan->terminate, &plan->close}) {
-    for (const auto& entry : *list) Check(entry.pauseSeconds == 0);
-  }
+  const auto& w = plan->waited;
+  if (w) Check(w->graceSeconds == 0 && w->pauseSeconds == 0 && !w->untilReady);
+  for (const auto& entry : plan->terminate) Check(entry.pauseSeconds == 0);
+  for (const auto& entry : plan->close) Check(entry.pauseSeconds == 0);
   for (const auto* list : {&plan->before, &plan->after}) {
-    for (const auto& entry : *list) {
-      Check(entry.graceSeconds == 0);
-      Check(!entry.wholeTree || entry.pauseSeconds > 0 || entry.untilReady);
-    }
+    for (const auto& e : *list)
+      Check(!e.graceSeconds && (!e.wholeTree || e.pauseSeconds || e.untilReady));
   }
   // Every entry comes from its own piece, and pieces are cut at " /".
   std::size_t separators = 0;

@@ -163,13 +163,12 @@ class RecordingPlatform : public LaunchPlatform {
     followedNames_[program] = name;
     return FollowedProgram(*this, program);
   }
-  std::uint64_t EndsAt(std::uintptr_t program) const {
-    const auto it = endsAtMs.find(followedNames_.at(program));
-    return it == endsAtMs.end() ? UINT64_MAX : it->second;
-  }
-  std::uint64_t ReadyAt(std::uintptr_t program) const {
-    const auto it = readyAtMs.find(followedNames_.at(program));
-    return it == readyAtMs.end() ? UINT64_MAX : it->second;
+  std::uint64_t EndsAt(std::uintptr_t program) const { return TimeOf(endsAtMs, program); }
+  std::uint64_t ReadyAt(std::uintptr_t program) const { return TimeOf(readyAtMs, program); }
+  std::uint64_t TimeOf(const std::map<std::wstring, std::uint64_t>& times,
+                       std::uintptr_t program) const {
+    const auto it = times.find(followedNames_.at(program));
+    return it == times.end() ? UINT64_MAX : it->second;
   }
   std::uintptr_t ExpectHeld(std::uintptr_t program) const {
     EXPECT_TRUE(followedNames_.count(program)) << "never started: " << program;

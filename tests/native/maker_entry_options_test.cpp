@@ -14,16 +14,9 @@ namespace {
 // The options as one line: the seconds, then the letters found (g, r) and
 // what applies (grace, pause, ready, tree).
 std::wstring Render(const EntryOptions& o) {
-  std::wstring text = std::to_wstring(o.seconds);
-  for (const auto& [on, name] : {std::pair{o.wholeTree, L" g"},
-                                 {o.untilReady, L" r"},
-                                 {o.graceApplies, L" grace"},
-                                 {o.pauseApplies, L" pause"},
-                                 {o.readyApplies, L" ready"},
-                                 {o.treeApplies, L" tree"}}) {
-    if (on) text += name;
-  }
-  return text;
+  return std::to_wstring(o.seconds) + (o.wholeTree ? L" g" : L"") + (o.untilReady ? L" r" : L"") +
+         (o.graceApplies ? L" grace" : L"") + (o.pauseApplies ? L" pause" : L"") +
+         (o.readyApplies ? L" ready" : L"") + (o.treeApplies ? L" tree" : L"");
 }
 
 TEST(EntryOptionsTest, ReadsWhatTheLetterScanPassesOver) {
