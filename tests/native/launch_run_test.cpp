@@ -49,10 +49,7 @@ class RecordingPlatform : public LaunchPlatform {
     log.push_back(L"detached " + Describe(program) + L" " + std::to_wstring(showMode));
   }
   FollowedProgram HeldStart(const ExeArgs& program, int showMode, bool wholeTree) override {
-    log.push_back(L"held " + Describe(program) + L" " + std::to_wstring(showMode) +
-                  (wholeTree ? L" tree" : L""));
-    if (noProcess.count(program.file)) return FollowedProgram();
-    return Follow(program.file);
+    return StartFollowed(program, showMode, wholeTree, L"held");
   }
   ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override {
     log.push_back(L"exec " + Describe(program) + L" " + std::to_wstring(showMode));
@@ -273,11 +270,11 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
       // entry holds back the next close start and the wait, nothing before.
       {"pauses and readiness in the before and after lists",
        L"/b2:p.exe /br:slow.exe /bg5r:vpn.exe /b:x.exe /ar:gone.exe /ar:ends.exe", kDone,
-       {L"held p.exe|<none> 10", L"pause 2000", L"release 900 at 2000",
-        L"held slow.exe|<none> 10", L"wait-ready 901 60000", L"release 901 at 62000",
-        L"held vpn.exe|<none> 10 tree", L"wait-ready 902 5000", L"release 902 at 63500",
-        L"detached x.exe|<none> 10", L"held gone.exe|<none> 10",
-        L"held ends.exe|<none> 10", L"wait-ready 903 60000", L"release 903 at 63600"},
+       {L"follow p.exe|<none> 10 held", L"pause 2000", L"release 900 at 2000",
+        L"follow slow.exe|<none> 10 held", L"wait-ready 901 60000", L"release 901 at 62000",
+        L"follow vpn.exe|<none> 10 tree held", L"wait-ready 902 5000", L"release 902 at 63500",
+        L"detached x.exe|<none> 10", L"follow gone.exe|<none> 10 held",
+        L"follow ends.exe|<none> 10 held", L"wait-ready 903 60000", L"release 903 at 63600"},
        {L"gone.exe"}, {}, {{L"ends.exe", 63600}}, {{L"vpn.exe", 63500}}},
       {"a ready companion holds back the next start of its list and the wait",
        L"/b:b.exe /tr:t.exe /cr5:c.exe /c:c2.exe /w:w.exe /a:a.exe", kDone,

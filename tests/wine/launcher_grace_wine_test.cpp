@@ -198,19 +198,17 @@ TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
 TEST_F(LauncherWine, ReadinessAndPausesHoldBackTheNextStart) {
   const std::wstring late = L"-window -showafter 1500 " + UntilReleased();
   const struct {
-    const char* name;
     std::wstring items;      // the held probe is h, the next start n
     const wchar_t* heldKey;  // the held probe's time that the next start must follow
     long long atLeast;       // by at least this much
   } rows[] = {
-      {"before, ready", L"/br:" + Probe(L"h", late) + L" /b:" + Probe(L"n"), L"shown", 0},
-      {"before, pause", L"/b2:" + Probe(L"h", UntilReleased()) + L" /b:" + Probe(L"n"), L"created",
+      {L"/br:" + Probe(L"h", late) + L" /b:" + Probe(L"n"), L"shown", 0},
+      {L"/b2:" + Probe(L"h", UntilReleased()) + L" /b:" + Probe(L"n"), L"created",
        2 * kSecond - kSecond / 10},
-      {"close, ready", L"/cr:" + Probe(L"h", late) + L" /w:" + Probe(L"n", UntilReleased()),
-       L"shown", 0},
+      {L"/cr:" + Probe(L"h", late) + L" /w:" + Probe(L"n", UntilReleased()), L"shown", 0},
   };
   for (const auto& r : rows) {
-    SCOPED_TRACE(r.name);
+    SCOPED_TRACE(Narrow(r.items.substr(0, 4)));
     const ProbeDir dir;  // fresh reports for the row's h and n
     StartedProcess launcher = StartLauncher(r.items);
     const ProbeReport next = WaitForReport(dir, L"n");
