@@ -263,11 +263,9 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
        L"/t5:t.exe /c5:missing.exe /w:w.exe /a:a.exe", RunOutcome::kPathError,
        {L"follow t.exe|<none> 10 frmMain!ExecProcess", L"follow-cmdline missing.exe 1",
         L"release 900 at 0", L"path-error-box"}, {}, {{L"missing.exe", kPathError}}},
-      // A pause holds the next start back for its whole length; readiness
-      // ends the wait once the program shows a window or ends, at the latest
-      // after the item's seconds or else 60 s. The held program is let go
-      // of, never ended, and the phases keep their order: a ready close
-      // entry holds back the next close start and the wait, nothing before.
+      // A pause holds back the next start for its length, readiness until a window or the end,
+      // at most the item's seconds or 60 s; held programs are let go of, never ended, and a
+      // ready close entry holds back the next close start and the wait, nothing before.
       {"pauses and readiness in the before and after lists",
        L"/b2:p.exe /br:slow.exe /bg5r:vpn.exe /b:x.exe /ar:gone.exe /ar:ends.exe", kDone,
        {L"follow p.exe|<none> 10 held", L"pause 2000", L"release 900 at 2000",

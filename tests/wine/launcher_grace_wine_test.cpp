@@ -190,11 +190,9 @@ TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
   }
 }
 
-// A held start holds back the next one: until the window of a before or
-// close probe is shown (the readiness hook sees a window of another
-// process), or for a plain pause of a probe without windows. Each held probe
-// runs on until released, so a next start seen before that shows the hold
-// ended without waiting for the program's end.
+// A held start holds back the next one until a before or close probe shows
+// its window, or for a plain pause; each held probe runs until released, so
+// the next start shows the hold did not wait for the program's end.
 TEST_F(LauncherWine, ReadinessAndPausesHoldBackTheNextStart) {
   const std::wstring late = L"-window -showafter 1500 " + UntilReleased();
   const struct {
