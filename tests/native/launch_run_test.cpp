@@ -267,12 +267,14 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
       // at most the item's seconds or 60 s; held programs are let go of, never ended, and a
       // ready close entry holds back the next close start and the wait, nothing before.
       {"pauses and readiness in the before and after lists",
-       L"/b2:p.exe /br:slow.exe /bg5r:vpn.exe /b:x.exe /ar:gone.exe /ar:ends.exe", kDone,
+       L"/b2:p.exe /br:slow.exe /bg5r:vpn.exe /b:x.exe /ar:gone.exe /ar:ends.exe /a3r:late.exe",
+       kDone,
        {L"follow p.exe|<none> 10 held", L"pause 2000", L"release 900 at 2000",
         L"follow slow.exe|<none> 10 held", L"wait-ready 901 60000", L"release 901 at 62000",
         L"follow vpn.exe|<none> 10 tree held", L"wait-ready 902 5000", L"release 902 at 63500",
         L"detached x.exe|<none> 10", L"follow gone.exe|<none> 10 held",
-        L"follow ends.exe|<none> 10 held", L"wait-ready 903 60000", L"release 903 at 63600"},
+        L"follow ends.exe|<none> 10 held", L"wait-ready 903 60000", L"release 903 at 63600",
+        L"follow late.exe|<none> 10 held", L"wait-ready 904 3000", L"release 904 at 66600"},
        {L"gone.exe"}, {}, {{L"ends.exe", 63600}}, {{L"vpn.exe", 63500}}},
       {"a ready companion holds back the next start of its list and the wait",
        L"/b:b.exe /tr:t.exe /cr5:c.exe /c:c2.exe /w:w.exe /a:a.exe", kDone,
