@@ -100,6 +100,23 @@ std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
   return options;
 }
 
+namespace {
+
+// `entry` with the letter g (on: right after the timing letter) or r (on: at
+// the end of the letters), or with every such letter removed (off).
+std::optional<std::wstring> WithLetter(std::wstring_view entry, wchar_t letter, bool on) {
+  const std::optional<LetterSpan> span = FindLetters(entry);
+  if (!span) return std::wstring(entry);
+  const EntryOptions options = *ReadEntryOptions(entry);
+  if ((letter == L'g' ? options.wholeTree : options.untilReady) == on) return std::wstring(entry);
+  if (!on) return WithoutLetter(entry, *span, letter, options.seconds);
+  std::wstring result(entry);
+  result.insert(letter == L'g' ? span->timing + 1 : span->end, 1, letter);
+  return result;
+}
+
+}  // namespace
+
 std::optional<std::wstring> WithSeconds(std::wstring_view entry, int seconds) {
   const std::optional<LetterSpan> span = FindLetters(entry);
   if (!span) return std::wstring(entry);
@@ -108,25 +125,11 @@ std::optional<std::wstring> WithSeconds(std::wstring_view entry, int seconds) {
 }
 
 std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on) {
-  const std::optional<LetterSpan> span = FindLetters(entry);
-  if (!span) return std::wstring(entry);
-  const EntryOptions options = *ReadEntryOptions(entry);
-  if (options.wholeTree == on) return std::wstring(entry);
-  if (!on) return WithoutLetter(entry, *span, L'g', options.seconds);
-  std::wstring result(entry);
-  result.insert(span->timing + 1, 1, L'g');
-  return result;
+  return WithLetter(entry, L'g', on);
 }
 
 std::optional<std::wstring> WithUntilReady(std::wstring_view entry, bool on) {
-  const std::optional<LetterSpan> span = FindLetters(entry);
-  if (!span) return std::wstring(entry);
-  const EntryOptions options = *ReadEntryOptions(entry);
-  if (options.untilReady == on) return std::wstring(entry);
-  if (!on) return WithoutLetter(entry, *span, L'r', options.seconds);
-  std::wstring result(entry);
-  result.insert(span->end, 1, L'r');
-  return result;
+  return WithLetter(entry, L'r', on);
 }
 
 std::optional<int> ParseSeconds(std::wstring_view typed) {
