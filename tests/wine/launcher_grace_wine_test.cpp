@@ -190,34 +190,23 @@ TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
   }
 }
 
-// A held start holds back the next one until a before or close probe shows
-// its window, or for a plain pause; each held probe runs until released, so
-// the next start shows the hold did not wait for the program's end.
+// Each held start holds back the next: a before and a close probe until they
+// show their windows late, which they keep open, and a plain pause for its
+// seconds though its program ends at once.
 TEST_F(LauncherWine, ReadinessAndPausesHoldBackTheNextStart) {
-  const std::wstring late = L"-window -showafter 1500 " + UntilReleased();
-  const struct {
-    std::wstring items;      // the held probe is h, the next start n
-    const wchar_t* heldKey;  // the held probe's time that the next start must follow
-    long long atLeast;       // by at least this much
-  } rows[] = {
-      {L"/br:" + Probe(L"h", late) + L" /b:" + Probe(L"n"), L"shown", 0},
-      {L"/b2:" + Probe(L"h", UntilReleased()) + L" /b:" + Probe(L"n"), L"created",
-       2 * kSecond - kSecond / 10},
-      {L"/cr:" + Probe(L"h", late) + L" /w:" + Probe(L"n", UntilReleased()), L"shown", 0},
-  };
-  for (const auto& r : rows) {
-    SCOPED_TRACE(Narrow(r.items.substr(0, 4)));
-    const ProbeDir dir;  // fresh reports for the row's h and n
-    StartedProcess launcher = StartLauncher(r.items);
-    const ProbeReport next = WaitForReport(dir, L"n");
-    const ProbeReport held = WaitForReport(dir, L"h", r.heldKey);
-    EXPECT_GE(next.Number(L"created"), held.Number(r.heldKey) + r.atLeast);
-    EXPECT_FALSE(ReadReport(dir, L"h")->Has(L"exited")) << "held until its end";
-    Release();
-    EXPECT_EQ(WaitForExit(launcher, 20000), std::optional<DWORD>(0));
-    KillProcess(static_cast<DWORD>(held.Number(L"pid")));  // a before probe is never closed
-    DeleteFileW(release_.c_str());
-  }
+  const std::wstring late = L"-window -showafter 1500";
+  const StartedProcess launcher =
+      StartLauncher(L"/br:" + Probe(L"r", late) + L" /b2:" + Probe(L"p") + L" /cr:" +
+                    Probe(L"c", late) + L" /w:" + WaitedUntilReleased(L"w"));
+  const ProbeReport ready = Report(L"r", L"shown"), paused = Report(L"p"),
+                    close = Report(L"c", L"shown"), waited = Report(L"w");
+  EXPECT_GE(paused.Number(L"created"), ready.Number(L"shown"));
+  EXPECT_GE(close.Number(L"created"), paused.Number(L"created") + 2 * kSecond - kSecond / 10);
+  EXPECT_GE(waited.Number(L"created"), close.Number(L"shown"));
+  for (const wchar_t* held : {L"r", L"c"}) EXPECT_FALSE(Report(held).Has(L"exited")) << held;
+  Release();
+  ExpectLauncherEnds(launcher);
+  KillProcess(static_cast<DWORD>(ready.Number(L"pid")));  // a before probe is never closed
 }
 
 }  // namespace
