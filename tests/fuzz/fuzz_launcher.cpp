@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <string>
 
+#include "launcher/image_subsystem.h"
 #include "launcher/launch_command_line.h"
 #include "launcher/split_exe_args.h"
 
@@ -49,6 +50,8 @@ void CheckEntry(const kelmo::PlanEntry& entry) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  // Any bytes may stand at the start of a program file.
+  kelmo::ImageSubsystem(std::string_view(reinterpret_cast<const char*>(data), size));
   const std::wstring text = WideText(data, size);
   const auto plan = kelmo::ParseLaunchCommandLine(text);
   Check(plan.has_value() == !kelmo::IsBlankCommandLine(text));
