@@ -41,4 +41,13 @@ ExeArgs SplitExeArgs(std::wstring_view programText) {
   return {std::wstring(programText.substr(0, cut)), TrimSpaces(programText.substr(cut))};
 }
 
+ExeArgs SplitCommandLine(std::wstring_view commandLine) {
+  if (!commandLine.empty() && commandLine.front() == L'"') return SplitExeArgs(commandLine);
+  const std::size_t cut = commandLine.find_first_of(L" \t");
+  const std::size_t rest = commandLine.find_first_not_of(L" \t", cut);
+  if (rest == std::wstring_view::npos)
+    return {std::wstring(commandLine.substr(0, cut)), std::nullopt};
+  return {std::wstring(commandLine.substr(0, cut)), ParametersOrNone(commandLine.substr(rest))};
+}
+
 }  // namespace kelmo

@@ -27,4 +27,9 @@ struct ExeArgs {
 // with ASCII spaces trimmed. No slash and no space: the whole text is the file.
 ExeArgs SplitExeArgs(std::wstring_view programText);
 
+// A command line cut as a process start reads it, for the shell to start the
+// same program: a file in double quotes as above; otherwise the file ends at
+// the first space or tab.
+ExeArgs SplitCommandLine(std::wstring_view commandLine);
+
 }  // namespace kelmo

@@ -37,5 +37,26 @@ TEST(SplitExeArgs, CutsAtTheLaterOfFirstSlashAndFirstSpaceUnlessQuoted) {
   }
 }
 
+// A command line handed to the shell instead of a process start: the file
+// ends at the first space or tab unless quoted; a slash cuts nothing.
+TEST(SplitCommandLine, CutsAsAProcessStartReadsTheLine) {
+  const struct {
+    const wchar_t *commandLine, *file;
+    const wchar_t* parameters;  // nullptr: none
+  } rows[] = {
+      {L"admin.exe", L"admin.exe", nullptr},
+      {L"admin.exe /s -x", L"admin.exe", L"/s -x"},
+      {L"tool.exe/s", L"tool.exe/s", nullptr},
+      {L"tool.exe\t-x", L"tool.exe", L"-x"},
+      {L"\"C:\\Program Files\\A\\a.exe\" /q", L"C:\\Program Files\\A\\a.exe", L"/q"},
+  };
+  for (const auto& r : rows) {
+    const ExeArgs expected{r.file,
+                           r.parameters ? std::optional<std::wstring>(r.parameters) : std::nullopt};
+    EXPECT_EQ(SplitCommandLine(r.commandLine), expected)
+        << testing::PrintToString(std::wstring(r.commandLine));
+  }
+}
+
 }  // namespace
 }  // namespace kelmo
