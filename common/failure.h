@@ -18,6 +18,9 @@ inline constexpr std::int32_t kMissingFunction = 453;
 // A path or argument holds characters the ANSI code page cannot hold, so
 // it cannot be handed to the ANSI entry points unchanged.
 inline constexpr std::int32_t kTextNotInCodePage = 5;
+// The program asks for administrator rights: a plain process start cannot
+// give them, the shell's start through the consent prompt can.
+inline constexpr std::int32_t kElevationRequired = 740;
 // Memory ran out (std::bad_alloc caught by a handler).
 inline constexpr std::int32_t kOutOfMemory = 7;
 // Any other unexpected exception caught by a handler.

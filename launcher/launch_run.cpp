@@ -20,19 +20,28 @@ std::uint32_t HoldMs(const PlanEntry& entry) {
   return static_cast<std::uint32_t>(seconds) * 1000;
 }
 
+// A held program is ready once it shows a window on the screen, or once it
+// has ended; a console program, which may never get a window of its own, as
+// soon as it has started.
+bool IsReady(const FollowedProgram& program, LaunchPlatform& platform) {
+  return !platform.FollowedIsRunning(program) || platform.FollowedIsConsoleProgram(program) ||
+         platform.FollowedShowsWindow(program);
+}
+
 // Holds back the next start: for the whole pause, or with readiness until
 // the program is ready. A program that never gets ready, or a start that
 // gave no process to look at, costs at most the pause; nothing is ended.
+// Once the session ends, nothing is held back any more.
 void HoldBack(const PlanEntry& entry, const FollowedProgram& program, LaunchPlatform& platform) {
   const std::uint32_t holdMs = HoldMs(entry);
-  if (holdMs == 0) return;
+  if (holdMs == 0 || platform.SessionIsEnding()) return;
   if (!entry.untilReady) {
     platform.Pause(holdMs);
     return;
   }
   if (!program) return;
   const std::uint64_t deadline = platform.NowMs() + holdMs;
-  while (!platform.FollowedIsReady(program)) {
+  while (!platform.SessionIsEnding() && !IsReady(program, platform)) {
     const std::uint64_t now = platform.NowMs();
     if (now >= deadline) return;
     platform.WaitForReadiness(program, static_cast<std::uint32_t>(deadline - now));
@@ -43,6 +52,7 @@ void HoldBack(const PlanEntry& entry, const FollowedProgram& program, LaunchPlat
 // holds the next start back: then the program is held for that time only.
 void StartDetached(const std::vector<PlanEntry>& list, LaunchPlatform& platform) {
   for (const PlanEntry& entry : list) {
+    if (platform.SessionIsEnding()) return;
     if (entry.programText.empty()) continue;
     const ExeArgs program = SplitExeArgs(entry.programText);
     if (HoldMs(entry) == 0) {
@@ -70,9 +80,10 @@ struct GracedCompanion {
 // What a terminate entry holds: its process handle, or, followed, its
 // program. An empty entry, or one that gave no process, holds an empty handle.
 using TerminateSlot = std::variant<ProcessHandle, FollowedProgram>;
-// What a close entry holds: its process id, or, followed, its program. An
-// empty entry, or one whose start failed, holds the id 0.
-using CloseSlot = std::variant<ProcessId, FollowedProgram>;
+// What a close entry holds: its process handle, so that its close request
+// can never reach another program that got its id, or, followed, its
+// program. An empty entry, or one that gave no process, holds an empty handle.
+using CloseSlot = std::variant<ProcessHandle, FollowedProgram>;
 
 // One slot per terminate and per close entry, in the entries' order. What is
 // still held when they go (a run stopped by a failure) is let go of unended.
@@ -92,9 +103,10 @@ void AskToClose(FollowedProgram program, int graceSeconds, LaunchPlatform& platf
 
 // The graces run side by side, each from its own request. Returns when every
 // graced companion has ended by itself or been ended at its deadline; each is
-// let go of as soon as it is taken off the list.
+// let go of as soon as it is taken off the list. Once the session ends,
+// the rest are let go of: Windows ends them with the session.
 void SeeGracesOut(std::vector<GracedCompanion> graced, LaunchPlatform& platform) {
-  while (!graced.empty()) {
+  while (!graced.empty() && !platform.SessionIsEnding()) {
     const std::uint64_t now = platform.NowMs();
     std::uint64_t nextDeadline = UINT64_MAX;
     for (auto companion = graced.begin(); companion != graced.end();) {
@@ -121,6 +133,7 @@ void StartTerminateList(const std::vector<PlanEntry>& list, LaunchPlatform& plat
   held.terminate.resize(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
     const PlanEntry& entry = list[i];
+    if (platform.SessionIsEnding()) return;
     if (entry.programText.empty()) continue;
     if (IsFollowed(entry)) {
       FollowedProgram followed = platform.StartFollowed(
@@ -133,21 +146,44 @@ void StartTerminateList(const std::vector<PlanEntry>& list, LaunchPlatform& plat
   }
 }
 
+// A close entry's program that asks for administrator rights cannot be
+// started as a command line: it is started through the shell instead, which
+// asks the user's consent, and followed as a terminate entry is. An elevated
+// process never joins the launcher's job, so no tree is asked for. If the
+// user declines, no process comes back and the entry is passed over.
+template <typename Start, typename StartElevated>
+auto StartFromCommandLine(const Start& start, const StartElevated& startElevated) {
+  try {
+    return start();
+  } catch (const Failure& failure) {
+    if (failure.number() != kElevationRequired) throw;
+  }
+  return startElevated();
+}
+
 void StartCloseList(const std::vector<PlanEntry>& list, LaunchPlatform& platform,
                     HeldCompanions& held) {
   held.close.resize(list.size());
   for (std::size_t i = 0; i < list.size(); ++i) {
     const PlanEntry& entry = list[i];
+    if (platform.SessionIsEnding()) return;
     if (entry.programText.empty()) continue;
     const std::wstring commandLine = TrimSpaces(entry.programText);
     const int style = CommandLineWindowStyle(entry.showMode);
+    const auto throughTheShell = [&] { return SplitCommandLine(commandLine); };
     if (IsFollowed(entry)) {
-      FollowedProgram followed =
-          platform.CommandLineStartFollowed(commandLine, style, entry.wholeTree);
+      FollowedProgram followed = StartFromCommandLine(
+          [&] { return platform.CommandLineStartFollowed(commandLine, style, entry.wholeTree); },
+          [&] {
+            return platform.StartFollowed(throughTheShell(), entry.showMode, false,
+                                          L"frmMain!ExecProcess");
+          });
       HoldBack(entry, followed, platform);
       held.close[i] = std::move(followed);
     } else {
-      held.close[i] = platform.CommandLineStart(commandLine, style);
+      held.close[i] = StartFromCommandLine(
+          [&] { return platform.CommandLineStart(commandLine, style); },
+          [&] { return platform.ExecProcess(throughTheShell(), entry.showMode); });
     }
   }
 }
@@ -186,8 +222,8 @@ void EndCompanions(const LaunchPlan& plan, HeldCompanions& held, LaunchPlatform&
   }
   for (std::size_t i = 0; i < plan.close.size(); ++i) {
     CloseSlot slot = std::move(held.close[i]);
-    if (const ProcessId* id = std::get_if<ProcessId>(&slot)) {
-      if (*id != 0) platform.CloseRequest(*id);
+    if (ProcessHandle* handle = std::get_if<ProcessHandle>(&slot)) {
+      if (*handle) platform.CloseRequest(std::move(*handle));
       continue;
     }
     FollowedProgram& followed = std::get<FollowedProgram>(slot);
@@ -207,7 +243,10 @@ void RunPhases(const LaunchPlan& plan, LaunchPlatform& platform) {
   HeldCompanions held;
   StartTerminateList(plan.terminate, platform, held);
   StartCloseList(plan.close, platform, held);
-  if (plan.waited) RunWait(*plan.waited, platform);
+  if (plan.waited && !platform.SessionIsEnding()) RunWait(*plan.waited, platform);
+  // Once Windows ends the session it ends every program of it: the
+  // companions are left to it, and no after program is cut off halfway.
+  if (platform.SessionIsEnding()) return;
   EndCompanions(plan, held, platform);
   StartDetached(plan.after, platform);
 }

@@ -63,10 +63,9 @@ inline void ReleaseFollowed(LaunchPlatform& platform, std::uintptr_t program);
 }  // namespace launch_platform_detail
 
 // An open process handle; empty is the null handle. Closed when it goes,
-// unless ForcedEnd took it over.
+// unless ForcedEnd or CloseRequest took it over. While it is open, the
+// process's id cannot pass to another program.
 using ProcessHandle = PlatformHold<&launch_platform_detail::CloseProcessHandle>;
-// A process id; 0 is no process. Nothing is opened for it.
-using ProcessId = std::uint32_t;
 // A program held so that it can be followed: its process and, when its whole
 // tree was asked for and the system allows it, every process it starts; empty
 // when no process was created. When it goes, the platform lets go of it
@@ -99,16 +98,18 @@ class LaunchPlatform {
   // Start through the shell holding the process handle; empty when no
   // process was created. Reports its own failures.
   virtual ProcessHandle ExecProcess(const ExeArgs& program, int showMode) = 0;
-  // Start a whole command line with a window style; gives the process id and
-  // holds no handle. Throws Failure(kPathError) when the program is not found.
-  virtual ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) = 0;
-  // Start through the shell and block until that process has ended. Reports
-  // its own failures.
+  // Start a whole command line with a window style, holding its process.
+  // Throws Failure(kPathError) when the program is not found, and
+  // Failure(kElevationRequired) when it asks for administrator rights.
+  virtual ProcessHandle CommandLineStart(const std::wstring& commandLine, int windowStyle) = 0;
+  // Start through the shell and block until that process has ended, or
+  // until the session ends. Reports its own failures.
   virtual void WaitForProcessToEnd(const ExeArgs& program, int showMode) = 0;
   // Takes the handle over: TerminateProcess with exit code 0, then CloseHandle.
   virtual void ForcedEnd(ProcessHandle handle) = 0;
-  // Post WM_CLOSE to the process's main top-level window, if it has one.
-  virtual void CloseRequest(ProcessId processId) = 0;
+  // Takes the handle over: when the process still runs, posts WM_CLOSE to
+  // its main top-level window, if it has one; then CloseHandle.
+  virtual void CloseRequest(ProcessHandle handle) = 0;
 
   // Starts a program so that it can be followed (waited, terminated, items
   // with a grace or a whole tree); empty when no process was created. With
@@ -124,7 +125,8 @@ class LaunchPlatform {
   // The close request for the followed program: with a tree, for every
   // process of it at this moment.
   virtual void CloseFollowed(const FollowedProgram& program) = 0;
-  // Blocks until the program (with a tree, every process of it) has ended.
+  // Blocks until the program (with a tree, every process of it) has ended,
+  // or until the session ends.
   virtual void WaitForFollowedToEnd(const FollowedProgram& program) = 0;
   // Whether the program (with a tree, any process of it) still runs.
   virtual bool FollowedIsRunning(const FollowedProgram& program) = 0;
@@ -134,14 +136,23 @@ class LaunchPlatform {
                                   std::uint32_t timeoutMs) = 0;
   // Ends the program (with a tree, all of it) by force with exit code 0.
   virtual void EndFollowed(const FollowedProgram& program) = 0;
-  // Whether the program is ready: it (with a tree, any process of it) shows
-  // a visible top-level window, or it has ended.
-  virtual bool FollowedIsReady(const FollowedProgram& program) = 0;
-  // Blocks until the program may have become ready or `timeoutMs` have
-  // passed; the caller looks again with FollowedIsReady.
+  // Whether the program (with a tree, any process of it) shows a top-level
+  // window that is on the screen: visible, and not kept cloaked.
+  virtual bool FollowedShowsWindow(const FollowedProgram& program) = 0;
+  // Whether the program's image is a console program, which may never get a
+  // window of its own (Windows Terminal draws its console).
+  virtual bool FollowedIsConsoleProgram(const FollowedProgram& program) = 0;
+  // Blocks until the program may have shown a window or ended, or
+  // `timeoutMs` have passed; the caller looks again.
   virtual void WaitForReadiness(const FollowedProgram& program, std::uint32_t timeoutMs) = 0;
-  // Blocks for `timeoutMs`: a plain pause between two starts.
+  // Blocks for `timeoutMs`, or until the session ends: a plain pause between
+  // two starts.
   virtual void Pause(std::uint32_t timeoutMs) = 0;
+  // Whether Windows is ending the session (the user signs out, or the
+  // system shuts down): from then on the run starts nothing. Every wait
+  // above answers the messages sent to the launcher's window meanwhile, so
+  // that it learns of the end and no other program hangs on it.
+  virtual bool SessionIsEnding() = 0;
   // Milliseconds of a clock that only moves forward, for the graces.
   virtual std::uint64_t NowMs() = 0;
 

@@ -2,7 +2,10 @@
 
 #include <algorithm>
 #include <cstddef>
+#include <string>
 
+#include "launcher/image_subsystem.h"
+#include "launcher/win/launcher_window.h"
 #include "launcher/win/process_control.h"
 #include "launcher/win/shell_start_in_job.h"
 
@@ -12,34 +15,23 @@ namespace {
 
 // How often a wait that involves a tree looks at the tree again.
 constexpr DWORD kTreeLookMs = 100;
+// The longest a message sent to the launcher's window waits for an answer
+// while the launcher waits for a tree's end on its completion port.
+constexpr DWORD kPortSliceMs = 20;
 // How often a wait for readiness looks for a window: well within the time
 // one process start takes, so the next start is not held back noticeably.
 constexpr DWORD kReadyLookMs = 10;
 
 // A job that lets its processes start programs outside it only when they
-// ask for that themselves, and that tells `port` about its processes.
-// Closing it ends nothing: companions left running outlive the launcher.
-struct TreeJob {
-  UniqueHandle job;
-  UniqueHandle port;
-};
-
-std::optional<TreeJob> MakeTreeJob() {
-  TreeJob tree{UniqueHandle(CreateJobObjectW(nullptr, nullptr)),
-               UniqueHandle(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1))};
-  if (!tree.job || !tree.port) return std::nullopt;
+// ask for that themselves. Closing it ends nothing: companions left running
+// outlive the launcher.
+UniqueHandle MakeTreeJob() {
+  UniqueHandle job(CreateJobObjectW(nullptr, nullptr));
+  if (!job) return job;
   JOBOBJECT_EXTENDED_LIMIT_INFORMATION limits = {};
   limits.BasicLimitInformation.LimitFlags = JOB_OBJECT_LIMIT_BREAKAWAY_OK;
-  SetInformationJobObject(tree.job.get(), JobObjectExtendedLimitInformation, &limits,
-                          sizeof(limits));
-  JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
-  association.CompletionKey = tree.job.get();
-  association.CompletionPort = tree.port.get();
-  if (!SetInformationJobObject(tree.job.get(), JobObjectAssociateCompletionPortInformation,
-                               &association, sizeof(association))) {
-    return std::nullopt;
-  }
-  return tree;
+  SetInformationJobObject(job.get(), JobObjectExtendedLimitInformation, &limits, sizeof(limits));
+  return job;
 }
 
 // Lets a process created suspended run, inside a job of its own when one can
@@ -47,11 +39,26 @@ std::optional<TreeJob> MakeTreeJob() {
 FollowedProcess RunInTree(const PROCESS_INFORMATION& created) {
   UniqueHandle process(created.hProcess);
   UniqueHandle thread(created.hThread);
-  std::optional<TreeJob> tree = MakeTreeJob();
-  if (tree && !AssignProcessToJobObject(tree->job.get(), process.get())) tree.reset();
+  UniqueHandle job = MakeTreeJob();
+  if (job && !AssignProcessToJobObject(job.get(), process.get())) job.reset();
   ResumeThread(thread.get());
-  if (!tree) return FollowedProcess(std::move(process), UniqueHandle(), UniqueHandle());
-  return FollowedProcess(std::move(process), std::move(tree->job), std::move(tree->port));
+  return FollowedProcess(std::move(process), std::move(job));
+}
+
+// A port that the job tells about its processes, for one wait on its end;
+// empty when it cannot be made. A job takes only one port in its life, and
+// only a waited tree needs one: a companion's tree that starts processes
+// for hours piles up no notifications.
+UniqueHandle PortForTheEndOf(HANDLE job) {
+  UniqueHandle port(CreateIoCompletionPort(INVALID_HANDLE_VALUE, nullptr, 0, 1));
+  JOBOBJECT_ASSOCIATE_COMPLETION_PORT association = {};
+  association.CompletionKey = job;
+  association.CompletionPort = port.get();
+  if (port && !SetInformationJobObject(job, JobObjectAssociateCompletionPortInformation,
+                                       &association, sizeof(association))) {
+    port.reset();
+  }
+  return port;
 }
 
 DWORD ActiveProcesses(HANDLE job) {
@@ -89,56 +96,120 @@ struct WindowOwners {
   bool found = false;
 };
 
+// DWM keeps some windows cloaked (a suspended app's, one on another virtual
+// desktop): IsWindowVisible says yes, yet the window is not on the screen.
+// dwmapi is looked up only when needed: it is not on every system.
+bool IsCloaked(HWND window) {
+  using GetAttribute = HRESULT(WINAPI*)(HWND, DWORD, PVOID, DWORD);
+  static const auto getAttribute = reinterpret_cast<GetAttribute>(reinterpret_cast<void*>(
+      GetProcAddress(LoadLibraryW(L"dwmapi.dll"), "DwmGetWindowAttribute")));
+  constexpr DWORD kDwmCloaked = 14;  // DWMWA_CLOAKED, Windows 8 and later
+  DWORD cloaked = 0;
+  return getAttribute != nullptr &&
+         SUCCEEDED(getAttribute(window, kDwmCloaked, &cloaked, sizeof(cloaked))) && cloaked != 0;
+}
+
 BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
   auto* search = reinterpret_cast<WindowOwners*>(lParam);
   if (!IsWindowVisible(window)) return TRUE;
   DWORD owner = 0;
   GetWindowThreadProcessId(window, &owner);
   const auto& ids = search->processIds;
-  search->found = std::find(ids.begin(), ids.end(), owner) != ids.end();
+  search->found = std::find(ids.begin(), ids.end(), owner) != ids.end() && !IsCloaked(window);
   return search->found ? FALSE : TRUE;
+}
+
+// The process runs a console program: its image file asks for the console
+// subsystem.
+bool RunsConsoleImage(HANDLE process) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (DWORD size = static_cast<DWORD>(path.size());
+       !QueryFullProcessImageNameW(process, 0, path.data(), &size);
+       size = static_cast<DWORD>(path.size())) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) return false;
+    path.resize(path.size() * 2);
+  }
+  const UniqueHandle image(CreateFileW(path.c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
+  std::string head(4096, '\0');
+  DWORD read = 0;
+  if (!image ||
+      !ReadFile(image.get(), head.data(), static_cast<DWORD>(head.size()), &read, nullptr)) {
+    return false;
+  }
+  head.resize(read);
+  return ImageSubsystem(head) == kConsoleSubsystem;
 }
 
 }  // namespace
 
-FollowedProcess::FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port)
-    : process_(std::move(process)), job_(std::move(job)), port_(std::move(port)) {}
+FollowedProcess::FollowedProcess(UniqueHandle process, UniqueHandle job)
+    : process_(std::move(process)), job_(std::move(job)) {}
 
 bool FollowedProcess::IsRunning() const {
   if (job_) return ActiveProcesses(job_.get()) > 0;
   return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
-void FollowedProcess::WaitToEnd() const {
+void FollowedProcess::WaitToEnd(HWND window) const {
   if (!job_) {
-    WaitForSingleObject(process_.get(), INFINITE);
+    HANDLE process = process_.get();
+    while (WaitHandlingSentMessages(1, &process, INFINITE) == WAIT_OBJECT_0 + 1 &&
+           !SessionIsEnding(window)) {
+    }
     return;
   }
-  // The port wakes the wait when the last process goes; the count is looked
-  // at again now and then as well, so a lost message cannot hang the launcher.
-  while (IsRunning()) {
+  // A job signals nothing when its last process goes; its port is told. The
+  // port is read in slices, between which the sent messages are answered,
+  // and the count is looked at after every packet and every slice, so a
+  // tree that ended before the port was made, or a lost packet, cannot hang
+  // the launcher.
+  const UniqueHandle port = PortForTheEndOf(job_.get());
+  while (IsRunning() && !SessionIsEnding(window)) {
+    if (!port) {
+      WaitHandlingSentMessages(0, nullptr, kTreeLookMs);
+      continue;
+    }
     DWORD message = 0;
     ULONG_PTR key = 0;
     LPOVERLAPPED detail = nullptr;
-    GetQueuedCompletionStatus(port_.get(), &message, &key, &detail, 1000);
+    GetQueuedCompletionStatus(port.get(), &message, &key, &detail, kPortSliceMs);
+    AnswerSentMessages();
   }
 }
 
 void FollowedProcess::End() const {
-  if (job_) TerminateJobObject(job_.get(), 0);
-  if (process_) TerminateProcess(process_.get(), 0);
+  // Every process of a tree, its first one among them, is in its job. A
+  // program the launcher may not end (it runs as administrator) is passed
+  // over: nothing else is ended in its place.
+  if (job_) {
+    TerminateJobObject(job_.get(), 0);
+  } else {
+    TerminateProcess(process_.get(), 0);
+  }
 }
 
 void FollowedProcess::AskToClose() const {
   if (!job_) {
-    CloseRequest(GetProcessId(process_.get()));
+    CloseRequest(process_.get(), true);
     return;
   }
-  for (const DWORD processId : ProcessesIn(job_.get())) CloseRequest(processId);
+  // The ids are a moment old: each is opened and confirmed inside the tree
+  // before its windows are looked for, and held until the post.
+  for (const DWORD processId : ProcessesIn(job_.get())) {
+    UniqueHandle member(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId));
+    if (!member) {
+      member.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+    }
+    BOOL inTree = FALSE;
+    if (member && IsProcessInJob(member.get(), job_.get(), &inTree) && inTree) {
+      CloseRequest(member.get(), false);
+    }
+  }
 }
 
-bool FollowedProcess::IsReady() const {
-  if (!IsRunning()) return true;
+bool FollowedProcess::ShowsWindow() const {
   WindowOwners search;
   if (job_) {
     search.processIds = ProcessesIn(job_.get());
@@ -147,6 +218,11 @@ bool FollowedProcess::IsReady() const {
   }
   EnumWindows(FindVisibleWindow, reinterpret_cast<LPARAM>(&search));
   return search.found;
+}
+
+bool FollowedProcess::IsConsoleProgram() const {
+  if (!console_) console_ = !job_ && process_ && RunsConsoleImage(process_.get());
+  return *console_;
 }
 
 void FollowedProcess::WaitForReadiness(DWORD timeoutMs) const {
@@ -158,18 +234,19 @@ void FollowedProcess::WaitForReadiness(DWORD timeoutMs) const {
   WaitHandlingSentMessages(job_ || !process ? 0 : 1, &process, std::min(timeoutMs, kReadyLookMs));
 }
 
-void PauseHandlingSentMessages(DWORD timeoutMs) {
+void PauseHandlingSentMessages(HWND window, DWORD timeoutMs) {
   const ULONGLONG deadline = GetTickCount64() + timeoutMs;
-  for (ULONGLONG now = GetTickCount64(); now < deadline; now = GetTickCount64()) {
+  for (ULONGLONG now = GetTickCount64(); now < deadline && !SessionIsEnding(window);
+       now = GetTickCount64()) {
     WaitHandlingSentMessages(0, nullptr, static_cast<DWORD>(deadline - now));
   }
 }
 
 std::optional<PreparedTree> PrepareTree() {
-  std::optional<TreeJob> tree = MakeTreeJob();
-  if (!tree) return std::nullopt;
-  std::optional<ShellStartCopy> copy = ShellStartCopy::Start(tree->job.get());
-  return PreparedTree{std::move(tree->job), std::move(tree->port), std::move(copy)};
+  UniqueHandle job = MakeTreeJob();
+  if (!job) return std::nullopt;
+  std::optional<ShellStartCopy> copy = ShellStartCopy::Start(job.get());
+  return PreparedTree{std::move(job), std::move(copy)};
 }
 
 std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& program,
@@ -183,10 +260,10 @@ std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& p
   BOOL inTree = FALSE;
   if (tree && (process ? IsProcessInJob(process.get(), tree->job.get(), &inTree) && inTree
                        : ActiveProcesses(tree->job.get()) > 0)) {
-    return FollowedProcess(std::move(process), std::move(tree->job), std::move(tree->port));
+    return FollowedProcess(std::move(process), std::move(tree->job));
   }
   if (!process) return std::nullopt;
-  return FollowedProcess(std::move(process), UniqueHandle(), UniqueHandle());
+  return FollowedProcess(std::move(process), UniqueHandle());
 }
 
 FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine, int windowStyle,
@@ -195,23 +272,19 @@ FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine,
       commandLine, windowStyle, wholeTree ? CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB : 0);
   if (wholeTree) return RunInTree(created);
   CloseHandle(created.hThread);
-  return FollowedProcess(UniqueHandle(created.hProcess), UniqueHandle(), UniqueHandle());
+  return FollowedProcess(UniqueHandle(created.hProcess), UniqueHandle());
 }
 
 void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& programs,
                                DWORD timeoutMs) {
   std::vector<HANDLE> handles;
   for (const FollowedProcess* program : programs) {
-    if (!program->followsTree() && handles.size() < MAXIMUM_WAIT_OBJECTS) {
+    if (!program->followsTree() && handles.size() < MAXIMUM_WAIT_OBJECTS - 1) {
       handles.push_back(program->process());
     }
   }
   if (handles.size() < programs.size()) timeoutMs = std::min(timeoutMs, kTreeLookMs);
-  if (handles.empty()) {
-    Sleep(timeoutMs);
-    return;
-  }
-  WaitForMultipleObjects(static_cast<DWORD>(handles.size()), handles.data(), FALSE, timeoutMs);
+  WaitHandlingSentMessages(static_cast<DWORD>(handles.size()), handles.data(), timeoutMs);
 }
 
 }  // namespace kelmo

@@ -17,26 +17,33 @@ namespace kelmo {
 
 class FollowedProcess {
  public:
-  // Takes ownership of `process`; `job` (with its completion port `port`) is
-  // empty when only this one process is followed.
-  FollowedProcess(UniqueHandle process, UniqueHandle job, UniqueHandle port);
+  // Takes ownership of `process`; `job` is empty when only this one process
+  // is followed.
+  FollowedProcess(UniqueHandle process, UniqueHandle job);
 
   bool followsTree() const { return static_cast<bool>(job_); }
   // The program's first process (with a tree: any process of the tree) runs.
   bool IsRunning() const;
-  // Blocks until IsRunning() is false.
-  void WaitToEnd() const;
+  // Blocks until IsRunning() is false or the session ends, answering the
+  // messages sent to the launcher's `window` meanwhile.
+  void WaitToEnd(HWND window) const;
   // Ends the process (with a tree: every process of the tree), exit code 0.
+  // A program the launcher may not end is left as it is.
   void End() const;
   // The close request for the process, or for every process of the tree at
-  // this moment, each to the window CloseRequest chooses for it.
+  // this moment, each to the window CloseRequest chooses for it. A process
+  // of the tree gets it only on a visible window, and only once it has been
+  // opened and found still inside the tree.
   void AskToClose() const;
-  // The program is ready: it (with a tree: any process of the tree) shows a
-  // visible top-level window, or it has ended.
-  bool IsReady() const;
+  // The program (with a tree: any process of the tree) shows a top-level
+  // window on the screen: visible, and not cloaked by the window manager.
+  bool ShowsWindow() const;
+  // The program, followed alone, is a console program. A tree is not: it is
+  // ready by a window of any of its processes.
+  bool IsConsoleProgram() const;
   // Blocks until a window may have been shown or the program may have ended,
   // at most `timeoutMs`, handling the messages sent to the launcher's window
-  // meanwhile; the caller looks again with IsReady.
+  // meanwhile; the caller looks again.
   void WaitForReadiness(DWORD timeoutMs) const;
   // The process the start gave; with a tree it may be empty (the shell
   // started a shortcut's target) or long gone.
@@ -45,14 +52,13 @@ class FollowedProcess {
  private:
   UniqueHandle process_;
   UniqueHandle job_;
-  UniqueHandle port_;
+  mutable std::optional<bool> console_;  // looked up from the image once
 };
 
 // A job for a tree, and a copy of the launcher already starting up inside
 // it (when one could be made), prepared ahead of the start it serves.
 struct PreparedTree {
   UniqueHandle job;
-  UniqueHandle port;
   std::optional<ShellStartCopy> copy;
 };
 // Nullopt when no job can be made.
@@ -79,14 +85,16 @@ std::optional<FollowedProcess> StartFollowedProcess(HWND owner, const ExeArgs& p
 FollowedProcess CommandLineStartFollowedProcess(const std::wstring& commandLine, int windowStyle,
                                                 bool wholeTree);
 
-// Blocks until one of `programs` may have ended or `timeoutMs` have passed.
-// A tree has no one object that signals its end, so with a tree among them
-// the wait is cut into short slices.
+// Blocks until one of `programs` may have ended, a message was sent to the
+// launcher's window (it is answered), or `timeoutMs` have passed. A tree has
+// no one object that signals its end, so with a tree among them the wait is
+// cut into short slices.
 void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& programs,
                                DWORD timeoutMs);
 
-// Blocks for `timeoutMs` while handling the messages other threads send to
-// the launcher's window, so that a broadcast never waits on a pause.
-void PauseHandlingSentMessages(DWORD timeoutMs);
+// Blocks for `timeoutMs`, or until the session ends, while handling the
+// messages other threads send to the launcher's `window`, so that a
+// broadcast never waits on a pause.
+void PauseHandlingSentMessages(HWND window, DWORD timeoutMs);
 
 }  // namespace kelmo

@@ -33,8 +33,10 @@ ProcessHandle Win32LaunchPlatform::ExecProcess(const ExeArgs& program, int showM
       *this, reinterpret_cast<std::uintptr_t>(kelmo::ExecProcess(window_, program, showMode)));
 }
 
-ProcessId Win32LaunchPlatform::CommandLineStart(const std::wstring& commandLine, int windowStyle) {
-  return kelmo::CommandLineStart(commandLine, windowStyle);
+ProcessHandle Win32LaunchPlatform::CommandLineStart(const std::wstring& commandLine,
+                                                    int windowStyle) {
+  return ProcessHandle(
+      *this, reinterpret_cast<std::uintptr_t>(kelmo::CommandLineStart(commandLine, windowStyle)));
 }
 
 void Win32LaunchPlatform::WaitForProcessToEnd(const ExeArgs& program, int showMode) {
@@ -49,7 +51,9 @@ void Win32LaunchPlatform::CloseProcessHandle(std::uintptr_t handle) {
   CloseHandle(AsHandle(handle));
 }
 
-void Win32LaunchPlatform::CloseRequest(ProcessId processId) { kelmo::CloseRequest(processId); }
+void Win32LaunchPlatform::CloseRequest(ProcessHandle handle) {
+  kelmo::CloseRequest(AsHandle(handle.get()), true);
+}
 
 FollowedProgram Win32LaunchPlatform::Hold(FollowedProcess program) {
   followed_.emplace_back(std::move(program));
@@ -93,7 +97,7 @@ void Win32LaunchPlatform::CloseFollowed(const FollowedProgram& program) {
 }
 
 void Win32LaunchPlatform::WaitForFollowedToEnd(const FollowedProgram& program) {
-  Held(program).WaitToEnd();
+  Held(program).WaitToEnd(window_);
 }
 
 bool Win32LaunchPlatform::FollowedIsRunning(const FollowedProgram& program) {
@@ -110,9 +114,15 @@ void Win32LaunchPlatform::WaitForAnyFollowed(const std::vector<const FollowedPro
 
 void Win32LaunchPlatform::EndFollowed(const FollowedProgram& program) { Held(program).End(); }
 
-bool Win32LaunchPlatform::FollowedIsReady(const FollowedProgram& program) {
-  return Held(program).IsReady();
+bool Win32LaunchPlatform::FollowedShowsWindow(const FollowedProgram& program) {
+  return Held(program).ShowsWindow();
 }
+
+bool Win32LaunchPlatform::FollowedIsConsoleProgram(const FollowedProgram& program) {
+  return Held(program).IsConsoleProgram();
+}
+
+bool Win32LaunchPlatform::SessionIsEnding() { return kelmo::SessionIsEnding(window_); }
 
 void Win32LaunchPlatform::WaitForReadiness(const FollowedProgram& program,
                                            std::uint32_t timeoutMs) {

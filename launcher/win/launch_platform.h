@@ -32,10 +32,10 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void DetachedStart(const ExeArgs& program, int showMode) override;
   FollowedProgram HeldStart(const ExeArgs& program, int showMode, bool wholeTree) override;
   ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override;
-  ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override;
+  ProcessHandle CommandLineStart(const std::wstring& commandLine, int windowStyle) override;
   void WaitForProcessToEnd(const ExeArgs& program, int showMode) override;
   void ForcedEnd(ProcessHandle handle) override;
-  void CloseRequest(ProcessId processId) override;
+  void CloseRequest(ProcessHandle handle) override;
   FollowedProgram StartFollowed(const ExeArgs& program, int showMode, bool wholeTree,
                                 std::wstring_view place) override;
   FollowedProgram CommandLineStartFollowed(const std::wstring& commandLine, int windowStyle,
@@ -46,9 +46,11 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void WaitForAnyFollowed(const std::vector<const FollowedProgram*>& programs,
                           std::uint32_t timeoutMs) override;
   void EndFollowed(const FollowedProgram& program) override;
-  bool FollowedIsReady(const FollowedProgram& program) override;
+  bool FollowedShowsWindow(const FollowedProgram& program) override;
+  bool FollowedIsConsoleProgram(const FollowedProgram& program) override;
   void WaitForReadiness(const FollowedProgram& program, std::uint32_t timeoutMs) override;
-  void Pause(std::uint32_t timeoutMs) override { PauseHandlingSentMessages(timeoutMs); }
+  void Pause(std::uint32_t timeoutMs) override { PauseHandlingSentMessages(window_, timeoutMs); }
+  bool SessionIsEnding() override;
   std::uint64_t NowMs() override { return GetTickCount64(); }
   void ShowPathErrorMessage() override;
   void ErrorMsg(std::wstring_view place, const Failure& failure) override;

@@ -8,12 +8,22 @@ namespace {
 
 int TwipsToPixels(int twips, int dotsPerInch) { return MulDiv(twips, dotsPerInch, 1440); }
 
+// The window's user data is 1 once the session ends.
+LRESULT CALLBACK LauncherWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_QUERYENDSESSION) return TRUE;
+  if (message == WM_ENDSESSION) {
+    if (wParam) SetWindowLongPtrW(window, GWLP_USERDATA, 1);
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
 }  // namespace
 
 HWND CreateLauncherWindow(HINSTANCE instance) {
   WNDCLASSEXW windowClass = {};
   windowClass.cbSize = sizeof(windowClass);
-  windowClass.lpfnWndProc = DefWindowProcW;
+  windowClass.lpfnWndProc = LauncherWindowProc;
   windowClass.hInstance = instance;
   windowClass.hIcon = LoadIconW(instance, MAKEINTRESOURCEW(IDI_KELMOPRO));
   windowClass.hIconSm = static_cast<HICON>(
@@ -43,6 +53,10 @@ void MoveWindowLeftOfScreen(HWND window) {
   const int width = bounds.right - bounds.left;
   SetWindowPos(window, nullptr, -width, bounds.top, 0, 0,
                SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool SessionIsEnding(HWND window) {
+  return GetWindowLongPtrW(window, GWLP_USERDATA) != 0 || GetSystemMetrics(SM_SHUTTINGDOWN) != 0;
 }
 
 }  // namespace kelmo

@@ -19,4 +19,10 @@ HWND CreateLauncherWindow(HINSTANCE instance);
 // Moves the window so that its left edge lies at minus its own width.
 void MoveWindowLeftOfScreen(HWND window);
 
+// Whether Windows is ending the session: the window has been told so
+// (WM_ENDSESSION), or the system is shutting down. The window never holds
+// the end up: it answers WM_QUERYENDSESSION with TRUE whenever a wait of the
+// run handles the messages sent to it.
+bool SessionIsEnding(HWND window);
+
 }  // namespace kelmo

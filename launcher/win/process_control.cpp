@@ -9,6 +9,7 @@
 #include "common/win/error_msg.h"
 #include "common/win/win_text.h"
 #include "launcher/launcher_identity.h"
+#include "launcher/win/launcher_window.h"
 
 namespace kelmo {
 
@@ -70,12 +71,14 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
+void AnswerSentMessages() {
+  MSG message;
+  PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
+}
+
 DWORD WaitHandlingSentMessages(DWORD count, HANDLE* handles, DWORD timeoutMs) {
   const DWORD result = MsgWaitForMultipleObjects(count, handles, FALSE, timeoutMs, QS_SENDMESSAGE);
-  if (result == WAIT_OBJECT_0 + count) {
-    MSG message;
-    PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);
-  }
+  if (result == WAIT_OBJECT_0 + count) AnswerSentMessages();
   return result;
 }
 
@@ -101,7 +104,9 @@ void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode) {
     ReportCaught(L"frmMain!WaitForProcessToEnd");
   }
   if (process == nullptr) return;
-  WaitForSingleObject(process, INFINITE);
+  while (WaitHandlingSentMessages(1, &process, INFINITE) == WAIT_OBJECT_0 + 1 &&
+         !SessionIsEnding(owner)) {
+  }
   CloseHandle(process);
 }
 
@@ -139,11 +144,10 @@ PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, in
   return created;
 }
 
-DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle) {
+HANDLE CommandLineStart(const std::wstring& commandLine, int windowStyle) {
   const PROCESS_INFORMATION created = CreateCommandLineProcess(commandLine, windowStyle, 0);
   CloseHandle(created.hThread);
-  CloseHandle(created.hProcess);
-  return created.dwProcessId;
+  return created.hProcess;
 }
 
 void ForcedEnd(HANDLE process) {
@@ -152,12 +156,13 @@ void ForcedEnd(HANDLE process) {
   CloseHandle(process);
 }
 
-void CloseRequest(DWORD processId) {
+void CloseRequest(HANDLE process, bool hiddenFallback) {
   hFoundWnd = nullptr;
+  if (WaitForSingleObject(process, 0) != WAIT_TIMEOUT) return;
   WindowSearch search;
-  search.processId = processId;
+  search.processId = GetProcessId(process);
   EnumWindows(EnumWindowsProc, reinterpret_cast<LPARAM>(&search));
-  if (hFoundWnd == nullptr) hFoundWnd = search.fallback;
+  if (hFoundWnd == nullptr && hiddenFallback) hFoundWnd = search.fallback;
   if (hFoundWnd != nullptr) PostMessageA(hFoundWnd, WM_CLOSE, 0, 0);
 }
 

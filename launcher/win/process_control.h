@@ -38,8 +38,10 @@ void DetachedStart(HWND owner, const ExeArgs& program, int showMode);
 HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode);
 
 // ShellExecuteExA, then waits without a time-out for the process and closes
-// its handle. Returns at once when no process handle came back. A failure
-// inside is reported as "frmMain!WaitForProcessToEnd" and not passed on.
+// its handle. Returns at once when no process handle came back. While it
+// waits it answers the messages sent to the launcher's window `owner`, and
+// it stops waiting once the session ends. A failure inside is reported as
+// "frmMain!WaitForProcessToEnd" and not passed on.
 void WaitForProcessToEnd(HWND owner, const ExeArgs& program, int showMode);
 
 // The texts of one shell start in the ANSI code page, kept alive for the call.
@@ -75,11 +77,13 @@ PROCESS_INFORMATION CreateCommandLineProcess(const std::wstring& commandLine, in
                                              DWORD creationFlags);
 
 // CreateProcessA of a whole command line, its first window shown with
-// `windowStyle`. Both handles of the new process are closed at once; gives
-// its id. Throws Failure(kPathError) when the program file or its folder is
-// not found, Failure(kTextNotInCodePage) before any start when the code page
-// cannot hold the command line, another Failure for any other start failure.
-DWORD CommandLineStart(const std::wstring& commandLine, int windowStyle);
+// `windowStyle`. Gives the new process's handle (the caller closes it), so
+// that its id stays the process's own for as long as it is held. Throws
+// Failure(kPathError) when the program file or its folder is not found,
+// Failure(kTextNotInCodePage) before any start when the code page cannot
+// hold the command line, Failure(kElevationRequired) when the program asks
+// for administrator rights, another Failure for any other start failure.
+HANDLE CommandLineStart(const std::wstring& commandLine, int windowStyle);
 
 // Waits until one of the `count` `handles` is signalled, a message is sent to
 // this thread (it is handled: a broadcast, or a box of another process that
@@ -90,9 +94,15 @@ DWORD WaitHandlingSentMessages(DWORD count, HANDLE* handles, DWORD timeoutMs);
 // TerminateProcess with exit code 0, then CloseHandle; null does nothing.
 void ForcedEnd(HANDLE process);
 
-// Posts WM_CLOSE to the main window of the process: its first visible
-// top-level window without an owner, else its first top-level window that is
-// not an input-method window. Posts nothing when it has neither.
-void CloseRequest(DWORD processId);
+// Posts WM_CLOSE to the main window of `process` if it still runs: its first
+// visible top-level window without an owner, else, with `hiddenFallback`, its
+// first top-level window that is not an input-method window. Posts nothing
+// when it has none. The handle, which the caller holds until this returns,
+// keeps the process's id from passing to another program meanwhile.
+void CloseRequest(HANDLE process, bool hiddenFallback);
+
+// Handles the messages other threads have sent to this thread's windows,
+// without taking any posted message.
+void AnswerSentMessages();
 
 }  // namespace kelmo

@@ -22,12 +22,14 @@ std::wstring Describe(const ExeArgs& program) {
   return program.file + L"|" + (program.parameters ? *program.parameters : L"<none>");
 }
 
-// Records every operation as one line of text; hands out fresh handles and
-// ids, and can be told which starts give no process and which command lines
-// fail (53 is the path error, 7 a std::bad_alloc, any other number a Failure).
-// Followed programs live on a fake clock that only the waits and pauses move:
-// each runs until its time in `endsAtMs` (by file or command line), or for
-// ever, and shows its window at its time in `readyAtMs`, or never.
+// Records every operation as one line of text; hands out fresh handles, and
+// can be told which starts give no process and which command lines fail (53
+// is the path error, 740 asks for elevation, 7 a std::bad_alloc, any other
+// number a Failure). Followed programs live on a fake clock that only the
+// waits and pauses move: each runs until its time in `endsAtMs` (by file or
+// command line), or for ever, shows its window at its time in `readyAtMs`, or
+// never, and is a console program when named in `console`. The session ends
+// at `sessionEndsAtMs`; a plain wait lasts until its program's end time.
 // Ending or closing a handle twice, and using a followed program after its
 // release, fail the test at once.
 class RecordingPlatform : public LaunchPlatform {
@@ -38,6 +40,8 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<std::uintptr_t> openHandles;
   std::map<std::wstring, std::uint64_t> endsAtMs;
   std::map<std::wstring, std::uint64_t> readyAtMs;
+  std::set<std::wstring> console;
+  std::uint64_t sessionEndsAtMs = UINT64_MAX;
   std::uint64_t clockMs = 0;
 
   void InitializeCom() override { log.push_back(L"init-com"); }
@@ -53,18 +57,17 @@ class RecordingPlatform : public LaunchPlatform {
   }
   ProcessHandle ExecProcess(const ExeArgs& program, int showMode) override {
     log.push_back(L"exec " + Describe(program) + L" " + std::to_wstring(showMode));
-    if (noProcess.count(program.file)) return ProcessHandle();
-    const std::uintptr_t handle = nextHandle_++;
-    openHandles.insert(handle);
-    return ProcessHandle(*this, handle);
+    return noProcess.count(program.file) ? ProcessHandle() : OpenHandle();
   }
-  ProcessId CommandLineStart(const std::wstring& commandLine, int windowStyle) override {
+  ProcessHandle CommandLineStart(const std::wstring& commandLine, int windowStyle) override {
     log.push_back(L"cmdline " + commandLine + L" " + std::to_wstring(windowStyle));
     ThrowIfFailing(commandLine);
-    return nextId_++;
+    return OpenHandle();
   }
   void WaitForProcessToEnd(const ExeArgs& program, int showMode) override {
     log.push_back(L"wait " + Describe(program) + L" " + std::to_wstring(showMode));
+    const auto end = endsAtMs.find(program.file);
+    if (end != endsAtMs.end()) clockMs = std::min(end->second, sessionEndsAtMs);
   }
   void ForcedEnd(ProcessHandle held) override {
     const std::uintptr_t handle = held.release();
@@ -75,7 +78,12 @@ class RecordingPlatform : public LaunchPlatform {
     log.push_back(L"close-handle " + std::to_wstring(handle));
     EXPECT_TRUE(openHandles.erase(handle)) << "closing a handle that is not open: " << handle;
   }
-  void CloseRequest(ProcessId id) override { log.push_back(L"close " + std::to_wstring(id)); }
+  void CloseRequest(ProcessHandle held) override {
+    const std::uintptr_t handle = held.release();
+    log.push_back(L"close " + std::to_wstring(handle));
+    EXPECT_TRUE(openHandles.erase(handle))
+        << "asking through a handle that is not open: " << handle;
+  }
   FollowedProgram StartFollowed(const ExeArgs& program, int showMode, bool wholeTree,
                                 std::wstring_view place) override {
     log.push_back(L"follow " + Describe(program) + L" " + std::to_wstring(showMode) +
@@ -106,7 +114,7 @@ class RecordingPlatform : public LaunchPlatform {
                           std::uint32_t timeoutMs) override {
     EXPECT_GT(timeoutMs, 0u) << "a wait that cannot wait spins";
     std::wstring names;
-    std::uint64_t wakeAt = clockMs + timeoutMs;
+    std::uint64_t wakeAt = std::min(clockMs + timeoutMs, sessionEndsAtMs);
     for (const FollowedProgram* held : programs) {
       const std::uintptr_t program = ExpectHeld(*held);
       names += std::to_wstring(program) + L",";
@@ -125,20 +133,23 @@ class RecordingPlatform : public LaunchPlatform {
     released_.insert(program);
     log.push_back(L"release " + std::to_wstring(program) + L" at " + std::to_wstring(clockMs));
   }
-  bool FollowedIsReady(const FollowedProgram& held) override {
-    const std::uintptr_t program = ExpectHeld(held);
-    return clockMs >= std::min(ReadyAt(program), EndsAt(program));
+  bool FollowedShowsWindow(const FollowedProgram& held) override {
+    return FollowedIsRunning(held) && clockMs >= ReadyAt(ExpectHeld(held));
+  }
+  bool FollowedIsConsoleProgram(const FollowedProgram& held) override {
+    return console.count(followedNames_.at(ExpectHeld(held))) > 0;
   }
   void WaitForReadiness(const FollowedProgram& held, std::uint32_t timeoutMs) override {
     const std::uintptr_t program = ExpectHeld(held);
     EXPECT_GT(timeoutMs, 0u) << "a wait that cannot wait spins";
     log.push_back(L"wait-ready " + std::to_wstring(program) + L" " + std::to_wstring(timeoutMs));
-    clockMs = std::min({clockMs + timeoutMs, ReadyAt(program), EndsAt(program)});
+    clockMs = std::min({clockMs + timeoutMs, ReadyAt(program), EndsAt(program), sessionEndsAtMs});
   }
   void Pause(std::uint32_t timeoutMs) override {
     log.push_back(L"pause " + std::to_wstring(timeoutMs));
-    clockMs += timeoutMs;
+    clockMs = std::min(clockMs + timeoutMs, sessionEndsAtMs);
   }
+  bool SessionIsEnding() override { return clockMs >= sessionEndsAtMs; }
   std::uint64_t NowMs() override { return clockMs; }
   void ShowPathErrorMessage() override { log.push_back(L"path-error-box"); }
   void ErrorMsg(std::wstring_view place, const Failure& failure) override {
@@ -154,6 +165,10 @@ class RecordingPlatform : public LaunchPlatform {
     if (it == failing.end()) return;
     if (it->second == 7) throw std::bad_alloc();
     throw Failure(it->second, L"start failed");
+  }
+  ProcessHandle OpenHandle() {
+    openHandles.insert(nextHandle_);
+    return ProcessHandle(*this, nextHandle_++);
   }
   FollowedProgram Follow(const std::wstring& name) {
     const std::uintptr_t program = nextFollowed_++;
@@ -179,7 +194,6 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<std::uintptr_t> released_;
   std::uintptr_t nextFollowed_ = 900;
   std::uintptr_t nextHandle_ = 100;
-  ProcessId nextId_ = 500;
 };
 
 // COM comes first: the shell may need it for any start.
@@ -203,6 +217,8 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
     std::map<std::wstring, std::int32_t> failing = {};
     std::map<std::wstring, std::uint64_t> endsAtMs = {};
     std::map<std::wstring, std::uint64_t> readyAtMs = {};
+    std::set<std::wstring> console = {};
+    std::uint64_t sessionEndsAtMs = UINT64_MAX;
   } rows[] = {
       // clang-format off
       {"blank", L"    ", kBlank, {}},
@@ -211,17 +227,17 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
        L"/wx:waited.exe arg /ci:close2.exe /bm:before2.exe /an:after2.exe /w:ignored.exe", kDone,
        {L"detached before1.exe|<none> 10", L"detached before2.exe|<none> 2",
         L"exec term1.exe|<none> 10", L"exec term2.exe a|/b 7", L"cmdline close1.exe -q 1",
-        L"cmdline close2.exe 6", L"wait waited.exe|arg 3", L"end 100", L"end 101", L"close 500",
-        L"close 501", L"detached after1.exe|x 10", L"detached after2.exe|<none> 1"}},
+        L"cmdline close2.exe 6", L"wait waited.exe|arg 3", L"end 100", L"end 101", L"close 102",
+        L"close 103", L"detached after1.exe|x 10", L"detached after2.exe|<none> 1"}},
       {"command-line styles from show modes", L"/cd:a /ci:b /cm:c /cn:d /co:e /cx:f /c:g", kDone,
        {L"cmdline a 1", L"cmdline b 6", L"cmdline c 2", L"cmdline d 1", L"cmdline e 4",
-        L"cmdline f 3", L"cmdline g 1", L"close 500", L"close 501", L"close 502", L"close 503",
-        L"close 504", L"close 505", L"close 506"}},
+        L"cmdline f 3", L"cmdline g 1", L"close 100", L"close 101", L"close 102", L"close 103",
+        L"close 104", L"close 105", L"close 106"}},
       {"empty entries and null slots skipped",
        L"/b: /t: /t:gone.exe /t:ok.exe /c: /c:c.exe /w: /a:", kDone, {L"exec gone.exe|<none> 10", L"exec ok.exe|<none> 10", L"cmdline c.exe 1",
-               L"end 100", L"close 500"}, {L"gone.exe"}},
+               L"end 100", L"close 101"}, {L"gone.exe"}},
       {"companions end at once without a waited entry", L"/t:t.exe /c:c.exe /a:a.exe", kDone,
-       {L"exec t.exe|<none> 10", L"cmdline c.exe 1", L"end 100", L"close 500",
+       {L"exec t.exe|<none> 10", L"cmdline c.exe 1", L"end 100", L"close 101",
         L"detached a.exe|<none> 10"}},
       {"only the first waited entry counts", L"/w: /wx:later.exe /a:a.exe", kDone,
        {L"detached a.exe|<none> 10"}},
@@ -230,8 +246,8 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
        L"/b:b.exe /t:t1.exe /c:c1.exe /c:missing.exe -x /c:c3.exe /t:t2.exe /w:w.exe /a:a.exe",
        RunOutcome::kPathError,
        {L"detached b.exe|<none> 10", L"exec t1.exe|<none> 10", L"exec t2.exe|<none> 10",
-        L"cmdline c1.exe 1", L"cmdline missing.exe -x 1", L"close-handle 100",
-        L"close-handle 101", L"path-error-box"},
+        L"cmdline c1.exe 1", L"cmdline missing.exe -x 1", L"close-handle 102",
+        L"close-handle 100", L"close-handle 101", L"path-error-box"},
        {}, {{L"missing.exe -x", kPathError}}},
       {"other failures reported as Form_Load", L"/c:bad.exe /a:a.exe", RunOutcome::kFailed,
        {L"cmdline bad.exe 1", L"report Form_Load 193"}, {}, {{L"bad.exe", 193}}},
@@ -240,7 +256,7 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
       {"graces side by side, the after phase waits for the last",
        L"/t5:t.exe /c3:c.exe -q /c:plain.exe /w:w.exe /a:a.exe", kDone,
        {L"follow t.exe|<none> 10 frmMain!ExecProcess", L"follow-cmdline c.exe -q 1",
-        L"cmdline plain.exe 1", L"wait w.exe|<none> 10", L"close-followed 900", L"close-followed 901", L"close 500",
+        L"cmdline plain.exe 1", L"wait w.exe|<none> 10", L"close-followed 900", L"close-followed 901", L"close 100",
         L"wait-any 900,901, 3000", L"end-followed 901 at 3000", L"release 901 at 3000",
         L"wait-any 900, 2000", L"end-followed 900 at 5000", L"release 900 at 5000",
         L"detached a.exe|<none> 10"}},
@@ -281,9 +297,31 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
        {L"detached b.exe|<none> 10", L"follow t.exe|<none> 10 frmMain!ExecProcess",
         L"wait-ready 900 60000", L"follow-cmdline c.exe 1", L"wait-ready 901 60000",
         L"cmdline c2.exe 1", L"wait w.exe|<none> 10", L"end-followed 900 at 60300",
-        L"release 900 at 60300", L"close-followed 901", L"close 500", L"wait-any 901, 5000",
+        L"release 900 at 60300", L"close-followed 901", L"close 100", L"wait-any 901, 5000",
         L"end-followed 901 at 65300", L"release 901 at 65300", L"detached a.exe|<none> 10"},
        {}, {}, {}, {{L"t.exe", 300}, {L"c.exe", 60300}}},
+      // A program that asks for administrator rights is started through the shell with its
+      // show mode and held as a terminate entry is; declined, it is passed over unreported.
+      {"close entries that ask for elevation",
+       L"/ci:admin.exe -x /c3:admin2.exe /c:declined.exe /w:w.exe /a:a.exe", kDone,
+       {L"cmdline admin.exe -x 6", L"exec admin.exe|-x 7", L"follow-cmdline admin2.exe 1",
+        L"follow admin2.exe|<none> 10 frmMain!ExecProcess", L"cmdline declined.exe 1",
+        L"exec declined.exe|<none> 10", L"wait w.exe|<none> 10", L"close 100",
+        L"close-followed 900", L"wait-any 900, 3000", L"end-followed 900 at 3000",
+        L"release 900 at 3000", L"detached a.exe|<none> 10"},
+       {L"declined.exe"}, {{L"admin.exe -x", 740}, {L"admin2.exe", 740}, {L"declined.exe", 740}}},
+      // Once the session ends nothing more is started, held back or ended: what is held is
+      // let go of for Windows to end. A console program is ready once it has started.
+      {"the session ends during the wait", L"/br:tool.exe /t:t.exe /c5:c.exe /w:w.exe /a:a.exe",
+       kDone, {L"follow tool.exe|<none> 10 held", L"release 900 at 0", L"exec t.exe|<none> 10",
+        L"follow-cmdline c.exe 1", L"wait w.exe|<none> 10", L"release 901 at 1000",
+        L"close-handle 100"}, {}, {}, {{L"w.exe", 9000}}, {}, {L"tool.exe"}, 1000},
+      {"the session ends during a hold", L"/br:slow.exe /b:x.exe /t:t.exe /w:w.exe", kDone,
+       {L"follow slow.exe|<none> 10 held", L"wait-ready 900 60000", L"release 900 at 500"},
+       {}, {}, {}, {}, {}, 500},
+      {"the session ends during a grace", L"/c5:c.exe /a:a.exe", kDone,
+       {L"follow-cmdline c.exe 1", L"close-followed 900", L"wait-any 900, 5000",
+        L"release 900 at 2000"}, {}, {}, {}, {}, {}, 2000},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -293,6 +331,8 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
     platform.failing = r.failing;
     platform.endsAtMs = r.endsAtMs;
     platform.readyAtMs = r.readyAtMs;
+    platform.console = r.console;
+    platform.sessionEndsAtMs = r.sessionEndsAtMs;
     EXPECT_EQ(RunLaunch(r.commandLine, platform), r.outcome);
     std::vector<std::wstring> want = r.log;
     if (r.outcome != kBlank) want.insert(want.begin(), kSetUp.begin(), kSetUp.end());

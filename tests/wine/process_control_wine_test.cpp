@@ -34,7 +34,7 @@ TEST_F(LauncherWine, CommandLineStartOfAMissingProgramIsThePathError) {
   for (const wchar_t* missing :
        {L"Z:\\no\\such\\dir\\x.exe", L"no_such_program_kelmo.exe -a", L"\"Z:\\nope\\a b.exe\""}) {
     try {
-      CommandLineStart(missing, 1);
+      CloseHandle(CommandLineStart(missing, 1));
       ADD_FAILURE() << "no failure for " << Narrow(missing);
     } catch (const Failure& failure) {
       EXPECT_EQ(failure.number(), kPathError) << Narrow(missing);
@@ -43,16 +43,16 @@ TEST_F(LauncherWine, CommandLineStartOfAMissingProgramIsThePathError) {
 }
 
 TEST_F(LauncherWine, CloseRequestFindsNothingForAProcessWithoutWindows) {
-  const DWORD withWindow = CommandLineStart(Probe(L"win", L"-window"), 1);
+  const UniqueHandle withWindow(CommandLineStart(Probe(L"win", L"-window"), 1));
   Report(L"win", L"windows");
-  CloseRequest(withWindow);
+  CloseRequest(withWindow.get(), true);
   EXPECT_NE(hFoundWnd, nullptr);
   Report(L"win", L"closed");
 
-  const DWORD windowless = CommandLineStart(Probe(L"bare", UntilReleased()), 1);
+  const UniqueHandle windowless(CommandLineStart(Probe(L"bare", UntilReleased()), 1));
   Report(L"bare");
-  const StartedProcess bare = WatchProcess(windowless);
-  CloseRequest(windowless);
+  const StartedProcess bare = WatchProcess(GetProcessId(windowless.get()));
+  CloseRequest(windowless.get(), true);
   EXPECT_EQ(hFoundWnd, nullptr) << "a window found for one process must not be reused for another";
   ASSERT_TRUE(bare.process);
   Release();
