@@ -7,7 +7,8 @@
 //     -stay          stay until terminated (at most 60 s)
 //     -window        open a visible top-level window; exit on WM_CLOSE (at most 60 s)
 //     -hiddenfirst   with -window: make a hidden top-level window first
-//     -showafter N   with -window: make the windows only after N ms
+//     -showafter N   with -window: make the windows at once, show the visible
+//                    one only after N ms
 //     -hiddenonly    open only a hidden top-level window; exit on WM_CLOSE
 //     -until FILE    exit once FILE exists (at most 60 s): the release file
 //                    that tests create once they have seen what they wait for;
@@ -40,6 +41,7 @@ namespace {
 std::wstring g_reportPath;
 bool g_ignoreClose = false;
 std::wstring g_until;
+int g_showAfter = 0;
 
 // Waits until the release file exists, at most 60 s.
 void WaitForRelease() {
@@ -88,6 +90,7 @@ HWND MakeWindow(const wchar_t* title, bool visible, int show) {
   HWND hwnd = CreateWindowExW(0, L"KelmoProbe", title, WS_OVERLAPPEDWINDOW, 10, 10, 200, 100,
                               nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
   if (!visible) return hwnd;
+  Sleep(static_cast<DWORD>(g_showAfter));
   Append(L"shown=" + std::to_wstring(Now()));
   ShowWindow(hwnd, show);
   return hwnd;
@@ -176,7 +179,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
          ArgumentsOf(GetCommandLineW()));
 
   bool window = false, hiddenFirst = false, hiddenOnly = false, stay = false;
-  int exitAfter = 0, showAfter = 0;
+  int exitAfter = 0;
   if (spawnAt < argc) Append(L"spawned=" + std::to_wstring(spawned));
   for (int i = 2; i < spawnAt; ++i) {
     const std::wstring option = argv[i];
@@ -187,7 +190,7 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
     else if (option == L"-window")
       window = true;
     else if (option == L"-showafter" && i + 1 < spawnAt)
-      showAfter = _wtoi(argv[++i]);
+      g_showAfter = _wtoi(argv[++i]);
     else if (option == L"-hiddenfirst")
       hiddenFirst = true;
     else if (option == L"-hiddenonly")
@@ -199,7 +202,6 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
 
   if (window || hiddenOnly) {
-    Sleep(static_cast<DWORD>(showAfter));
     RunWindows(!hiddenOnly, hiddenFirst, show < 0 ? SW_SHOWNORMAL : show);
   } else if (stay) {
     Sleep(60000);

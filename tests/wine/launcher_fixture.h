@@ -69,6 +69,21 @@ class LauncherWine : public ::testing::Test {
   StartedProcess Watch(const std::wstring& tag, const std::wstring& key = L"args") {
     return WatchProcess(static_cast<DWORD>(Report(tag, key).Number(L"pid")));
   }
+  // The launcher's window "Form1", or null.
+  static HWND LauncherForm(const StartedProcess& launcher) {
+    for (HWND window : TopLevelWindows(launcher.id)) {
+      if (WindowText(window) == L"Form1") return window;
+    }
+    return nullptr;
+  }
+  // Whether the window answers a message sent to it within 3 s, as a
+  // broadcast needs: a thread that blocks without looking answers none.
+  static bool Answers(HWND window, UINT message = WM_NULL, WPARAM wParam = 0,
+                      DWORD_PTR* result = nullptr) {
+    DWORD_PTR ignored = 0;
+    return SendMessageTimeoutW(window, message, wParam, 0, SMTO_BLOCK, 3000,
+                               result ? result : &ignored) != 0;
+  }
   // A box's answer that first watches the probe `tag` into `watched`: the
   // box holds the launcher until that probe has started.
   DialogAnswer WatchThenOk(StartedProcess& watched, const std::wstring& tag) {

@@ -192,8 +192,7 @@ std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeou
 
 StartedProcess WatchProcess(DWORD processId) {
   StartedProcess watched;
-  watched.process.reset(
-      OpenProcess(SYNCHRONIZE | PROCESS_QUERY_LIMITED_INFORMATION, FALSE, processId));
+  watched.process.reset(OpenProcess(SYNCHRONIZE | PROCESS_QUERY_INFORMATION, FALSE, processId));
   watched.id = processId;
   return watched;
 }

@@ -82,7 +82,9 @@ StartedProcess StartLauncherInJob(const std::wstring& arguments, DWORD jobLimits
 // the job has held (the launcher included), or nullopt on time-out.
 std::optional<DWORD> WaitForJobToEmpty(const StartedProcess& started, int timeoutMs = 15000);
 // A process the test did not start, opened by its id so that WaitForExit can
-// tell when it ends and with which code; empty when it is already gone.
+// tell when it ends and with which code, and IsProcessInJob which jobs hold
+// it (Wine 8 answers that only with PROCESS_QUERY_INFORMATION); empty when
+// it is already gone.
 StartedProcess WatchProcess(DWORD processId);
 // Waits for the process to end; gives its exit code, or nullopt on time-out.
 std::optional<DWORD> WaitForExit(const StartedProcess& started, int timeoutMs = 15000);
