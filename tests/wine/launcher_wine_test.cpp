@@ -60,14 +60,37 @@ TEST_F(LauncherWine, FirstWaitedItemWinsAndTheOtherIsDropped) {
   EXPECT_FALSE(Started(L"b"));
 }
 
+// Whether `id` passes to a thread of this process while it starts and ends
+// 3000 threads. Wine hands a freed id out again after about a thousand
+// others (a process's id a moment after its end), so an id that stays free
+// comes back well within them.
+DWORD WINAPI EndAtOnce(LPVOID) { return 0; }
+bool IdPassesToAThread(DWORD id) {
+  for (int i = 0; i < 3000; ++i) {
+    DWORD threadId = 0;
+    const UniqueHandle thread(CreateThread(nullptr, 0, EndAtOnce, nullptr, 0, &threadId));
+    WaitForSingleObject(thread.get(), INFINITE);
+    if (threadId == id) return true;
+  }
+  return false;
+}
+
 // A close request reaches a visible window past a hidden one, and a process
-// with only a hidden window.
+// with only a hidden window. A companion that ends at once keeps its id
+// while the launcher waits, so its request hours later can reach no other
+// program that took the id.
 TEST_F(LauncherWine, CloseListGetsMappedStylesAndWmClose) {
-  RunReleasingAfter(L"/ci:" + Probe(L"i", L"-window") + L" /c:" + Probe(L"d", L"-window") +
-                        L" /cx:" + Probe(L"x", L"-window") + L" /c:" +
-                        Probe(L"h", L"-window -hiddenfirst") + L" /c:" +
-                        Probe(L"o", L"-hiddenonly") + L" /w:" + WaitedUntilReleased(L"w"),
-                    {L"i", L"d", L"x", L"h", L"o"});
+  const StartedProcess launcher =
+      StartLauncher(L"/ci:" + Probe(L"i", L"-window") + L" /c:" + Probe(L"d", L"-window") +
+                    L" /cx:" + Probe(L"x", L"-window") + L" /c:" +
+                    Probe(L"h", L"-window -hiddenfirst") + L" /c:" + Probe(L"o", L"-hiddenonly") +
+                    L" /c:" + Probe(L"early") + L" /w:" + WaitedUntilReleased(L"w"));
+  for (const wchar_t* tag : {L"i", L"d", L"x", L"h", L"o"}) Report(tag, L"windows");
+  const DWORD early = static_cast<DWORD>(Report(L"early", L"exited").Number(L"pid"));
+  WaitForExit(WatchProcess(early));  // gone, though the launcher may hold it
+  EXPECT_FALSE(IdPassesToAThread(early)) << "the launcher let an ended companion's id go";
+  Release();
+  ExpectLauncherEnds(launcher);
   EXPECT_EQ(Report(L"i").Number(L"show"), 6);
   EXPECT_EQ(Report(L"d").Number(L"show"), 1);
   EXPECT_EQ(Report(L"x").Number(L"show"), 3);
