@@ -33,13 +33,10 @@ TEST_F(LauncherWine, CompanionsThatIgnoreTheCloseAreEndedAfterTheirGrace) {
   for (const auto* companion : {&c, &t, &cg, &cgChild}) {
     EXPECT_EQ(WaitForExit(*companion), std::optional<DWORD>(0)) << "not ended by force";
   }
-  // The request is posted a moment before the probe notes it.
-  const std::pair<const wchar_t*, const StartedProcess*> graced[] = {{L"c", &c}, {L"t", &t}};
-  for (const auto& [tag, process] : graced) {
-    const long long grace = (tag == std::wstring(L"c") ? 1 : 2) * kSecond;
-    EXPECT_GE(ExitTime(*process) - Report(tag, L"closed").Number(L"closed"), grace - kSecond / 5)
-        << Narrow(tag) << " ended before its grace was up";
-  }
+  // Each grace runs from its request, which follows the waited program's end.
+  const long long waitedEnd = Report(L"w", L"exited").Number(L"exited");
+  EXPECT_GE(ExitTime(c) - waitedEnd, 1 * kSecond) << "c ended before its grace was up";
+  EXPECT_GE(ExitTime(t) - waitedEnd, 2 * kSecond) << "t ended before its grace was up";
   Report(L"cg", L"closed");
   ExpectLauncherEnds(launcher);
   const ProbeReport after = Report(L"a");
@@ -70,26 +67,30 @@ TEST_F(LauncherWine, CompanionsThatObeyEndByThemselvesBeforeTheirGrace) {
   EXPECT_GE(after.Number(L"created"), Report(L"t", L"exited").Number(L"exited"));
 }
 
-// The close request of a g item reaches every process of its tree: a stub
-// that has ended leaves its windowed child, which is asked to close with a
-// grace and without. The graced one ends by itself (3, not the forced 0) and
-// the after program follows at once; the tree let go without a grace keeps
+// The close request of a g item reaches every process of its tree on a
+// visible window: a stub that has ended leaves its windowed child, which is
+// asked to close with a grace and without; a stub with only a hidden window
+// gets none. The graced one ends by itself (3, not the forced 0) and the
+// after program follows at once; the tree let go without a grace keeps
 // running after the launcher has ended.
 TEST_F(LauncherWine, TheCloseRequestOfATreeReachesTheStubsChild) {
-  const StartedProcess launcher =
-      StartLauncher(L"/cg:" + Probe(L"stub", Spawning(L"kept", L"-window -ignoreclose")) +
-                    L" /c5g:" + Probe(L"graced", Spawning(L"child", L"-window")) + L" /w:" +
-                    WaitedUntilReleased(L"w") + L" /a:" + Probe(L"a"));
-  const StartedProcess kept = Watch(L"kept", L"windows"), child = Watch(L"child", L"windows");
-  Report(L"stub", L"exited");
+  const StartedProcess launcher = StartLauncher(
+      L"/cg:" + Probe(L"stub", L"-hiddenonly " + Spawning(L"kept", L"-window -ignoreclose")) +
+      L" /c5g:" + Probe(L"graced", Spawning(L"child", L"-window")) + L" /w:" +
+      WaitedUntilReleased(L"w") + L" /a:" + Probe(L"a"));
+  const StartedProcess kept = Watch(L"kept", L"windows"), child = Watch(L"child", L"windows"),
+                       stub = Watch(L"stub", L"windows");
   Report(L"graced", L"exited");
   Release();
   Report(L"kept", L"closed");
   EXPECT_EQ(WaitForExit(child), std::optional<DWORD>(3)) << "the child never got the request";
   ExpectLauncherEnds(launcher);
   EXPECT_GE(Report(L"a").Number(L"created"), ExitTime(child));
-  EXPECT_FALSE(WaitForExit(kept, 0).has_value()) << "a tree let go must outlive the launcher";
-  KillProcess(kept.id);
+  for (const auto* left : {&kept, &stub}) {
+    EXPECT_FALSE(WaitForExit(*left, 0).has_value()) << "a tree let go must outlive the launcher";
+    KillProcess(left->id);
+  }
+  EXPECT_FALSE(Report(L"stub").Has(L"closed")) << "a hidden window of a tree was asked to close";
 }
 
 // With g the wait lasts until the program's child has ended too, however the
@@ -160,9 +161,10 @@ TEST_F(LauncherWine, EndingATreeEndsItsChildAndNothingElse) {
 }
 
 // A launcher that itself runs inside a job still runs the group and ends.
-// Where that job lets processes leave it, the tree leaves it and is followed;
-// where it does not, whether the tree is followed depends on the system's
-// nested jobs, and the test says which it saw.
+// Where that job lets processes leave it, the tree leaves it and is followed:
+// the after program comes only once the stub's child has ended. Where it
+// does not, whether the tree is followed depends on the system's nested
+// jobs, and the test says which it saw.
 TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
   for (const bool breakawayAllowed : {true, false}) {
     SCOPED_TRACE(breakawayAllowed ? "breakaway allowed" : "no breakaway");
@@ -173,8 +175,11 @@ TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
     const StartedProcess child = Watch(tag + L"child");
     Report(tag, L"exited");
     BOOL inOuterJob = FALSE;
-    IsProcessInJob(child.process.get(), launcher.job.get(), &inOuterJob);
-    const bool treeFollowed = !StartsWithin(tag + L"after", 1500);
+    ASSERT_TRUE(IsProcessInJob(child.process.get(), launcher.job.get(), &inOuterJob));
+    Release();
+    ExpectLauncherEnds(launcher);
+    const bool treeFollowed = Report(tag + L"after").Number(L"created") >=
+                              Report(tag + L"child", L"exited").Number(L"exited");
     if (breakawayAllowed) {
       EXPECT_FALSE(inOuterJob) << "the tree stayed in the launcher's job";
       EXPECT_TRUE(treeFollowed) << "after program while the child runs";
@@ -183,30 +188,34 @@ TEST_F(LauncherWine, LauncherInsideAJobStillRunsTheGroup) {
           "launcher inside a job without breakaway: %s\n",
           treeFollowed ? "the tree was followed (nested job)" : "the stub alone was followed");
     }
-    Release();
-    ExpectLauncherEnds(launcher);
-    Report(tag + L"after");
     DeleteFileW(release_.c_str());
   }
 }
 
-// Each held start holds back the next: a before and a close probe until they
-// show their windows late, which they keep open, and a plain pause for its
-// seconds though its program ends at once.
+// Each held start holds back the next, for no longer than it must: a before
+// tree until its stub's child shows its window late (the window exists,
+// hidden, from the start), a plain pause for its seconds though its program
+// ends at once, and a close probe until it shows its window late. Neither
+// held program is ended by the hold.
 TEST_F(LauncherWine, ReadinessAndPausesHoldBackTheNextStart) {
   const std::wstring late = L"-window -showafter 1500";
   const StartedProcess launcher =
-      StartLauncher(L"/br:" + Probe(L"r", late) + L" /b2:" + Probe(L"p") + L" /cr:" +
-                    Probe(L"c", late) + L" /w:" + WaitedUntilReleased(L"w"));
+      StartLauncher(L"/bgr:" + Probe(L"stub", Spawning(L"r", late)) + L" /b2:" + Probe(L"p") +
+                    L" /cr:" + Probe(L"c", late) + L" /w:" + WaitedUntilReleased(L"w"));
+  const StartedProcess r = Watch(L"r"), c = Watch(L"c");
   const ProbeReport ready = Report(L"r", L"shown"), paused = Report(L"p"),
                     close = Report(L"c", L"shown"), waited = Report(L"w");
-  EXPECT_GE(paused.Number(L"created"), ready.Number(L"shown"));
-  EXPECT_GE(close.Number(L"created"), paused.Number(L"created") + 2 * kSecond - kSecond / 10);
+  const long long p = paused.Number(L"created"), slack = kSecond;
+  EXPECT_GE(p, ready.Number(L"shown"));
+  EXPECT_LE(p, ready.Number(L"shown") + slack);
+  EXPECT_GE(close.Number(L"created"), p + 2 * kSecond - kSecond / 10);
+  EXPECT_LE(close.Number(L"created"), p + 2 * kSecond + slack);
   EXPECT_GE(waited.Number(L"created"), close.Number(L"shown"));
-  for (const wchar_t* held : {L"r", L"c"}) EXPECT_FALSE(Report(held).Has(L"exited")) << held;
+  EXPECT_LE(waited.Number(L"created"), close.Number(L"shown") + slack);
+  for (const auto* held : {&r, &c}) EXPECT_FALSE(WaitForExit(*held, 0).has_value());
   Release();
   ExpectLauncherEnds(launcher);
-  KillProcess(static_cast<DWORD>(ready.Number(L"pid")));  // a before probe is never closed
+  KillProcess(r.id);  // a before program is never closed
 }
 
 }  // namespace
