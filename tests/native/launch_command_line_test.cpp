@@ -102,6 +102,7 @@ TEST(ParseLaunchCommandLine, PlansOfCommandLines) {
       {L"/b10:vpn.exe /br:s.exe /cr5:v.exe /tr:h.exe",
        L"b[vpn.exe]10~10 b[s.exe]10r t[h.exe]10r c[v.exe]10+5r"},
       {L"/b5g:a.exe /bg:b.exe /R30Am:c.exe", L"b[a.exe]10~5g b[b.exe]10 a[c.exe]2~30r"},
+      {L"/bgr:vpn.exe /arGn:b.exe", L"b[vpn.exe]10rg a[b.exe]1rg"},
       {L"/b0r:a.exe /a99999:b.exe /b0:c.exe /w30r:d.exe /ag9:e.exe",
        L"b[a.exe]10r b[c.exe]10 w[d.exe]10 a[b.exe]10~3600 a[e.exe]10~9g"},
       // Digits and g after the colon belong to the program text.
