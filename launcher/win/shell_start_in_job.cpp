@@ -34,6 +34,9 @@ struct ShellStartRequest {
   std::uint32_t parameterBytes;
   std::uint32_t hasParameters;
   std::uint32_t quiet;  // no error box from the shell
+  // Set by the copy before its shell call: a copy ended from outside before
+  // that has started nothing.
+  std::uint32_t taken;
   // Written by the copy once the shell call has returned: the shell's
   // process as a handle of the launcher, or 0.
   std::uint64_t process;
@@ -195,6 +198,7 @@ std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const Ans
   request->parameterBytes = static_cast<std::uint32_t>(program.parameters.size());
   request->hasParameters = program.hasParameters ? 1 : 0;
   request->quiet = quiet ? 1 : 0;
+  request->taken = 0;
   request->process = 0;
   char* texts = reinterpret_cast<char*>(request + 1);
   std::memcpy(texts, program.file.c_str(), program.file.size() + 1);
@@ -207,6 +211,7 @@ std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const Ans
   while (WaitHandlingSentMessages(1, &copy, INFINITE) == WAIT_OBJECT_0 + 1) {
   }
   call_.reset();  // the call is made: nothing to tell the copy any more
+  if (request->taken == 0) return std::nullopt;
   return UniqueHandle(FromField<HANDLE>(request->process));
 }
 
@@ -252,6 +257,7 @@ std::optional<int> RunAsShellStartCopy() {
   // work (a DDE conversation, a start on a thread of its own) inside it.
   record.fMask |= SEE_MASK_NOASYNC;
   if (request->quiet != 0) record.fMask |= SEE_MASK_FLAG_NO_UI;
+  request->taken = 1;
   ShellExecuteExA(&record);
   if (record.hProcess == nullptr) return 0;
   HANDLE inLauncher = nullptr;
