@@ -4,6 +4,8 @@
 #include <cstring>
 #include <cwchar>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "common/win/com_init.h"
 
@@ -32,6 +34,9 @@ struct ShellStartRequest {
   std::uint32_t parameterBytes;
   std::uint32_t hasParameters;
   std::uint32_t quiet;  // no error box from the shell
+  // Set by the copy before its shell call: a copy ended from outside before
+  // that has started nothing.
+  std::uint32_t taken;
   // Written by the copy once the shell call has returned: the shell's
   // process as a handle of the launcher, or 0.
   std::uint64_t process;
@@ -60,28 +65,77 @@ std::wstring ModulePath() {
   }
 }
 
-// The copy is created with its marker in its environment, suspended, and
-// out of the launcher's own job where that job allows it: a system without
-// nested jobs could not put it into a second one. Its arguments are blank,
-// so a copy that somehow missed its marker would start nothing.
-bool CreateCopy(const std::wstring& self, HANDLE section, PROCESS_INFORMATION& created) {
+namespace env_detail {
+inline void FreeStrings(wchar_t* strings) { FreeEnvironmentStringsW(strings); }
+}  // namespace env_detail
+using EnvironmentStrings = ScopedResource<wchar_t*, env_detail::FreeStrings>;
+
+// The launcher's own environment block with `entry` ("NAME=value") in it,
+// replacing a variable of that name; empty when the environment cannot be
+// read. The block stays sorted by name, case-insensitively, as CreateProcess
+// expects it.
+std::wstring EnvironmentWith(const std::wstring& entry) {
+  const EnvironmentStrings strings(GetEnvironmentStringsW());
+  if (!strings) return std::wstring();
+  const std::wstring_view name(entry.c_str(), entry.find(L'='));
+  std::wstring block;
+  bool placed = false;
+  for (const wchar_t* p = strings.get(); *p != L'\0'; p += std::wcslen(p) + 1) {
+    const std::wstring_view variable(p);
+    const std::wstring_view variableName = variable.substr(0, variable.find(L'=', 1));
+    const int order =
+        CompareStringOrdinal(variableName.data(), static_cast<int>(variableName.size()),
+                             name.data(), static_cast<int>(name.size()), TRUE);
+    if (!placed && order != CSTR_LESS_THAN) {
+      block.append(entry).push_back(L'\0');
+      placed = true;
+    }
+    if (order != CSTR_EQUAL) block.append(variable).push_back(L'\0');
+  }
+  if (!placed) block.append(entry).push_back(L'\0');
+  block.push_back(L'\0');
+  return block;
+}
+
+// The copy is created suspended, with its marker in an environment block of
+// its own (the launcher's environment never holds it, so nothing else the
+// launcher starts can take itself for a copy), inheriting only `handles`,
+// its own, and out of the launcher's own job where that job allows it: a
+// system without nested jobs could not put it into a second one. Without the
+// list of handles to inherit no copy is made, since it would inherit those of
+// every other copy. Its arguments are blank, so a copy that somehow missed
+// its marker would start nothing.
+bool CreateCopy(const std::wstring& self, HANDLE (&handles)[3], PROCESS_INFORMATION& created) {
   wchar_t marker[2 * sizeof(std::uint64_t) + 1] = {};
   std::swprintf(marker, sizeof(marker) / sizeof(marker[0]), L"%llx",
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(section)));
-  std::wstring commandLine = L"\"" + self + L"\"";
-  STARTUPINFOW startup = {};
-  startup.cb = sizeof(startup);
-  startup.dwFlags = STARTF_FORCEOFFFEEDBACK;  // it shows nothing: no busy cursor for it
-  SetEnvironmentVariableW(kCopyVariable, marker);
-  DWORD flags = CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB;
-  BOOL made = CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
-                             nullptr, nullptr, &startup, &created);
-  if (!made && GetLastError() == ERROR_ACCESS_DENIED) {
-    flags &= ~static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB);
-    made = CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags, nullptr,
-                          nullptr, &startup, &created);
+                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handles[0])));
+  std::wstring environment = EnvironmentWith(std::wstring(kCopyVariable) + L"=" + marker);
+  SIZE_T listBytes = 0;
+  InitializeProcThreadAttributeList(nullptr, 1, 0, &listBytes);
+  std::vector<unsigned char> listMemory(listBytes);
+  const auto list = reinterpret_cast<LPPROC_THREAD_ATTRIBUTE_LIST>(listMemory.data());
+  if (environment.empty() || listBytes == 0 ||
+      !InitializeProcThreadAttributeList(list, 1, 0, &listBytes)) {
+    return false;
   }
-  SetEnvironmentVariableW(kCopyVariable, nullptr);
+  STARTUPINFOEXW startup = {};
+  startup.StartupInfo.cb = sizeof(startup);
+  startup.StartupInfo.dwFlags = STARTF_FORCEOFFFEEDBACK;  // it shows nothing: no busy cursor for it
+  startup.lpAttributeList = list;
+  std::wstring commandLine = L"\"" + self + L"\"";
+  DWORD flags = CREATE_SUSPENDED | CREATE_BREAKAWAY_FROM_JOB | CREATE_UNICODE_ENVIRONMENT |
+                EXTENDED_STARTUPINFO_PRESENT;
+  const bool listed = UpdateProcThreadAttribute(list, 0, PROC_THREAD_ATTRIBUTE_HANDLE_LIST, handles,
+                                                sizeof(handles), nullptr, nullptr) != FALSE;
+  BOOL made =
+      listed && CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                               environment.data(), nullptr, &startup.StartupInfo, &created);
+  if (listed && !made && GetLastError() == ERROR_ACCESS_DENIED) {
+    flags &= ~static_cast<DWORD>(CREATE_BREAKAWAY_FROM_JOB);
+    made = CreateProcessW(self.c_str(), commandLine.data(), nullptr, nullptr, TRUE, flags,
+                          environment.data(), nullptr, &startup.StartupInfo, &created);
+  }
+  DeleteProcThreadAttributeList(list);
   return made != FALSE;
 }
 
@@ -108,8 +162,11 @@ std::optional<ShellStartCopy> ShellStartCopy::Start(HANDLE job) {
   request->call = ToField(made.call_.get());
   request->launcher = ToField(made.launcher_.get());
 
+  HANDLE inherited[] = {made.section_.get(), made.call_.get(), made.launcher_.get()};
   PROCESS_INFORMATION created = {};
-  if (!CreateCopy(self, made.section_.get(), created)) return std::nullopt;
+  if (!CreateCopy(self, inherited, created)) return std::nullopt;
+  // The copy alone inherits them: no later start of the launcher's own may.
+  for (const HANDLE handle : inherited) SetHandleInformation(handle, HANDLE_FLAG_INHERIT, 0);
   made.copy_.reset(created.hProcess);
   const UniqueHandle thread(created.hThread);
   if (!AssignProcessToJobObject(job, made.copy_.get())) {
@@ -141,6 +198,7 @@ std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const Ans
   request->parameterBytes = static_cast<std::uint32_t>(program.parameters.size());
   request->hasParameters = program.hasParameters ? 1 : 0;
   request->quiet = quiet ? 1 : 0;
+  request->taken = 0;
   request->process = 0;
   char* texts = reinterpret_cast<char*>(request + 1);
   std::memcpy(texts, program.file.c_str(), program.file.size() + 1);
@@ -153,6 +211,7 @@ std::optional<UniqueHandle> ShellStartCopy::MakeShellStart(HWND owner, const Ans
   while (WaitHandlingSentMessages(1, &copy, INFINITE) == WAIT_OBJECT_0 + 1) {
   }
   call_.reset();  // the call is made: nothing to tell the copy any more
+  if (request->taken == 0) return std::nullopt;
   return UniqueHandle(FromField<HANDLE>(request->process));
 }
 
@@ -198,6 +257,7 @@ std::optional<int> RunAsShellStartCopy() {
   // work (a DDE conversation, a start on a thread of its own) inside it.
   record.fMask |= SEE_MASK_NOASYNC;
   if (request->quiet != 0) record.fMask |= SEE_MASK_FLAG_NO_UI;
+  request->taken = 1;
   ShellExecuteExA(&record);
   if (record.hProcess == nullptr) return 0;
   HANDLE inLauncher = nullptr;

@@ -42,8 +42,9 @@ class ShellStartCopy {
   // makes it) and waits until the copy has ended, as long as the call takes
   // (the shell's own boxes and prompts included). Gives the shell's process
   // handle, or an empty handle when the shell gave none; nullopt, having
-  // started nothing, when the copy could not be given the call. `quiet` as
-  // for ShellStartHoldingProcess.
+  // started nothing, when the copy could not be given the call or ended
+  // without taking it (ended from outside while it waited). `quiet` as for
+  // ShellStartHoldingProcess.
   std::optional<UniqueHandle> MakeShellStart(HWND owner, const AnsiProgram& program, int showMode,
                                              bool quiet = false);
 

@@ -15,6 +15,7 @@
 //                    with -window: on WM_CLOSE, exit only once FILE exists, as
 //                    a program that asks its user first
 //     -ignoreclose   with -window: note WM_CLOSE but keep running
+//     -env NAME      write env=<value of NAME> (empty when unset)
 //     -spawn ...     before anything else, start another probe with the
 //                    arguments that follow (they are not read as this probe's
 //                    options), then go on as the options before -spawn say
@@ -199,6 +200,8 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
       g_until = argv[++i];
     else if (option == L"-ignoreclose")
       g_ignoreClose = true;
+    else if (option == L"-env" && i + 1 < spawnAt)
+      Append(L"env=" + std::wstring(_wgetenv(argv[++i]) ? _wgetenv(argv[i]) : L""));
   }
 
   if (window || hiddenOnly) {

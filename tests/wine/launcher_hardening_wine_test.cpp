@@ -1,7 +1,10 @@
 // kelmoPro.exe against odd and extreme launch command lines under Wine: it
 // must end, start what the text names and nothing else, and lose nothing.
+#include <windows.h>
 #include <gtest/gtest.h>
+#include <tlhelp32.h>
 
+#include <map>
 #include <random>
 #include <string>
 #include <vector>
@@ -75,6 +78,40 @@ TEST_F(LauncherWine, FiftyTerminateCompanionsAreAllGone) {
   for (const StartedProcess& companion : companions) {
     EXPECT_EQ(WaitForExit(companion), std::optional<DWORD>(0)) << "companion " << companion.id;
   }
+}
+
+// The launcher's running children, each with its handles on the launcher.
+std::map<DWORD, int> ChildrenOf(DWORD launcherId) {
+  std::map<DWORD, int> copies;
+  const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+  PROCESSENTRY32W entry = {};
+  entry.dwSize = sizeof(entry);
+  for (BOOL more = Process32FirstW(snapshot.get(), &entry); more;
+       more = Process32NextW(snapshot.get(), &entry)) {
+    if (entry.th32ParentProcessID != launcherId) continue;
+    const UniqueHandle copy(OpenProcess(PROCESS_DUP_HANDLE, FALSE, entry.th32ProcessID));
+    for (ULONG_PTR value = 4; value < 0x4000; value += 4) {
+      HANDLE mine = nullptr;
+      DuplicateHandle(copy.get(), reinterpret_cast<HANDLE>(value), GetCurrentProcess(), &mine,
+                      PROCESS_QUERY_LIMITED_INFORMATION, FALSE, 0);
+      copies[entry.th32ProcessID] += GetProcessId(UniqueHandle(mine).get()) == launcherId;
+    }
+  }
+  return copies;
+}
+
+// While p's pause holds, the launcher's one child is w's copy, ended here before its call.
+TEST_F(LauncherWine, TreeStartIsMadeThoughItsCopyWasEnded) {
+  const StartedProcess launcher =
+      StartLauncher(L"/bg5:" + Probe(L"p") + L" /wg:" + WaitedUntilReleased(L"w") + L" /a:" +
+                    Probe(L"a", L"-env KELMO_SHELL_START_SECTION"));
+  ASSERT_TRUE(WaitUntil([&] { return Started(L"p") && ChildrenOf(launcher.id).size() == 1; }));
+  const auto [copy, held] = *ChildrenOf(launcher.id).begin();
+  EXPECT_EQ(held, 1) << "a copy inherited another copy's handles";
+  KillProcess(copy);
+  Release();
+  EXPECT_GE(Report(L"a").Number(L"created"), Report(L"w", L"exited").Number(L"exited"));
+  EXPECT_EQ(Report(L"a", L"env").Text(L"env"), L"") << "a later start saw the copies' marker";
 }
 
 }  // namespace
