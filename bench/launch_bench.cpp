@@ -157,31 +157,6 @@ int main(int argc, char** argv) {
     WaitForExit(waiting, 20000);
   }
 
-  // The launcher's CPU time (user and kernel) over 10 s of a wait, plain and
-  // for a tree: what answering sent messages while waiting costs when idle.
-  const auto cpuMsOverTenSeconds = [&](const std::wstring& timing) {
-    const std::wstring tag = L"cpu" + timing, release = dir.File(L"release" + tag);
-    StartedProcess waiting =
-        StartLauncher(L"/" + timing + L":" + Probe() + L" " + tag + L" -until " + release);
-    WaitForReport(dir, tag, L"started", 20000);
-    const auto cpuMs = [&] {
-      FILETIME created, exited, kernel, user;
-      GetProcessTimes(waiting.process.get(), &created, &exited, &kernel, &user);
-      const auto ticks = [](FILETIME t) {
-        return static_cast<long long>((static_cast<unsigned long long>(t.dwHighDateTime) << 32) |
-                                      t.dwLowDateTime);
-      };
-      return Ms(ticks(kernel) + ticks(user));
-    };
-    const double before = cpuMs();
-    Sleep(10000);
-    const double spent = cpuMs() - before;
-    CreateReleaseFile(release);
-    WaitForExit(waiting, 20000);
-    return spent;
-  };
-  const double waitCpuMs = cpuMsOverTenSeconds(L"w"), treeWaitCpuMs = cpuMsOverTenSeconds(L"wg");
-
   const double floor = Median(trivial) + Median(direct);
   std::printf("runs                                   %d\n", runs);
   std::printf("direct start of probe (ms)             %.1f\n", Median(direct));
@@ -210,8 +185,6 @@ int main(int argc, char** argv) {
   std::printf("ratio that / direct start              %.2f   (target <= 1.00)\n",
               Median(afterCreated) / Median(direct));
   std::printf("waited exit -> after first line (ms)   %.1f\n", Median(afterStarted));
-  std::printf("launcher CPU over a 10 s /w: wait (ms)   %.1f\n", waitCpuMs);
-  std::printf("launcher CPU over a 10 s /wg: wait (ms)  %.1f\n", treeWaitCpuMs);
   std::printf("launcher working set while waiting KB  %.0f (peak %.0f)\n", workingSetKb,
               peakWorkingSetKb);
   std::printf("idle trivial process working set KB    %.0f\n", idleKb);

@@ -17,7 +17,7 @@ namespace {
 constexpr DWORD kTreeLookMs = 100;
 // The longest a message sent to the launcher's window waits for an answer
 // while the launcher waits for a tree's end on its completion port.
-constexpr DWORD kPortSliceMs = 20;
+constexpr DWORD kPortSliceMs = 50;
 // How often a wait for readiness looks for a window: well within the time
 // one process start takes, so the next start is not held back noticeably.
 constexpr DWORD kReadyLookMs = 10;
