@@ -1,6 +1,13 @@
+// Cutting program texts and command lines, and reading a program file's
+// subsystem from its first bytes.
 #include "launcher/split_exe_args.h"
 
 #include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+
+#include "launcher/image_subsystem.h"
 
 namespace kelmo {
 namespace {
@@ -55,6 +62,44 @@ TEST(SplitCommandLine, CutsAsAProcessStartReadsTheLine) {
                            r.parameters ? std::optional<std::wstring>(r.parameters) : std::nullopt};
     EXPECT_EQ(SplitCommandLine(r.commandLine), expected)
         << testing::PrintToString(std::wstring(r.commandLine));
+  }
+}
+
+// An image's head: MZ, e_lfanew = `peAt`, "PE\0\0", the optional header's
+// size, magic and subsystem; cut to `size` bytes.
+std::string Head(std::uint32_t peAt, std::uint16_t magic, std::uint16_t optionalSize,
+                 std::size_t size = 1024) {
+  std::string head(std::max<std::size_t>(size, peAt + 200), '\0');
+  const auto put = [&](std::size_t at, std::uint32_t value, int bytes) {
+    for (int i = 0; i < bytes; ++i) head[at + i] = static_cast<char>(value >> (8 * i));
+  };
+  put(0, 'M' | 'Z' << 8, 2);
+  put(0x3C, peAt, 4);
+  put(peAt, 'P' | 'E' << 8, 4);
+  put(peAt + 20, optionalSize, 2);
+  put(peAt + 24, magic, 2);
+  put(peAt + 24 + 68, peAt == 0xF8 ? kGuiSubsystem : kConsoleSubsystem, 2);
+  head.resize(size);
+  return head;
+}
+
+TEST(ImageSubsystem, ReadsTheOptionalHeaderOrNothing) {
+  const std::optional<std::uint16_t> console = kConsoleSubsystem, none;
+  const std::pair<std::string, std::optional<std::uint16_t>> rows[] = {
+      {Head(0x80, 0x10B, 224), console},
+      {Head(0xF8, 0x20B, 240), kGuiSubsystem},  // PE32+
+      {Head(0xE00, 0x10B, 224, 4096), console},
+      {Head(0x80, 0x10B, 224, 0x80 + 24 + 70), console},            // cut right after the field
+      {Head(0x80, 0x10B, 224, 0x80 + 24 + 69), none},               // cut inside it
+      {Head(0x2000, 0x10B, 224, 4096), none},                       // header beyond the head
+      {"MZ" + std::string(0x3A, '\0') + "\xF0\xFF\xFF\xFF", none},  // e_lfanew near 4 GiB
+      {Head(0x80, 0x10B, 68), none},                                // optional header too small
+      {Head(0x80, 0x107, 224), none},                               // a ROM image's magic
+      {"ZM" + Head(0x80, 0x10B, 224).substr(2), none},
+      {"@echo off\r\nstart game.exe\r\n", none},
+  };
+  for (std::size_t i = 0; i < std::size(rows); ++i) {
+    EXPECT_EQ(ImageSubsystem(rows[i].first), rows[i].second) << "row " << i;
   }
 }
 

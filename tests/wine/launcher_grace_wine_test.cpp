@@ -48,15 +48,20 @@ TEST_F(LauncherWine, CompanionsThatIgnoreTheCloseAreEndedAfterTheirGrace) {
 
 // A companion that obeys its close request, however long its user takes to
 // answer, ends by itself long before its grace of ten minutes, and the after
-// program waits for it; the launcher goes on as soon as it has ended.
+// program waits for it; the launcher goes on as soon as it has ended. Meanwhile
+// the launcher's window answers what other programs send it (a broadcast
+// would hang on it otherwise), in the tree's wait and in the grace.
 TEST_F(LauncherWine, CompanionsThatObeyEndByThemselvesBeforeTheirGrace) {
   const StartedProcess launcher =
       StartLauncher(L"/c600:" + Probe(L"c", L"-window " + UntilReleased()) + L" /tg600:" +
-                    Probe(L"t", L"-window") + L" /w:" + Probe(L"w", L"-until " + releaseWaited_) +
+                    Probe(L"t", L"-window") + L" /wg:" + Probe(L"w", L"-until " + releaseWaited_) +
                     L" /a:" + Probe(L"a"));
   const StartedProcess c = Watch(L"c", L"windows"), t = Watch(L"t", L"windows");
+  Report(L"w");
+  EXPECT_TRUE(Answers(LauncherForm(launcher))) << "in a tree's wait";
   CreateReleaseFile(releaseWaited_);
   Report(L"c", L"closed");
+  EXPECT_TRUE(Answers(LauncherForm(launcher))) << "in a grace";
   EXPECT_FALSE(StartsWithin(L"a", 1500)) << "after program while a companion answers its close";
   Release();
   EXPECT_EQ(WaitForExit(c), std::optional<DWORD>(3)) << "a probe that ends itself exits with 3";
