@@ -106,9 +106,13 @@ std::wstring EnvironmentWith(const std::wstring& entry) {
 // every other copy. Its arguments are blank, so a copy that somehow missed
 // its marker would start nothing.
 bool CreateCopy(const std::wstring& self, HANDLE (&handles)[3], PROCESS_INFORMATION& created) {
-  wchar_t marker[2 * sizeof(std::uint64_t) + 1] = {};
-  std::swprintf(marker, sizeof(marker) / sizeof(marker[0]), L"%llx",
-                static_cast<unsigned long long>(reinterpret_cast<std::uintptr_t>(handles[0])));
+  // The section's handle value in hex, read back by the copy with wcstoull.
+  // Written by hand: the C library's printf would add 27 KB to the program.
+  std::wstring marker;
+  for (auto value = reinterpret_cast<std::uintptr_t>(handles[0]); marker.empty() || value != 0;
+       value /= 16) {
+    marker.insert(marker.begin(), L"0123456789abcdef"[value % 16]);
+  }
   std::wstring environment = EnvironmentWith(std::wstring(kCopyVariable) + L"=" + marker);
   SIZE_T listBytes = 0;
   InitializeProcThreadAttributeList(nullptr, 1, 0, &listBytes);
