@@ -15,16 +15,17 @@ wchar_t AsciiLower(wchar_t c) {
 // What the characters before an item's first colon say.
 struct ItemLetters {
   wchar_t timing = 0;
-  int showMode = 0;
+  int showMode = kNoSizeLetter;
   int seconds = 0;  // the first run of digits
   bool wholeTree = false;
   bool untilReady = false;
+  bool byName = false;
 };
 
 // Within a piece the letter nearest its start decides, so a forward scan that
 // keeps the first hit of each kind gives the same result as walking back from
 // the colon and letting every hit replace the last. Digits, g and r are
-// passed over by that scan; they are read beside it.
+// passed over by that scan; they are read beside it, as is p.
 ItemLetters ScanLetters(std::wstring_view letters) {
   ItemLetters found;
   enum { kBeforeDigits, kInFirstDigits, kAfterFirstDigits } digits = kBeforeDigits;
@@ -39,9 +40,10 @@ ItemLetters ScanLetters(std::wstring_view letters) {
     }
     if (c == L'g') found.wholeTree = true;
     if (c == L'r') found.untilReady = true;
+    if (c == L'p') found.byName = true;
     if (found.timing == 0 && (c == L'a' || c == L'b' || c == L't' || c == L'c' || c == L'w')) {
       found.timing = c;
-    } else if (found.showMode == 0) {
+    } else if (found.showMode == kNoSizeLetter) {
       found.showMode = ShowModeOfSizeLetter(c);
     }
   }
@@ -59,13 +61,17 @@ void ReadPiece(std::wstring_view piece, LaunchPlan& plan) {
   if (timing == 0) return;
 
   PlanEntry entry{TrimSpaces(piece.substr(colon + 1)),
-                  letters.showMode == 0 ? kShowDefault : letters.showMode};
-  if (timing == L't' || timing == L'c') entry.graceSeconds = letters.seconds;
+                  letters.showMode == kNoSizeLetter ? kShowDefault : letters.showMode};
+  const bool isCompanion = timing == L't' || timing == L'c';
+  if (isCompanion) entry.graceSeconds = letters.seconds;
   if (timing == L'b' || timing == L'a') entry.pauseSeconds = letters.seconds;
-  if (timing != L'w') entry.untilReady = letters.untilReady;
-  const bool held = entry.pauseSeconds > 0 || entry.untilReady;
-  if (timing == L't' || timing == L'c' || timing == L'w' || held) {
-    entry.wholeTree = letters.wholeTree;
+  // With p, g and r are passed over on every item; p itself only on b and a.
+  entry.byName = letters.byName && (isCompanion || timing == L'w');
+  if (entry.byName && timing == L'w') entry.appearSeconds = letters.seconds;
+  if (!letters.byName) {
+    if (timing != L'w') entry.untilReady = letters.untilReady;
+    const bool held = entry.pauseSeconds > 0 || entry.untilReady;
+    if (isCompanion || timing == L'w' || held) entry.wholeTree = letters.wholeTree;
   }
   switch (timing) {
     case L'b':
@@ -92,6 +98,8 @@ int ShowModeOfSizeLetter(wchar_t letter) {
   switch (AsciiLower(letter)) {
     case L'd':
       return kShowDefault;
+    case L'h':
+      return kShowHidden;
     case L'i':
       return kShowMinNoActive;
     case L'm':
@@ -103,7 +111,7 @@ int ShowModeOfSizeLetter(wchar_t letter) {
     case L'x':
       return kShowMaximized;
     default:
-      return 0;
+      return kNoSizeLetter;
   }
 }
 

@@ -9,6 +9,7 @@
 namespace kelmo {
 
 // Win32 show-window values that a size letter can give.
+inline constexpr int kShowHidden = 0;       // h
 inline constexpr int kShowNormal = 1;       // n
 inline constexpr int kShowMinimized = 2;    // m
 inline constexpr int kShowMaximized = 3;    // x
@@ -22,6 +23,9 @@ inline constexpr int kMaxGraceSeconds = 3600;
 // How long the launcher waits for a program to be ready when the item gives
 // no pause of its own, in seconds.
 inline constexpr int kDefaultReadySeconds = 60;
+// How long the launcher waits for a program followed by name to appear when
+// the waited item gives no seconds of its own.
+inline constexpr int kDefaultAppearSeconds = 60;
 
 struct PlanEntry {
   std::wstring programText;  // program and its arguments, ASCII spaces trimmed; may be empty
@@ -39,11 +43,18 @@ struct PlanEntry {
   // Before, after, terminate and close entries: the wait after this start
   // ends as soon as the program is ready (it shows a window, or has ended).
   bool untilReady = false;
+  // Waited, terminate and close entries: nothing is started; the program
+  // text names the programs to follow, which another program starts.
+  bool byName = false;
+  // The waited entry with byName only: seconds the launcher waits for the
+  // first such program to appear; 0 is kDefaultAppearSeconds.
+  int appearSeconds = 0;
 
   bool operator==(const PlanEntry& other) const {
     return programText == other.programText && showMode == other.showMode &&
            graceSeconds == other.graceSeconds && wholeTree == other.wholeTree &&
-           pauseSeconds == other.pauseSeconds && untilReady == other.untilReady;
+           pauseSeconds == other.pauseSeconds && untilReady == other.untilReady &&
+           byName == other.byName && appearSeconds == other.appearSeconds;
   }
 };
 
@@ -67,7 +78,7 @@ bool IsBlankCommandLine(std::wstring_view argumentText);
 //
 // Grammar: the text, with one space put in front, is cut at every " /". In
 // each piece the first colon ends the letters; of the letters before it the
-// first timing letter (a b t c w) and the first size letter (d i m n o x)
+// first timing letter (a b t c w) and the first size letter (d h i m n o x)
 // count, in either case; everything else is passed over. The program text is
 // everything after that colon. Pieces without a colon or without a timing
 // letter are dropped. Of several w items the first one is the waited entry.
@@ -75,15 +86,19 @@ bool IsBlankCommandLine(std::wstring_view argumentText);
 // a grace in seconds for t and c items and a pause after the start for b and
 // a items; the letter r asks the b, a, t and c items to wait until the
 // program is ready; the letter g asks for the whole process tree of a w, t or
-// c item, and of a b or a item that is held for a pause or readiness. None of
-// them changes what the letters decide.
+// c item, and of a b or a item that is held for a pause or readiness. The
+// letter p on a w, t or c item follows the programs its text names instead of
+// starting one; g and r are then passed over, and the digits of a w item are
+// how long to wait for the first to appear. None of them changes what the
+// letters decide.
 std::optional<LaunchPlan> ParseLaunchCommandLine(std::wstring_view argumentText);
 
 // The argument text of a whole process command line: what follows the
 // program name (quoted or not) and the blanks after it, inner spaces unchanged.
 std::wstring_view ArgumentText(std::wstring_view processCommandLine);
 
-// Show mode of a size letter, or 0 when the character is not one.
+// Show mode of a size letter, or kNoSizeLetter when the character is not one.
+inline constexpr int kNoSizeLetter = -1;
 int ShowModeOfSizeLetter(wchar_t letter);
 
 }  // namespace kelmo

@@ -64,8 +64,91 @@ void StartDetached(const std::vector<PlanEntry>& list, LaunchPlatform& platform)
   }
 }
 
+// How often the launcher reads the process list while it waits for a program
+// followed by name to appear, and, once it follows some, for newcomers.
+constexpr std::uint32_t kAppearLookMs = 100;
+constexpr std::uint32_t kNewcomerLookMs = 1000;
+
+// The programs a p item names, and those of them followed so far. A process
+// is taken once: the ids seen go with their creation times, since a later
+// process may get an id again.
+struct NamedPrograms {
+  NamePattern pattern;
+  std::vector<FollowedProgram> followed;
+  std::vector<std::pair<std::uint32_t, std::uint64_t>> seen;
+};
+
+NamedPrograms NameToFollow(const PlanEntry& entry, LaunchPlatform& platform) {
+  NamedPrograms named;
+  named.pattern = ReadNamePattern(ExpandVariables(entry.programText, [&](std::wstring_view name) {
+    return platform.EnvironmentVariable(name);
+  }));
+  if (named.pattern.kind != NamePattern::Kind::kFileName) {
+    named.pattern.text = platform.LongPathForm(named.pattern.text);
+  }
+  return named;
+}
+
+// Follows every process that matches and was not seen before; gives how
+// many it took.
+std::size_t FollowNewcomers(NamedPrograms& named, LaunchPlatform& platform) {
+  std::size_t taken = 0;
+  for (const RunningProcess& process : platform.NewerProcesses()) {
+    const auto key = std::make_pair(process.id, process.createdAt);
+    if (!MatchesName(named.pattern, process) ||
+        std::find(named.seen.begin(), named.seen.end(), key) != named.seen.end()) {
+      continue;
+    }
+    named.seen.push_back(key);
+    if (FollowedProgram held = platform.FollowProcess(process)) {
+      named.followed.push_back(std::move(held));
+      ++taken;
+    }
+  }
+  return taken;
+}
+
+std::vector<const FollowedProgram*> Pointers(const std::vector<FollowedProgram>& programs) {
+  std::vector<const FollowedProgram*> pointers;
+  for (const FollowedProgram& program : programs) pointers.push_back(&program);
+  return pointers;
+}
+
+// A waited p item: waits for the first matching process to appear, at most
+// the item's seconds, then until every matching process has ended, those
+// that appear meanwhile (a game that restarts itself) included.
+void WaitForNamed(const PlanEntry& waited, LaunchPlatform& platform) {
+  NamedPrograms named = NameToFollow(waited, platform);
+  const int seconds = waited.appearSeconds > 0 ? waited.appearSeconds : kDefaultAppearSeconds;
+  const std::uint64_t deadline = platform.NowMs() + static_cast<std::uint64_t>(seconds) * 1000;
+  while (FollowNewcomers(named, platform) == 0) {
+    const std::uint64_t now = platform.NowMs();
+    if (now >= deadline || platform.SessionIsEnding()) return;
+    platform.Pause(
+        static_cast<std::uint32_t>(std::min<std::uint64_t>(kAppearLookMs, deadline - now)));
+  }
+  std::uint64_t nextLook = platform.NowMs() + kNewcomerLookMs;
+  while (!platform.SessionIsEnding()) {
+    auto& followed = named.followed;
+    followed.erase(std::remove_if(followed.begin(), followed.end(),
+                                  [&](const FollowedProgram& program) {
+                                    return !platform.FollowedIsRunning(program);
+                                  }),
+                   followed.end());
+    const std::uint64_t now = platform.NowMs();
+    // The list is read again at most every second, and once more when the
+    // last one has ended.
+    if (followed.empty() || now >= nextLook) {
+      if (FollowNewcomers(named, platform) == 0 && followed.empty()) return;
+      nextLook = platform.NowMs() + kNewcomerLookMs;
+      continue;
+    }
+    platform.WaitForAnyFollowed(Pointers(followed), static_cast<std::uint32_t>(nextLook - now));
+  }
+}
+
 // Terminate and close entries with a grace, a whole tree or readiness: held
-// to be followed, not as a bare handle or process id.
+// to be followed, not as a bare handle.
 bool IsFollowed(const PlanEntry& entry) {
   return entry.graceSeconds > 0 || entry.wholeTree || entry.untilReady;
 }
@@ -79,11 +162,12 @@ struct GracedCompanion {
 
 // What a terminate entry holds: its process handle, or, followed, its
 // program. An empty entry, or one that gave no process, holds an empty handle.
-using TerminateSlot = std::variant<ProcessHandle, FollowedProgram>;
+// A p entry holds the programs it names, found when its turn comes.
+using TerminateSlot = std::variant<ProcessHandle, FollowedProgram, NamedPrograms>;
 // What a close entry holds: its process handle, so that its close request
 // can never reach another program that got its id, or, followed, its
 // program. An empty entry, or one that gave no process, holds an empty handle.
-using CloseSlot = std::variant<ProcessHandle, FollowedProgram>;
+using CloseSlot = std::variant<ProcessHandle, FollowedProgram, NamedPrograms>;
 
 // One slot per terminate and per close entry, in the entries' order. What is
 // still held when they go (a run stopped by a failure) is let go of unended.
@@ -135,7 +219,9 @@ void StartTerminateList(const std::vector<PlanEntry>& list, LaunchPlatform& plat
     const PlanEntry& entry = list[i];
     if (platform.SessionIsEnding()) return;
     if (entry.programText.empty()) continue;
-    if (IsFollowed(entry)) {
+    if (entry.byName) {
+      held.terminate[i] = NameToFollow(entry, platform);
+    } else if (IsFollowed(entry)) {
       FollowedProgram followed = platform.StartFollowed(
           SplitExeArgs(entry.programText), entry.showMode, entry.wholeTree, L"frmMain!ExecProcess");
       HoldBack(entry, followed, platform);
@@ -168,6 +254,10 @@ void StartCloseList(const std::vector<PlanEntry>& list, LaunchPlatform& platform
     const PlanEntry& entry = list[i];
     if (platform.SessionIsEnding()) return;
     if (entry.programText.empty()) continue;
+    if (entry.byName) {
+      held.close[i] = NameToFollow(entry, platform);
+      continue;
+    }
     const std::wstring commandLine = TrimSpaces(entry.programText);
     const int style = CommandLineWindowStyle(entry.showMode);
     const auto throughTheShell = [&] { return SplitCommandLine(commandLine); };
@@ -190,6 +280,10 @@ void StartCloseList(const std::vector<PlanEntry>& list, LaunchPlatform& platform
 
 void RunWait(const PlanEntry& waited, LaunchPlatform& platform) {
   if (waited.programText.empty()) return;
+  if (waited.byName) {
+    WaitForNamed(waited, platform);
+    return;
+  }
   const ExeArgs program = SplitExeArgs(waited.programText);
   if (!waited.wholeTree) {
     platform.WaitForProcessToEnd(program, waited.showMode);
@@ -198,6 +292,21 @@ void RunWait(const PlanEntry& waited, LaunchPlatform& platform) {
   const FollowedProgram followed =
       platform.StartFollowed(program, waited.showMode, true, L"frmMain!WaitForProcessToEnd");
   if (followed) platform.WaitForFollowedToEnd(followed);
+}
+
+// Asks every program a p companion names to close (with a grace: each is
+// ended if it still runs when the grace is up), or without a grace, for a t
+// entry, ends each.
+void EndNamed(NamedPrograms& named, const PlanEntry& entry, bool terminate,
+              LaunchPlatform& platform, std::vector<GracedCompanion>& graced) {
+  FollowNewcomers(named, platform);
+  for (FollowedProgram& program : named.followed) {
+    if (terminate && entry.graceSeconds == 0) {
+      platform.EndFollowed(program);
+    } else {
+      AskToClose(std::move(program), entry.graceSeconds, platform, graced);
+    }
+  }
 }
 
 // Terminate entries without a grace are ended at once; with one they are
@@ -212,6 +321,10 @@ void EndCompanions(const LaunchPlan& plan, HeldCompanions& held, LaunchPlatform&
       if (*handle) platform.ForcedEnd(std::move(*handle));
       continue;
     }
+    if (NamedPrograms* named = std::get_if<NamedPrograms>(&slot)) {
+      EndNamed(*named, plan.terminate[i], true, platform, graced);
+      continue;
+    }
     FollowedProgram& followed = std::get<FollowedProgram>(slot);
     if (!followed) continue;
     if (plan.terminate[i].graceSeconds > 0) {
@@ -224,6 +337,10 @@ void EndCompanions(const LaunchPlan& plan, HeldCompanions& held, LaunchPlatform&
     CloseSlot slot = std::move(held.close[i]);
     if (ProcessHandle* handle = std::get_if<ProcessHandle>(&slot)) {
       if (*handle) platform.CloseRequest(std::move(*handle));
+      continue;
+    }
+    if (NamedPrograms* named = std::get_if<NamedPrograms>(&slot)) {
+      EndNamed(*named, plan.close[i], false, platform, graced);
       continue;
     }
     FollowedProgram& followed = std::get<FollowedProgram>(slot);

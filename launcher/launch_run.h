@@ -10,6 +10,7 @@
 
 #include "common/failure.h"
 #include "launcher/launch_command_line.h"
+#include "launcher/program_name.h"
 #include "launcher/split_exe_args.h"
 
 namespace kelmo {
@@ -155,6 +156,19 @@ class LaunchPlatform {
   virtual bool SessionIsEnding() = 0;
   // Milliseconds of a clock that only moves forward, for the graces.
   virtual std::uint64_t NowMs() = 0;
+
+  // For programs followed by name. The processes that run now and were
+  // created after the launcher itself started.
+  virtual std::vector<RunningProcess> NewerProcesses() = 0;
+  // Holds `process` to be followed, by a handle or, where the launcher may
+  // not open it, by looking it up again (it is then never asked to close or
+  // ended); empty when it has ended or its id names another process by now.
+  virtual FollowedProgram FollowProcess(const RunningProcess& process) = 0;
+  // The value of an environment variable, or nullopt when it is not set.
+  virtual std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) = 0;
+  // The long form of a path that exists (a folder's with its backslash),
+  // else the path as given.
+  virtual std::wstring LongPathForm(const std::wstring& path) = 0;
 
   // "パス指定を一部間違っている可能性があります。" in a system-modal box.
   virtual void ShowPathErrorMessage() = 0;

@@ -18,7 +18,7 @@ void Check(bool condition) {
 }
 
 std::wstring WideText(const std::uint8_t* data, std::size_t size) {
-  static constexpr wchar_t kGrammar[] = L" /:abtcwdimnoxgrABTCWDIMNOXGR0123456789\"\\.";
+  static constexpr wchar_t kGrammar[] = L" /:abtcwdhimnoxgprABTCWDHIMNOXGPR0123456789\"\\.";
   std::wstring text;
   for (std::size_t i = 0; i + 1 < size; i += 2) {
     const unsigned unit = data[i] | (data[i + 1] << 8);
@@ -32,7 +32,8 @@ void CheckEntry(const kelmo::PlanEntry& entry) {
   Check(entry.graceSeconds >= 0 && entry.graceSeconds <= kelmo::kMaxGraceSeconds);
   Check(entry.pauseSeconds >= 0 && entry.pauseSeconds <= kelmo::kMaxGraceSeconds);
   const int mode = entry.showMode;
-  Check(mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 10);
+  Check(mode == 0 || mode == 1 || mode == 2 || mode == 3 || mode == 4 || mode == 7 || mode == 10);
+  Check(!entry.byName || (!entry.wholeTree && !entry.untilReady && entry.pauseSeconds == 0));
   if (!entry.programText.empty()) {
     Check(entry.programText.front() != L' ' && entry.programText.back() != L' ');
   }
@@ -69,11 +70,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // before or after entry is a tree only when it is held.
   const auto& w = plan->waited;
   if (w) Check(w->graceSeconds == 0 && w->pauseSeconds == 0 && !w->untilReady);
+  if (w) Check(w->byName || w->appearSeconds == 0);
   for (const auto& entry : plan->terminate) Check(entry.pauseSeconds == 0);
   for (const auto& entry : plan->close) Check(entry.pauseSeconds == 0);
   for (const auto* list : {&plan->before, &plan->after}) {
     for (const auto& e : *list)
-      Check(!e.graceSeconds && (!e.wholeTree || e.pauseSeconds || e.untilReady));
+      Check(!e.graceSeconds && !e.byName && !e.appearSeconds &&
+            (!e.wholeTree || e.pauseSeconds || e.untilReady));
   }
   // Every entry comes from its own piece, and pieces are cut at " /".
   std::size_t separators = 0;

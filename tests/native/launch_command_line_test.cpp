@@ -13,8 +13,9 @@ namespace {
 
 // A plan as one line, lists in the order before, terminate, close, waited,
 // after: each entry as its list letter, [program text], show mode, then
-// "+seconds" for a grace, "~seconds" for a pause, "r" for readiness and "g"
-// for the whole tree. "none" is no plan.
+// "+seconds" for a grace, "~seconds" for a pause, "r" for readiness, "g"
+// for the whole tree, "p" for following by name and "@seconds" for the time
+// to appear. "none" is no plan.
 std::wstring Render(const std::optional<LaunchPlan>& plan) {
   if (!plan) return L"none";
   std::wstring text;
@@ -25,6 +26,8 @@ std::wstring Render(const std::optional<LaunchPlan>& plan) {
     if (e.pauseSeconds != 0) text += L"~" + std::to_wstring(e.pauseSeconds);
     if (e.untilReady) text += L"r";
     if (e.wholeTree) text += L"g";
+    if (e.byName) text += L"p";
+    if (e.appearSeconds != 0) text += L"@" + std::to_wstring(e.appearSeconds);
   };
   for (const PlanEntry& e : plan->before) add(L'b', e);
   for (const PlanEntry& e : plan->terminate) add(L't', e);
@@ -103,6 +106,12 @@ TEST(ParseLaunchCommandLine, PlansOfCommandLines) {
        L"b[vpn.exe]10~10 b[s.exe]10r t[h.exe]10r c[v.exe]10+5r"},
       {L"/b5g:a.exe /bg:b.exe /R30Am:c.exe", L"b[a.exe]10~5g b[b.exe]10 a[c.exe]2~30r"},
       {L"/bgr:vpn.exe /arGn:b.exe", L"b[vpn.exe]10rg a[b.exe]1rg"},
+      // p follows by name on w, t and c, where it drops g and r (and on b and a, where p
+      // itself is passed over); a w item's digits are then the time to appear. h hides.
+      {L"/wp120:game.exe /tp:a.exe /c5PGR:b.exe /bp3r:x.exe /apg:y.exe",
+       L"b[x.exe]10~3 t[a.exe]10p c[b.exe]10+5p w[game.exe]10p@120 a[y.exe]10"},
+      {L"/wpgr99999:g.exe /bh:s.bat /cHx:t.exe /cxh:u.exe",
+       L"b[s.bat]0 c[t.exe]0 c[u.exe]3 w[g.exe]10p@3600"},
       {L"/b0r:a.exe /a99999:b.exe /b0:c.exe /w30r:d.exe /ag9:e.exe",
        L"b[a.exe]10r b[c.exe]10 w[d.exe]10 a[b.exe]10~3600 a[e.exe]10~9g"},
       // Digits and g after the colon belong to the program text.

@@ -30,6 +30,9 @@ std::wstring Describe(const ExeArgs& program) {
 // command line), or for ever, shows its window at its time in `readyAtMs`, or
 // never, and is a console program when named in `console`. The session ends
 // at `sessionEndsAtMs`; a plain wait lasts until its program's end time.
+// `processes` are what the system lists, each from its first to its last
+// time, named "#id" once followed; a pause or a wait the run repeats is
+// logged once with the count.
 // Ending or closing a handle twice, and using a followed program after its
 // release, fail the test at once.
 class RecordingPlatform : public LaunchPlatform {
@@ -43,6 +46,13 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<std::wstring> console;
   std::uint64_t sessionEndsAtMs = UINT64_MAX;
   std::uint64_t clockMs = 0;
+  struct Process {
+    std::uint32_t id;
+    std::wstring path;
+    std::uint64_t fromMs, untilMs = UINT64_MAX;
+  };
+  std::vector<Process> processes;
+  std::map<std::wstring, std::wstring> environment;
 
   void InitializeCom() override { log.push_back(L"init-com"); }
   void MoveWindowLeftOfScreen() override { log.push_back(L"move-left"); }
@@ -120,7 +130,7 @@ class RecordingPlatform : public LaunchPlatform {
       names += std::to_wstring(program) + L",";
       wakeAt = std::min(wakeAt, EndsAt(program));
     }
-    log.push_back(L"wait-any " + names + L" " + std::to_wstring(timeoutMs));
+    Repeatable(L"wait-any " + names + L" " + std::to_wstring(timeoutMs));
     clockMs = wakeAt;
   }
   void EndFollowed(const FollowedProgram& held) override {
@@ -146,9 +156,30 @@ class RecordingPlatform : public LaunchPlatform {
     clockMs = std::min({clockMs + timeoutMs, ReadyAt(program), EndsAt(program), sessionEndsAtMs});
   }
   void Pause(std::uint32_t timeoutMs) override {
-    log.push_back(L"pause " + std::to_wstring(timeoutMs));
+    Repeatable(L"pause " + std::to_wstring(timeoutMs));
     clockMs = std::min(clockMs + timeoutMs, sessionEndsAtMs);
   }
+  std::vector<RunningProcess> NewerProcesses() override {
+    std::vector<RunningProcess> running;
+    for (const Process& p : processes) {
+      if (p.fromMs <= clockMs && clockMs < p.untilMs)
+        running.push_back({p.id, p.fromMs, p.path, L""});
+    }
+    return running;
+  }
+  FollowedProgram FollowProcess(const RunningProcess& process) override {
+    log.push_back(L"follow-process " + std::to_wstring(process.id));
+    const std::wstring name = L"#" + std::to_wstring(process.id);
+    for (const Process& p : processes) {
+      if (p.id == process.id) endsAtMs[name] = p.untilMs;
+    }
+    return Follow(name);
+  }
+  std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) override {
+    const auto it = environment.find(std::wstring(name));
+    return it == environment.end() ? std::nullopt : std::optional<std::wstring>(it->second);
+  }
+  std::wstring LongPathForm(const std::wstring& path) override { return path; }
   bool SessionIsEnding() override { return clockMs >= sessionEndsAtMs; }
   std::uint64_t NowMs() override { return clockMs; }
   void ShowPathErrorMessage() override { log.push_back(L"path-error-box"); }
@@ -165,6 +196,14 @@ class RecordingPlatform : public LaunchPlatform {
     if (it == failing.end()) return;
     if (it->second == 7) throw std::bad_alloc();
     throw Failure(it->second, L"start failed");
+  }
+  void Repeatable(const std::wstring& line) {
+    if (line == repeated_) {
+      log.back() = line + L" x" + std::to_wstring(++repeats_);
+      return;
+    }
+    log.push_back(repeated_ = line);
+    repeats_ = 1;
   }
   ProcessHandle OpenHandle() {
     openHandles.insert(nextHandle_);
@@ -194,6 +233,8 @@ class RecordingPlatform : public LaunchPlatform {
   std::set<std::uintptr_t> released_;
   std::uintptr_t nextFollowed_ = 900;
   std::uintptr_t nextHandle_ = 100;
+  std::wstring repeated_;
+  int repeats_ = 0;
 };
 
 // COM comes first: the shell may need it for any start.
@@ -219,6 +260,7 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
     std::map<std::wstring, std::uint64_t> readyAtMs = {};
     std::set<std::wstring> console = {};
     std::uint64_t sessionEndsAtMs = UINT64_MAX;
+    std::vector<RecordingPlatform::Process> processes = {};
   } rows[] = {
       // clang-format off
       {"blank", L"    ", kBlank, {}},
@@ -322,6 +364,31 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
       {"the session ends during a grace", L"/c5:c.exe /a:a.exe", kDone,
        {L"follow-cmdline c.exe 1", L"close-followed 900", L"wait-any 900, 5000",
         L"release 900 at 2000"}, {}, {}, {}, {}, {}, 2000},
+      // A p item starts nothing. The waited one looks for its program every 100 ms until it
+      // appears, then follows it and, read every second and once more at its end, a copy
+      // that starts before it ends; the companions follow at once after that.
+      {"a waited program followed by name, through a restart",
+       L"/c:c.exe /wp:game.exe /a:a.exe", kDone,
+       {L"cmdline c.exe 1", L"pause 100 x20", L"follow-process 7", L"wait-any 900, 1000 x3",
+        L"release 900 at 4600", L"follow-process 8", L"wait-any 901, 1000 x5",
+        L"release 901 at 9000", L"close 100", L"detached a.exe|<none> 10"},
+       {}, {}, {}, {}, {}, UINT64_MAX,
+       {{9, L"C:\\Tools\\other.exe", 0}, {7, L"C:\\Games\\game.exe", 2000, 4600},
+        {8, L"D:\\GAME.EXE", 4500, 9000}}},
+      // Nothing appears in time: the run goes on as after a start that gave no process. A
+      // companion named by name is ended, or asked to close with its grace, at its turn: all
+      // that match then.
+      {"a waited name that never appears; companions by name",
+       L"/tp:helper.exe /c3p:%GAMES%\\ /wp2:late.exe /a:a.exe", kDone,
+       {L"pause 100 x20", L"follow-process 11", L"end-followed 900 at 2000",
+        L"release 900 at 2000", L"follow-process 3", L"follow-process 4", L"close-followed 901",
+        L"close-followed 902", L"wait-any 901,902, 3000", L"release 902 at 2500",
+        L"wait-any 901, 2500", L"end-followed 901 at 5000", L"release 901 at 5000",
+        L"detached a.exe|<none> 10"},
+       {}, {}, {}, {}, {}, UINT64_MAX,
+       {{11, L"C:\\helper.exe", 0}, {3, L"C:\\Games\\a\\x.exe", 0},
+        {4, L"C:\\Games\\y.exe", 1000, 2500}, {5, L"C:\\Other\\z.exe", 0},
+        {6, L"C:\\late.exe", 2500}}},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -333,6 +400,8 @@ TEST(LaunchRun, OperationsOfWholeRuns) {
     platform.readyAtMs = r.readyAtMs;
     platform.console = r.console;
     platform.sessionEndsAtMs = r.sessionEndsAtMs;
+    platform.processes = r.processes;
+    platform.environment = {{L"GAMES", L"C:\\Games"}};
     EXPECT_EQ(RunLaunch(r.commandLine, platform), r.outcome);
     std::vector<std::wstring> want = r.log;
     if (r.outcome != kBlank) want.insert(want.begin(), kSetUp.begin(), kSetUp.end());
