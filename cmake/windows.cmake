@@ -57,6 +57,7 @@ add_library(kelmo_launcher_win32 STATIC
   launcher/win/launch_platform.cpp
   launcher/win/process_control.cpp
   launcher/win/followed_program.cpp
+  launcher/win/running_processes.cpp
   launcher/win/shell_start_in_job.cpp
 )
 target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole32 user32 gdi32)

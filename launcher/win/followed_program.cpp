@@ -1,5 +1,7 @@
 #include "launcher/win/followed_program.h"
 
+#include <tlhelp32.h>
+
 #include <algorithm>
 #include <cstddef>
 #include <string>
@@ -15,6 +17,8 @@ namespace {
 
 // How often a wait that involves a tree looks at the tree again.
 constexpr DWORD kTreeLookMs = 100;
+// How often a process the launcher may not open is looked up again.
+constexpr DWORD kLookUpMs = 500;
 // The longest a message sent to the launcher's window waits for an answer
 // while the launcher waits for a tree's end on its completion port.
 constexpr DWORD kPortSliceMs = 50;
@@ -147,8 +151,28 @@ bool RunsConsoleImage(HANDLE process) {
 FollowedProcess::FollowedProcess(UniqueHandle process, UniqueHandle job)
     : process_(std::move(process)), job_(std::move(job)) {}
 
+FollowedProcess FollowedProcess::LookedUp(DWORD id, std::wstring imageName) {
+  FollowedProcess program{UniqueHandle(), UniqueHandle()};
+  program.lookedUpId_ = id;
+  program.lookedUpName_ = std::move(imageName);
+  return program;
+}
+
 bool FollowedProcess::IsRunning() const {
   if (job_) return ActiveProcesses(job_.get()) > 0;
+  if (!process_) {
+    if (GetTickCount64() - lookedUpAt_ < kLookUpMs) return listed_;
+    lookedUpAt_ = GetTickCount64();
+    listed_ = false;
+    const UniqueHandle snapshot(CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    PROCESSENTRY32W entry = {};
+    entry.dwSize = sizeof(entry);
+    for (BOOL more = snapshot && Process32FirstW(snapshot.get(), &entry); more && !listed_;
+         more = Process32NextW(snapshot.get(), &entry)) {
+      listed_ = entry.th32ProcessID == lookedUpId_ && lookedUpName_ == entry.szExeFile;
+    }
+    return listed_;
+  }
   return WaitForSingleObject(process_.get(), 0) == WAIT_TIMEOUT;
 }
 
@@ -279,11 +303,16 @@ void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& progra
                                DWORD timeoutMs) {
   std::vector<HANDLE> handles;
   for (const FollowedProcess* program : programs) {
-    if (!program->followsTree() && handles.size() < MAXIMUM_WAIT_OBJECTS - 1) {
+    if (program->followsTree()) {
+      timeoutMs = std::min(timeoutMs, kTreeLookMs);
+    } else if (!program->process()) {
+      timeoutMs = std::min(timeoutMs, kLookUpMs);
+    } else if (handles.size() < MAXIMUM_WAIT_OBJECTS - 1) {
       handles.push_back(program->process());
+    } else {
+      timeoutMs = std::min(timeoutMs, kTreeLookMs);  // more than one wait can take
     }
   }
-  if (handles.size() < programs.size()) timeoutMs = std::min(timeoutMs, kTreeLookMs);
   WaitHandlingSentMessages(static_cast<DWORD>(handles.size()), handles.data(), timeoutMs);
 }
 

@@ -20,6 +20,10 @@ class FollowedProcess {
   // Takes ownership of `process`; `job` is empty when only this one process
   // is followed.
   FollowedProcess(UniqueHandle process, UniqueHandle job);
+  // A process the launcher may not open, followed by looking its id and
+  // image file name up in the process list again, at most every 500 ms. It
+  // is never asked to close or ended: the system would refuse both.
+  static FollowedProcess LookedUp(DWORD id, std::wstring imageName);
 
   bool followsTree() const { return static_cast<bool>(job_); }
   // The program's first process (with a tree: any process of the tree) runs.
@@ -53,6 +57,10 @@ class FollowedProcess {
   UniqueHandle process_;
   UniqueHandle job_;
   mutable std::optional<bool> console_;  // looked up from the image once
+  DWORD lookedUpId_ = 0;
+  std::wstring lookedUpName_;
+  mutable ULONGLONG lookedUpAt_ = 0;
+  mutable bool listed_ = true;
 };
 
 // A job for a tree, and a copy of the launcher already starting up inside

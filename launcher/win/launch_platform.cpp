@@ -124,6 +124,21 @@ bool Win32LaunchPlatform::FollowedIsConsoleProgram(const FollowedProgram& progra
 
 bool Win32LaunchPlatform::SessionIsEnding() { return kelmo::SessionIsEnding(window_); }
 
+FollowedProgram Win32LaunchPlatform::FollowProcess(const RunningProcess& process) {
+  std::optional<FollowedProcess> held = FollowRunningProcess(process);
+  return held ? Hold(std::move(*held)) : FollowedProgram();
+}
+
+std::optional<std::wstring> Win32LaunchPlatform::EnvironmentVariable(std::wstring_view name) {
+  const std::wstring variable(name);
+  const DWORD size = GetEnvironmentVariableW(variable.c_str(), nullptr, 0);
+  std::wstring value(size, L'\0');
+  if (size == 0 || GetEnvironmentVariableW(variable.c_str(), value.data(), size) >= size) {
+    return std::nullopt;
+  }
+  return std::wstring(value.c_str());
+}
+
 void Win32LaunchPlatform::WaitForReadiness(const FollowedProgram& program,
                                            std::uint32_t timeoutMs) {
   Held(program).WaitForReadiness(timeoutMs);

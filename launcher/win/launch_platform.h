@@ -10,6 +10,7 @@
 #include "common/win/com_init.h"
 #include "launcher/launch_run.h"
 #include "launcher/win/followed_program.h"
+#include "launcher/win/running_processes.h"
 
 namespace kelmo {
 
@@ -51,6 +52,10 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   void WaitForReadiness(const FollowedProgram& program, std::uint32_t timeoutMs) override;
   void Pause(std::uint32_t timeoutMs) override { PauseHandlingSentMessages(window_, timeoutMs); }
   bool SessionIsEnding() override;
+  std::vector<RunningProcess> NewerProcesses() override { return newer_.Read(); }
+  FollowedProgram FollowProcess(const RunningProcess& process) override;
+  std::optional<std::wstring> EnvironmentVariable(std::wstring_view name) override;
+  std::wstring LongPathForm(const std::wstring& path) override { return LongPathOf(path); }
   std::uint64_t NowMs() override { return GetTickCount64(); }
   void ShowPathErrorMessage() override;
   void ErrorMsg(std::wstring_view place, const Failure& failure) override;
@@ -72,6 +77,7 @@ class Win32LaunchPlatform final : public LaunchPlatform {
   // place here plus one. One let go of leaves its place empty.
   std::vector<std::optional<FollowedProcess>> followed_;
   std::deque<PreparedTree> prepared_;
+  NewerProcessList newer_;
 };
 
 }  // namespace kelmo

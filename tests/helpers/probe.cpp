@@ -19,6 +19,8 @@
 //     -spawn ...     before anything else, start another probe with the
 //                    arguments that follow (they are not read as this probe's
 //                    options), then go on as the options before -spawn say
+//     -spawnfrom FILE N  with -spawn: start that probe from FILE (a copy of
+//                    this program under another name) N ms later
 //
 // A probe that ends by itself exits with code 3, so that the exit code 0 of
 // the launcher's forced end tells a terminated probe apart.
@@ -126,11 +128,9 @@ std::wstring ArgumentsOf(const wchar_t* commandLine) {
   return p;
 }
 
-// Starts "<this program> <argv[first..]>" at once; gives its pid or 0.
-DWORD SpawnProbe(wchar_t** argv, int first, int argc) {
-  wchar_t self[MAX_PATH] = {};
-  GetModuleFileNameW(nullptr, self, MAX_PATH);
-  std::wstring commandLine = L"\"" + std::wstring(self) + L"\"";
+// Starts "<program> <argv[first..]>"; gives its pid or 0.
+DWORD SpawnProbe(const wchar_t* program, wchar_t** argv, int first, int argc) {
+  std::wstring commandLine = L"\"" + std::wstring(program) + L"\"";
   for (int i = first; i < argc; ++i) commandLine += std::wstring(L" \"") + argv[i] + L"\"";
   STARTUPINFOW startup = {};
   startup.cb = sizeof(startup);
@@ -159,7 +159,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
   }
   // The child comes first, so that a parent that follows this probe only
   // once it runs would miss it.
-  const DWORD spawned = spawnAt < argc ? SpawnProbe(argv, spawnAt + 1, argc) : 0;
+  wchar_t self[MAX_PATH] = {};
+  GetModuleFileNameW(nullptr, self, MAX_PATH);
+  const wchar_t* spawnFrom = self;
+  for (int i = 2; i + 2 < spawnAt; ++i) {
+    if (std::wstring(argv[i]) != L"-spawnfrom") continue;
+    spawnFrom = argv[i + 1];
+    Sleep(static_cast<DWORD>(_wtoi(argv[i + 2])));
+  }
+  const DWORD spawned = spawnAt < argc ? SpawnProbe(spawnFrom, argv, spawnAt + 1, argc) : 0;
   wchar_t directory[MAX_PATH] = L".";
   GetEnvironmentVariableW(L"KELMO_PROBE_DIR", directory, MAX_PATH);
   const std::wstring tag = argc > 1 ? argv[1] : L"untagged";

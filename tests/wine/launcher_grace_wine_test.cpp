@@ -223,5 +223,27 @@ TEST_F(LauncherWine, ReadinessAndPausesHoldBackTheNextStart) {
   KillProcess(r.id);  // a before program is never closed
 }
 
+// A game that a store's client starts is followed by its name: the before
+// probe starts a copy of the probe named game.exe a second later, which runs
+// for 1.5 s, far longer than the launcher takes to see it. The wait lasts
+// until that copy has ended and the companion is closed after it; a game.exe
+// started before the launcher is neither waited for nor closed.
+TEST_F(LauncherWine, AProgramFollowedByNameHoldsTheGroupTogether) {
+  const std::wstring game = dir_.File(L"game.exe");
+  ASSERT_TRUE(CopyFileW((BinDir() + L"\\probe.exe").c_str(), game.c_str(), FALSE));
+  const StartedProcess earlier = StartProgram(game, L"earlier -window " + UntilReleased());
+  Report(L"earlier", L"windows");
+  const StartedProcess launcher = StartLauncher(
+      L"/b:" + Probe(L"client", L"-spawnfrom " + game + L" 1000 -spawn game -exit 1500") + L" /c:" +
+      Probe(L"c", L"-window") + L" /wp:game.exe /a:" + Probe(L"a"));
+  ExpectLauncherEnds(launcher);
+  const long long gameEnd = Report(L"game", L"exited").Number(L"exited");
+  EXPECT_GE(Report(L"a").Number(L"created"), gameEnd);
+  EXPECT_GE(Report(L"c", L"closed").Number(L"closed"), gameEnd);
+  EXPECT_FALSE(Report(L"earlier").Has(L"closed"));
+  EXPECT_FALSE(WaitForExit(earlier, 0).has_value()) << "the earlier game.exe was ended";
+  KillProcess(earlier.id);
+}
+
 }  // namespace
 }  // namespace kelmo
