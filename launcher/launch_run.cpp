@@ -110,6 +110,7 @@ std::size_t FollowNewcomers(NamedPrograms& named, LaunchPlatform& platform) {
 
 std::vector<const FollowedProgram*> Pointers(const std::vector<FollowedProgram>& programs) {
   std::vector<const FollowedProgram*> pointers;
+  pointers.reserve(programs.size());
   for (const FollowedProgram& program : programs) pointers.push_back(&program);
   return pointers;
 }

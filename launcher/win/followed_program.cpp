@@ -303,14 +303,13 @@ void WaitForAnyFollowedProcess(const std::vector<const FollowedProcess*>& progra
                                DWORD timeoutMs) {
   std::vector<HANDLE> handles;
   for (const FollowedProcess* program : programs) {
-    if (program->followsTree()) {
-      timeoutMs = std::min(timeoutMs, kTreeLookMs);
-    } else if (!program->process()) {
-      timeoutMs = std::min(timeoutMs, kLookUpMs);
-    } else if (handles.size() < MAXIMUM_WAIT_OBJECTS - 1) {
+    // A tree, and programs beyond what one wait can take, are looked at in
+    // slices; a program the launcher may not open is looked up again.
+    const bool waitable = !program->followsTree() && program->process();
+    if (waitable && handles.size() < MAXIMUM_WAIT_OBJECTS - 1) {
       handles.push_back(program->process());
     } else {
-      timeoutMs = std::min(timeoutMs, kTreeLookMs);  // more than one wait can take
+      timeoutMs = std::min(timeoutMs, waitable || program->followsTree() ? kTreeLookMs : kLookUpMs);
     }
   }
   WaitHandlingSentMessages(static_cast<DWORD>(handles.size()), handles.data(), timeoutMs);
