@@ -34,11 +34,12 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam);
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode);
 
 // ShellExecuteExA "open", nothing held, for a program started as if it were
-// double-clicked: when it cannot be started the shell shows its own box,
-// owned by `owner`, before the call returns (ShellExecuteA never shows one:
-// it implies SEE_MASK_FLAG_NO_UI). The start is complete when the call
-// returns, so the caller may end right after it. Throws kelmo::Failure
-// kTextNotInCodePage before any start.
+// double-clicked: without SEE_MASK_FLAG_NO_UI the shell shows its own box,
+// owned by `owner`, when the program cannot be started. (DetachedStart's
+// ShellExecuteA shows none under Wine, whose ShellExecute passes that flag.)
+// With SEE_MASK_NOASYNC the start is complete when the call returns, so the
+// caller may end right after it. Throws kelmo::Failure kTextNotInCodePage
+// before any start.
 void DetachedStartShowingFailure(HWND owner, const ExeArgs& program, int showMode);
 
 // ShellExecuteExA; gives the new process's handle (the caller closes it) or
