@@ -1,4 +1,4 @@
-# Cross build: the two programs, their Win32 layer, and the tests that run under Wine.
+# Cross build: the three programs, their Win32 layer, and the tests that run under Wine.
 
 # Small static GUI programs: they import system DLLs only.
 set(KELMO_WIN_COMPILE_FLAGS -Os -ffunction-sections -fdata-sections -DWIN32_LEAN_AND_MEAN
@@ -69,6 +69,16 @@ add_executable(kelmoPro WIN32 launcher/win/main.cpp launcher/win/kelmoPro.rc com
 kelmo_version_resource(kelmoPro kelmoPro "KelmoPro" "Kelmo Pro group launcher")
 target_link_libraries(kelmoPro PRIVATE kelmo_launcher_win32)
 target_link_options(kelmoPro PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})
+
+# kelmo.exe, the standard launcher: the launcher's shell start without its
+# window or its run, and without libstdc++'s prebuilt exception texts.
+set_source_files_properties(launcher/win/kelmo.rc PROPERTIES
+  OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/launcher/win/kelmo.manifest;${CMAKE_SOURCE_DIR}/launcher/win/kelmo.ico")
+add_executable(kelmo WIN32 launcher/win/standard_launcher_main.cpp launcher/win/kelmo.rc
+               common/win/terminate_handler.cpp common/win/library_throws.cpp)
+kelmo_version_resource(kelmo kelmo "Kelmo" "Kelmo standard group launcher")
+target_link_libraries(kelmo PRIVATE kelmo_launcher_win32)
+target_link_options(kelmo PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})
 
 include(${CMAKE_SOURCE_DIR}/maker/win/maker.cmake)
 

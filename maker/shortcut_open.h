@@ -3,10 +3,9 @@
 // the window's operations are reached through OpenPlatform, so the whole
 // sequence runs against a recording fake in tests.
 //
-// Entries are the argument string cut exactly where the launcher cuts it, each
-// kept as its text: joined again with BuildArgumentString they give back the
-// argument string the launcher read (leading spaces aside, which it passes
-// over), so a group opened and made again is written byte for byte as before.
+// Entries are the argument string cut exactly where the launcher cuts it
+// (common/group_entries.h), each kept as its text: joined again with
+// BuildArgumentString they give back the argument string the launcher read.
 #pragma once
 
 #include <cstddef>
@@ -16,6 +15,7 @@
 #include <string_view>
 #include <vector>
 
+#include "common/group_entries.h"
 #include "maker/item_composer.h"
 #include "maker/opened_group.h"
 #include "maker/shortcut_make.h"
@@ -27,23 +27,9 @@ namespace kelmo {
 // other target.
 std::optional<LauncherChoice> LauncherOfTarget(std::wstring_view targetPath);
 
-// kelmoPro's launch items, one entry per piece of the argument string as the
-// launcher cuts it at every " /": the first piece as written, every later one
-// with its slash put back. Leading spaces are dropped; extra spaces between
-// items stay at the end of the earlier entry. Pieces the launcher drops (no
-// colon, or no timing letter before it) are kept as entries too, unchanged,
-// so that nothing the shortcut held is lost. No entry is empty.
-std::vector<std::wstring> KelmoProEntries(std::wstring_view arguments);
-
-// The standard launcher's quoted entries: the argument string without its
-// leading spaces, cut at the last space of every run of spaces that stands
-// between a closing and an opening double quote. Text that is not in quotes
-// stays inside the entry it is found in. No entry is empty.
-std::vector<std::wstring> StandardEntries(std::wstring_view arguments);
-
-// For the entries of both functions, BuildArgumentString gives back the
-// argument string with its leading spaces replaced by the one space it puts
-// first (the empty text for a blank string).
+// For the entries of KelmoProEntries and StandardEntries,
+// BuildArgumentString gives back the argument string with its leading spaces
+// replaced by the one space it puts first (the empty text for a blank string).
 
 // The file name of `path` without a final ".lnk" in any letter case: the
 // name make asks for first after an open.

@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Draws the two programs' icons as 16-colour (4 bpp) .ico files, 32x32 and 16x16.
+"""Draws the three programs' icons as 16-colour (4 bpp) .ico files, 32x32 and 16x16.
 
 Run from the repository root: python3 scripts/make_icons.py
 The results are committed under launcher/ and maker/; the build only reads them.
@@ -12,11 +12,11 @@ PALETTE = [
     (0, 128, 128), (192, 192, 192), (128, 128, 128), (255, 0, 0), (0, 255, 0),
     (255, 255, 0), (0, 0, 255), (255, 0, 255), (0, 255, 255), (255, 255, 255),
 ]
-BLACK, NAVY, WHITE, GREY, BLUE, YELLOW, SILVER = 0, 4, 15, 8, 12, 11, 7
+BLACK, NAVY, TEAL, WHITE, GREY, BLUE, YELLOW, SILVER = 0, 4, 6, 15, 8, 12, 11, 7
 TRANSPARENT = None
 
 
-def launcher_pixel(x, y, n):
+def launcher_pixel(x, y, n, fill=BLUE, star=True):
     """A blue rounded tile with a white 'play' triangle and a small yellow star."""
     s = n / 32.0
     inset = 1 * s
@@ -39,9 +39,14 @@ def launcher_pixel(x, y, n):
         half = (tx1 - fx) / (tx1 - tx0) * 8 * s
         if abs(fy - 16 * s) <= half:
             return WHITE
-    if (fx - 25 * s) ** 2 + (fy - 7 * s) ** 2 <= (3 * s) ** 2:
+    if star and (fx - 25 * s) ** 2 + (fy - 7 * s) ** 2 <= (3 * s) ** 2:
         return YELLOW
-    return BLUE
+    return fill
+
+
+def standard_launcher_pixel(x, y, n):
+    """kelmo.exe: the launcher's tile in teal, the 'play' triangle without the star."""
+    return launcher_pixel(x, y, n, fill=TEAL, star=False)
 
 
 def maker_pixel(x, y, n):
@@ -110,4 +115,5 @@ def write_icon(path, pixel):
 
 if __name__ == '__main__':
     write_icon('launcher/win/kelmoPro.ico', launcher_pixel)
+    write_icon('launcher/win/kelmo.ico', standard_launcher_pixel)
     write_icon('maker/win/kelmoCM.ico', maker_pixel)

@@ -11,7 +11,7 @@
 namespace kelmo {
 
 // Shows the report of `failure`, caught at `sPlace`, in a system-modal error
-// box titled "エラー - <product title>" (MessageBoxA, style 0x1010). Returns
+// box titled "エラー - <product title>" (MessageBoxW, style 0x1010). Returns
 // when the user has pressed OK. `owner` is the window the box blocks while it
 // is up: the maker passes its window, so that no click reaches a handler
 // again inside the box's message loop; the launcher passes null, its window

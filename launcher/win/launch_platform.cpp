@@ -2,7 +2,6 @@
 
 #include "common/failure.h"
 #include "common/win/error_msg.h"
-#include "common/win/win_text.h"
 #include "launcher/launcher_identity.h"
 #include "launcher/win/launcher_window.h"
 #include "launcher/win/process_control.h"
@@ -149,8 +148,7 @@ void Win32LaunchPlatform::ReleaseFollowed(std::uintptr_t program) {
 }
 
 void Win32LaunchPlatform::ShowPathErrorMessage() {
-  MessageBoxA(nullptr, ToAnsi(kPathErrorText).c_str(), ToAnsi(kLauncherApplicationTitle).c_str(),
-              kPathErrorStyle);
+  MessageBoxW(nullptr, kPathErrorText, kLauncherApplicationTitle, kPathErrorStyle);
 }
 
 void Win32LaunchPlatform::ErrorMsg(std::wstring_view place, const Failure& failure) {

@@ -87,6 +87,15 @@ void DetachedStart(HWND owner, const ExeArgs& program, int showMode) {
   ShellExecuteA(owner, "open", ansi.file.c_str(), ansi.Parameters(), nullptr, showMode);
 }
 
+void DetachedStartShowingFailure(HWND owner, const ExeArgs& program, int showMode) {
+  const AnsiProgram ansi(program);
+  SHELLEXECUTEINFOA record =
+      FillShellExecuteRecord(owner, ansi.file.c_str(), ansi.Parameters(), showMode);
+  // No process handle; a start through DDE finishes before the call returns.
+  record.fMask = SEE_MASK_NOASYNC;
+  ShellExecuteExA(&record);
+}
+
 HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode) {
   try {
     return ShellStartHoldingProcess(owner, AnsiProgram(program), showMode);

@@ -33,6 +33,15 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam);
 // Throws kelmo::Failure kTextNotInCodePage before any start.
 void DetachedStart(HWND owner, const ExeArgs& program, int showMode);
 
+// ShellExecuteExA "open", nothing held, for a program started as if it were
+// double-clicked: without SEE_MASK_FLAG_NO_UI the shell shows its own box,
+// owned by `owner`, when the program cannot be started. (DetachedStart's
+// ShellExecuteA shows none under Wine, whose ShellExecute passes that flag.)
+// With SEE_MASK_NOASYNC the start is complete when the call returns, so the
+// caller may end right after it. Throws kelmo::Failure kTextNotInCodePage
+// before any start.
+void DetachedStartShowingFailure(HWND owner, const ExeArgs& program, int showMode);
+
 // ShellExecuteExA; gives the new process's handle (the caller closes it) or
 // null. A failure inside is reported as "frmMain!ExecProcess" and not passed on.
 HANDLE ExecProcess(HWND owner, const ExeArgs& program, int showMode);

@@ -10,7 +10,7 @@
 
 namespace kelmo {
 
-// Shows `message` in a message box owned by `owner` (ANSI code page); gives
+// Shows `message` in a message box owned by `owner` (wide text); gives
 // the button pressed (IDOK, IDYES, ...).
 int ShowMessageText(HWND owner, const MessageText& message);
 

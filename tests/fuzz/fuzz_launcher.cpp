@@ -1,15 +1,19 @@
-// Feeds arbitrary text to the launch command line parser and to the
-// program-text split, and checks what every plan must satisfy. Bytes are read
-// as 16-bit units (as Windows hands the command line over); units from a
-// small alphabet of grammar characters are mixed in so items form often.
+// Feeds arbitrary text to the launch command line parser, to the
+// program-text split and to kelmo.exe's reading of its entries, and checks
+// what every plan must satisfy. Bytes are read as 16-bit units (as Windows
+// hands the command line over); units from a small alphabet of grammar
+// characters are mixed in so items form often.
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
+#include "common/group_entries.h"
 #include "launcher/image_subsystem.h"
 #include "launcher/launch_command_line.h"
 #include "launcher/split_exe_args.h"
+#include "launcher/standard_command_line.h"
 
 namespace {
 
@@ -48,12 +52,28 @@ void CheckEntry(const kelmo::PlanEntry& entry) {
   }
 }
 
+// kelmo.exe's programs: at most one per entry, each with a file, its
+// parameters trimmed. Which paths exist is decided by their length, so that
+// both the existing beginning and the first-blank cut are taken.
+void CheckStandardPrograms(const std::wstring& text) {
+  const auto exists = [](const std::wstring& path) { return path.size() % 3 == 0; };
+  const std::vector<kelmo::ExeArgs> programs = kelmo::ReadStandardCommandLine(text, exists);
+  Check(programs.size() <= kelmo::StandardEntries(text).size());
+  for (const kelmo::ExeArgs& program : programs) {
+    Check(!program.file.empty() && program.file.size() <= text.size());
+    if (!program.parameters) continue;
+    Check(!program.parameters->empty() && program.parameters->front() != L' ' &&
+          program.parameters->back() != L' ');
+  }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   // Any bytes may stand at the start of a program file.
   kelmo::ImageSubsystem(std::string_view(reinterpret_cast<const char*>(data), size));
   const std::wstring text = WideText(data, size);
+  CheckStandardPrograms(text);
   const auto plan = kelmo::ParseLaunchCommandLine(text);
   Check(plan.has_value() == !kelmo::IsBlankCommandLine(text));
   Check(kelmo::IsBlankCommandLine(text) == (text.find_first_not_of(L' ') == std::wstring::npos));

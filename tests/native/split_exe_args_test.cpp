@@ -6,8 +6,12 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <set>
+#include <string>
+#include <vector>
 
 #include "launcher/image_subsystem.h"
+#include "launcher/standard_command_line.h"
 
 namespace kelmo {
 namespace {
@@ -87,6 +91,49 @@ TEST(ImageSubsystem, ReadsTheOptionalHeaderOrNothing) {
   };
   for (std::size_t i = 0; i < std::size(rows); ++i) {
     EXPECT_EQ(ImageSubsystem(rows[i].first), rows[i].second) << "row " << i;
+  }
+}
+
+// kelmo.exe's command line: "file [parameters]" per program, " | " between.
+TEST(ReadStandardCommandLine, QuotedEntriesGiveTheLongestExistingPathAndItsParameters) {
+  const struct {
+    const wchar_t* arguments;
+    std::set<std::wstring> existing;
+    const wchar_t* programs;
+  } rows[] = {
+      {L"   ", {}, L""},
+      {L" \"notepad.exe\" \"C:\\t\\a.exe -x https://h/p\"",
+       {},
+       L"notepad.exe | C:\\t\\a.exe [-x https://h/p]"},
+      // A path that keeps its spaces, whole or before its parameters; the
+      // longest existing beginning wins over a shorter one.
+      {L" \"C:\\My Apps\\app.exe\" \"C:\\My Apps\\app.exe  --y z\"",
+       {L"C:\\My", L"C:\\My Apps\\app.exe"},
+       L"C:\\My Apps\\app.exe | C:\\My Apps\\app.exe [--y z]"},
+      {L" \"D:\\My Documents\"", {L"D:\\My Documents"}, L"D:\\My Documents"},
+      {L" \"C:\\My Apps\\app.exe\"", {}, L"C:\\My [Apps\\app.exe]"},
+      {L" \"C:\\ツール\\メモ帳.exe 日本語.txt\"",
+       {L"C:\\ツール\\メモ帳.exe"},
+       L"C:\\ツール\\メモ帳.exe [日本語.txt]"},
+      // A quoted path inside the entry is read as a process start reads it.
+      {L" \"\"C:\\a b\\x.exe\" -y\"", {L"C:\\a"}, L"C:\\a b\\x.exe [-y]"},
+      // Spaces inside the quotes and between entries; entries without a file.
+      {L" \"  spaced.exe  \"   \"\" \"\"\"\" x\" \"b.exe\"", {}, L"spaced.exe | b.exe"},
+      {L"notepad.exe memo.txt", {}, L"notepad.exe [memo.txt]"},
+      {L" \"a.exe  x\"", {L"a.exe"}, L"a.exe [x]"},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(testing::PrintToString(std::wstring(row.arguments)));
+    // As Windows answers: trailing spaces of a path are dropped.
+    const auto exists = [&row](const std::wstring& path) {
+      return row.existing.count(path.substr(0, path.find_last_not_of(L' ') + 1)) > 0;
+    };
+    std::wstring programs;
+    for (const ExeArgs& program : ReadStandardCommandLine(row.arguments, exists)) {
+      if (!programs.empty()) programs += L" | ";
+      programs += program.file + (program.parameters ? L" [" + *program.parameters + L"]" : L"");
+    }
+    EXPECT_EQ(programs, row.programs);
   }
 }
 

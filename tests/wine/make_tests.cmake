@@ -27,8 +27,10 @@ if(KELMO_WINE_TESTS)
   set_tests_properties(wine.LnkinfoAgreement PROPERTIES ${KELMO_WINE_TEST_PROPERTIES})
 endif()
 
-# Browse, make and the road through the real kelmoCM.exe window.
-kelmo_wine_test(kelmo_maker_make_gui_wine_tests tests/wine/maker_make_gui_wine_test.cpp)
+# Browse, make and the road through the real kelmoCM.exe window, to kelmoPro
+# and to kelmo.exe.
+kelmo_wine_test(kelmo_maker_make_gui_wine_tests tests/wine/maker_make_gui_wine_test.cpp
+                tests/wine/standard_launcher_wine_test.cpp)
 target_link_libraries(kelmo_maker_make_gui_wine_tests PRIVATE kelmo_maker_win32
                       kelmo_maker_test_support)
 kelmo_wine_test(kelmo_maker_open_wine_tests tests/wine/maker_open_wine_test.cpp)

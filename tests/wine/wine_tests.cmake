@@ -26,7 +26,7 @@ set(KELMO_WINE_TEST_PROPERTIES TIMEOUT 120 RESOURCE_LOCK wine_desktop)
 function(kelmo_wine_test name)
   add_executable(${name} ${ARGN})
   target_link_libraries(${name} PRIVATE kelmo_wine_test_support gtest_main)
-  add_dependencies(${name} probe kelmoPro kelmoCM desktop_keeper)
+  add_dependencies(${name} probe kelmoPro kelmo kelmoCM desktop_keeper)
   if(KELMO_WINE_TESTS)
     gtest_discover_tests(${name} TEST_PREFIX "wine." DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 120
                          PROPERTIES ${KELMO_WINE_TEST_PROPERTIES})
