@@ -114,11 +114,13 @@ std::optional<LinkFields> ReadLinkFields(const std::wstring& path, DWORD pathFla
   DWORD flags = 0;
   if (SUCCEEDED(object.link.As(&data)) && SUCCEEDED(data->GetFlags(&flags))) {
     fields.runAsAdministrator = (flags & SLDF_RUNAS_USER) != 0;
+    fields.advertised = (flags & SLDF_HAS_DARWINID) != 0;
   }
   if (const std::optional<ShortcutHeader> header = ReadHeader(path)) {
     if (header->showCmd != 0) fields.showCmd = header->showCmd;
     fields.hotkey = header->hotkey;
     fields.runAsAdministrator = (header->linkFlags & kRunAsUserFlag) != 0;
+    fields.advertised = (header->linkFlags & kAdvertisedFlag) != 0;
   }
   return fields;
 }
@@ -186,6 +188,7 @@ bool cShellLink::GetShortcutContents(const std::wstring& LnkFile,
   settings.showCmd = fields->showCmd.value_or(settings.showCmd);
   settings.hotkey = fields->hotkey.value_or(settings.hotkey);
   settings.runAsAdministrator = fields->runAsAdministrator.value_or(settings.runAsAdministrator);
+  contents.advertised = fields->advertised;
   return true;
 }
 

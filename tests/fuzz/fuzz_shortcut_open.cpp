@@ -3,7 +3,9 @@
 // (leading spaces aside), and for kelmoPro each entry is one piece of the
 // launcher's cut: read one by one, the entries give the launcher's own plan.
 // The same bytes, read as the start of a shortcut file, and the same text,
-// taken apart as a path, never fail either.
+// taken apart as a path, never fail either. A dropped program's text, made
+// from a part of it as the path and the rest as arguments, reaches the
+// launcher's split whole; its WOW64 forms keep every other text as it is.
 // Wide text is built from 16-bit units so the same corpus means the same text
 // where wchar_t is 16 or 32 bits wide.
 #include <fuzzer/FuzzedDataProvider.h>
@@ -15,10 +17,14 @@
 #include <string>
 #include <vector>
 
+#include "common/text_util.h"
 #include "launcher/launch_command_line.h"
+#include "launcher/split_exe_args.h"
+#include "maker/item_composer.h"
 #include "maker/path_parts.h"
 #include "maker/shortcut_make.h"
 #include "maker/shortcut_open.h"
+#include "maker/wow64_paths.h"
 
 namespace {
 
@@ -71,6 +77,31 @@ void CheckPathParts(const std::wstring& path) {
   Check(kelmo::WithFileName(path, name) == path);
 }
 
+// `text` cut at `at` into a path (no quote or slash, as no file name holds
+// one, and no outer spaces) and its arguments.
+void CheckDroppedProgram(const std::wstring& text, std::size_t at) {
+  std::wstring path;
+  for (const wchar_t c : text.substr(0, at)) {
+    if (c != L'"' && c != L'/') path += c;
+  }
+  path = kelmo::TrimSpaces(path);
+  const std::wstring arguments = text.substr(at);
+  if (path.empty() || kelmo::ArgumentsCutByKelmoPro(arguments)) return;
+  const std::optional<kelmo::LaunchPlan> plan =
+      kelmo::ParseLaunchCommandLine(L" /b:" + kelmo::ProgramTextFor(path, arguments));
+  Check(plan && plan->before.size() == 1);
+  const kelmo::ExeArgs split = kelmo::SplitExeArgs(plan->before[0].programText);
+  Check(split.file == path);
+  Check(split.parameters.value_or(L"") == kelmo::TrimSpaces(arguments));
+
+  kelmo::ProcessEnvironment process{false, path, arguments, arguments};
+  Check(kelmo::With64BitProgramFolders(text, process) == text);
+  Check(kelmo::WithSysnative(text, process) == text);
+  process.wow64 = true;
+  Check(kelmo::WithSysnative(text, process).size() <= text.size() + 1);
+  kelmo::With64BitProgramFolders(text, process);
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,6 +111,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider in(data, size);
   const std::wstring arguments = ConsumeArguments(in);
   CheckPathParts(arguments);
+  CheckDroppedProgram(arguments, size % (arguments.size() + 1));
 
   CheckEntries(kelmo::StandardEntries(arguments), arguments);
   const std::vector<std::wstring> entries = kelmo::KelmoProEntries(arguments);

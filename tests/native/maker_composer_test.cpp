@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "common/text_util.h"
+#include "launcher/launch_command_line.h"
+#include "launcher/split_exe_args.h"
 #include "maker/item_composer.h"
 
 namespace kelmo {
@@ -55,20 +57,37 @@ TEST(ComposeEntryTest, FormsEntryFromLauncherOptionsAndText) {
   }
 }
 
-// A dropped program's path where the volume keeps no short names: kelmoPro
-// would cut it at its first ASCII space, the standard entry quotes it whole.
-TEST(ComposeEntryTest, DroppedPathIsQuotedWhereKelmoProWouldCutIt) {
+// A dropped or browsed program's text, added for kelmoPro and read back by
+// the launcher's own parser and split, gives the program and its arguments
+// whole: a volume without short names leaves spaces in the path, and
+// arguments may hold a slash.
+TEST(ComposeEntryTest, ProgramTextReachesTheLaunchersSplitWhole) {
   const struct {
-    const wchar_t* path;
-    LauncherChoice launcher;
-    const wchar_t* text;
+    const wchar_t *path, *arguments, *text;
   } rows[] = {
-      {L"C:\\PROGRA~1\\GAME\\GAME.EXE", kPro, L"C:\\PROGRA~1\\GAME\\GAME.EXE"},
-      {L"D:\\Games\\My Game\\game.exe", kPro, L"\"D:\\Games\\My Game\\game.exe\""},
-      {L"D:\\Games\\My Game\\game.exe", kStd, L"D:\\Games\\My Game\\game.exe"},
-      {L"D:\\ゲーム\\\x3000x.exe", kPro, L"D:\\ゲーム\\\x3000x.exe"},
+      {L"C:\\PROGRA~1\\GAME\\GAME.EXE", L"", L"C:\\PROGRA~1\\GAME\\GAME.EXE"},
+      {L"D:\\Games\\My Game\\game.exe", L"", L"\"D:\\Games\\My Game\\game.exe\""},
+      {L"C:\\PROGRA~1\\App\\app.exe", L"--url=https://x",
+       L"\"C:\\PROGRA~1\\App\\app.exe\" --url=https://x"},
+      {L"D:\\My Game\\g.exe", L"-w \"x y\"", L"\"D:\\My Game\\g.exe\" -w \"x y\""},
+      {L"D:\\ゲーム\\\x3000x.exe", L"", L"D:\\ゲーム\\\x3000x.exe"},
   };
-  for (const auto& r : rows) EXPECT_EQ(DroppedProgramText(r.path, r.launcher), r.text) << r.path;
+  for (const auto& r : rows) {
+    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
+    const std::wstring text = ProgramTextFor(r.path, r.arguments);
+    EXPECT_EQ(text, r.text);
+    const auto plan = ParseLaunchCommandLine(L" " + ComposeEntry({kPro, {1}, {1}, text}));
+    ASSERT_TRUE(plan && plan->before.size() == 1u);
+    const ExeArgs split = SplitExeArgs(plan->before[0].programText);
+    EXPECT_EQ(split.file, r.path);
+    EXPECT_EQ(split.parameters.value_or(L""), r.arguments);
+  }
+  for (const wchar_t* cut : {L"/v:host", L"/select,C:\\x", L"-a /b", L"x /"}) {
+    EXPECT_TRUE(ArgumentsCutByKelmoPro(cut)) << cut;
+  }
+  for (const wchar_t* whole : {L"", L"--url=https://x", L"-a/b", L" -x", L"\t/x"}) {
+    EXPECT_FALSE(ArgumentsCutByKelmoPro(whole)) << whole;
+  }
 }
 
 }  // namespace

@@ -248,16 +248,37 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
 }
 
 // A shortcut to an ordinary program, dragged in from the desktop: its
-// program's short path and its arguments fill the text box. A target named
+// program's short path, in quotes, and its arguments fill the text box;
+// arguments with a switch that kelmoPro would cut are refused while it is
+// chosen. An installer's shortcut is itself the program. A target named
 // through an environment variable, as in Windows' own shortcuts, is where
 // the variable points.
 TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBox) {
   const ProbeCopy game = CopyProbeAs(dir_, L"a game with a long name.exe");
   const std::wstring lnk = WriteShortcut(dir_.File(L"ゲーム.lnk"), game.path, L"-window \"x y\"");
   EXPECT_TRUE(Drop({lnk}).empty());
-  EXPECT_EQ(Text(), game.shortPath + L" -window \"x y\"");
+  EXPECT_EQ(Text(), Quoted(game.shortPath) + L" -window \"x y\"");
   EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
+
+  const std::wstring remote = WriteShortcut(dir_.File(L"remote.lnk"), game.path, L"/v:host");
+  EXPECT_TRUE(Drop({remote}).empty()) << "the standard launcher cuts no switch";
+  EXPECT_EQ(Text(), Quoted(game.shortPath) + L" /v:host");
+  SendMessageW(window_.Form().optKelmoSet()[1], BM_CLICK, 0, 0);
+  window_.Form().SetProgramText(L"kept");
+  const auto refused = Drop({remote}, {Press(IDOK)});
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_EQ(refused[0].title, kDropTitle);
+  EXPECT_EQ(refused[0].text,
+            L"「a game with a long name.exe」は取り込めません。\r\n取り込むと項目の中に「 /」"
+            L"(空白とスラッシュ) ができ、kelmoPro がそこで項目を区切ってしまうためです。");
+  EXPECT_EQ(Text(), L"kept");
+
+  HandMadeShortcut installed{game.path};
+  installed.advertised = true;
+  const std::wstring product = WriteHandMadeShortcut(dir_.File(L"product.lnk"), installed);
+  EXPECT_TRUE(Drop({product}).empty());
+  EXPECT_EQ(Text(), ShortPath(product));
 
   const std::wstring notepad =
       WriteEnvironmentShortcut(dir_.File(L"メモ帳.lnk"), L"%windir%\\system32\\notepad.exe");

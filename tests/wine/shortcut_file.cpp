@@ -149,14 +149,25 @@ std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortc
   link->SetShowCmd(shortcut.showCmd);
   if (!shortcut.description.empty()) link->SetDescription(shortcut.description.c_str());
   EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << "writing a shortcut by hand";
-  if (shortcut.runAsUser) {
-    // Wine's shell link saves no SLDF_RUNAS_USER, whatever SetFlags was given.
+  if (shortcut.runAsUser || shortcut.advertised) {
+    // Wine's shell link saves neither flag, whatever SetFlags was given.
     std::string bytes = ReadWholeFile(lnk);
     if (bytes.size() < kHeaderSize) {
-      ADD_FAILURE() << "no header to mark as run as administrator";
+      ADD_FAILURE() << "no header to mark";
       return lnk;
     }
-    bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
+    const std::uint32_t flags =
+        (shortcut.runAsUser ? kRunAsUser : 0) | (shortcut.advertised ? 0x1000 : 0);
+    bytes[0x15] = static_cast<char>(bytes[0x15] | (flags >> 8));
+    if (shortcut.advertised) {
+      // Before the terminal block, a DarwinDataBlock ([MS-SHLLINK] 2.5.3):
+      // Wine refuses the flag without one.
+      std::string block;
+      Put(block, 0x314);
+      Put(block, 0xA0000006);
+      block.resize(block.size() + 260 + 520, '\0');
+      bytes.insert(bytes.size() - 4, block);
+    }
     WriteTextFile(lnk, bytes);
   }
   return lnk;
