@@ -159,7 +159,10 @@ bool cShellLink::CreateShellLink(const ShellLinkRequest& request) const {
         return false;
       }
     }
-    if (FAILED(link.Resolve(nullptr, SLR_UPDATE))) return false;
+    // No box and no search: a launcher that is not (yet) in its folder would
+    // otherwise bring up the shell's search dialog with no owner. A target
+    // left unresolved is still the one SetPath wrote, as make intends.
+    link.Resolve(nullptr, SLR_UPDATE | SLR_NO_UI | SLR_NOSEARCH | SLR_NOTRACK);
     return SaveShortcutFile(*object.file.Get(), request.lnkFile,
                             settings.runAsAdministrator ? kRunAsUserFlag : 0);
   } catch (...) {
