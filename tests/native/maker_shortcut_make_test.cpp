@@ -290,7 +290,8 @@ TEST(RunMakeTest, PlatformFailurePassesThroughWithoutMessage) {
 
 // The name offered and the shortcut written by a make, after the steps a
 // user can take between opening a group and making it. Only Enter on the
-// offered name saves over the group's own file; a copy has no hot key.
+// offered name, or a name that lands on it, saves over the group's own file;
+// a copy has no hot key.
 TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmptied) {
   constexpr auto kStd = LauncherChoice::Standard;
   constexpr auto kPro = LauncherChoice::KelmoPro;
@@ -305,7 +306,10 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
   a.contents.settings.runAsAdministrator = true;
   OpenedGroup b{kStd, {L"\"b\""}, L"B", {}, {}};
   b.contents.target = L"E:\\kelmo.exe";
-  enum Step { OpenA, OpenB, Clear, MadeAsN, FailedMake };
+  OpenedGroup g = a;  // on the desktop
+  g.name = L"Game";
+  g.file = L"C:\\D\\Game.lnk";
+  enum Step { OpenA, OpenB, OpenG, Clear, MadeAsN, FailedMake, SavedByEnter };
   const struct {
     const char* name;
     std::vector<Step> steps;
@@ -313,8 +317,9 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
     const wchar_t* ask;  // the prompt's call in the log, with the name offered
     const OpenedGroup* kept;
     const wchar_t* exe;
-    const wchar_t* enterSaves = nullptr;  // Enter on the offered name: the file saved over
+    const wchar_t* saves = nullptr;  // the file saved over (by Enter on the offered name)
     std::uint16_t hotkey = 0;
+    const wchar_t* typed = nullptr;  // a name typed instead of Enter
   } rows[] = {
       {"new group", {}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
       {"opened", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
@@ -334,6 +339,12 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
       // clang-format on
       {"opened, failed make", {OpenA, FailedMake}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
       {"made, cleared", {MadeAsN, Clear}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
+      // clang-format off
+      {"saved by Enter, Enter", {OpenA, SavedByEnter}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe",
+       L"C:\\Start\\A;.lnk", 0x0641},
+      {"its name typed in capitals", {OpenG}, kPro, L"ask Game", &g, L"D:\\Tools\\kelmoPro.exe",
+       L"C:\\D\\GAME.lnk", 0x0641, L"GAME"},
+      // clang-format on
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -342,21 +353,24 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
       FakePlatform earlier;
       earlier.answer = L"n";
       earlier.created = step != FailedMake;
+      earlier.enter = step == SavedByEnter;
       if (step == OpenA) group.Opened(a);
       if (step == OpenB) group.Opened(b);
+      if (step == OpenG) group.Opened(g);
       if (step == Clear) group.Forget();
-      if (step == MadeAsN || step == FailedMake) RunMake(earlier, group);
+      if (step >= MadeAsN) RunMake(earlier, group);
     }
     FakePlatform p;
     p.launcher = r.launcher;
-    p.enter = r.enterSaves != nullptr;
+    p.enter = r.saves != nullptr && r.typed == nullptr;
+    if (r.typed) p.answer = r.typed;
     RunMake(p, group);
     ASSERT_EQ(p.log.size(), 6u);
     EXPECT_EQ(p.log[4], r.ask);
     ShellLinkRequest want;
     if (r.kept) want.settings = r.kept->contents.settings;
     want.settings.hotkey = r.hotkey;
-    want.lnkFile = r.enterSaves ? r.enterSaves : L"C:\\D\\name.lnk";
+    want.lnkFile = r.saves ? r.saves : L"C:\\D\\name.lnk";
     want.exeFile = r.exe;
     want.exeArgs = L" /b:a";
     ASSERT_TRUE(p.request.has_value());

@@ -245,6 +245,12 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"/wx:a.exe", L"/b:b.exe"}));
   EXPECT_EQ(window_.Form().Launcher(), LauncherChoice::KelmoPro);
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"group");
+  // A delete keeps the group while entries are left.
+  for (const wchar_t* offered : {L"group", L""}) {
+    ListBoxStore(List()).SetSelection(0);
+    cmdList_Click(window_.Form(), static_cast<int>(ListButton::Delete));
+    EXPECT_EQ(window_.Form().Group().OfferedName(), offered);
+  }
 }
 
 // A shortcut to an ordinary program, dragged in from the desktop: its
@@ -453,6 +459,7 @@ TEST_F(MakerEntryMenuWine, EachItemChangesTheChosenEntry) {
 
   seen = ClickMenu(1, L'g');
   EXPECT_NE(seen.state[kGraceItem] & MF_GRAYED, 0u) << "a waited entry gets no grace";
+  EXPECT_NE(seen.state[kReadyItem] & MF_GRAYED, 0u) << "nor readiness: its end is waited for";
   EXPECT_EQ(seen.state[kTreeItem] & (MF_GRAYED | MF_CHECKED), 0u);
   EXPECT_EQ(Entries()[1], L"/wgx:game.exe");
   EXPECT_EQ(Selection(), 1) << "the click selects the entry it is on";
@@ -469,6 +476,8 @@ TEST_F(MakerEntryMenuWine, EachItemChangesTheChosenEntry) {
   EXPECT_EQ(KeyboardMenu(2, L'r').state[kTreeItem] & MF_GRAYED, 0u);
   EXPECT_EQ(Entries(),
             (std::vector<std::wstring>{L"/c5:chat.exe", L"/wx:game.exe", L"/b10r:before.exe"}));
+  EXPECT_NE(KeyboardMenu(2, L'r').state[kReadyItem] & MF_CHECKED, 0u);
+  EXPECT_EQ(Entries()[2], L"/b10:before.exe") << "the checked item switches readiness off";
 }
 
 // The box starts with the entry's seconds; Cancel, a text that is no number,
