@@ -31,6 +31,10 @@ LauncherChoice MakerForm::Launcher() const {
   return IsChecked(optKelmoSet_[0]) ? LauncherChoice::Standard : LauncherChoice::KelmoPro;
 }
 
+LauncherChoice MakerForm::Mode() const {
+  return IsWindowEnabled(fraTimingSet_) ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
+}
+
 ComposerInput MakerForm::ComposerState() const {
   ComposerInput input;
   input.launcher = Launcher();
