@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -157,6 +158,12 @@ TEST(ShortcutPartsTest, MessageTexts) {
     EXPECT_EQ(r.m.title, L"make失敗 - KelmoCM") << r.text;
     EXPECT_EQ(r.m.style, r.style) << r.text;
   }
+  const MessageText add = AddBeforeMakeQuestion(L"/w:b");
+  EXPECT_EQ(add.text,
+            L"「/w:b」はまだリストに追加されていません。\r\n"
+            L"追加してからショートカットを作成しますか?");
+  EXPECT_EQ(add.title, L"make - KelmoCM");
+  EXPECT_EQ(add.style, 0x23u) << "Yes, No and Cancel with the question icon";
   EXPECT_EQ(NamePromptText().prompt, L"作成するショートカットの名前は?");
   EXPECT_EQ(NamePromptText().title, L"名前は? - KelmoCM");
 }
@@ -171,10 +178,19 @@ struct FakePlatform : MakePlatform {
   bool enter = false;  // Enter on the name offered instead of `answer`
   bool created = true;
   std::optional<std::int32_t> throwFromDesktop;
+  std::wstring pending;  // what the add button would append
+  Answer addFirst = Answer::Yes;
+  Texts missing;  // files that are not there
   Texts log;
   std::optional<ShellLinkRequest> request;
 
   Texts Entries() override { return Log(L"entries"), entries; }
+  std::wstring PendingEntry() override { return pending; }
+  Answer AskYesNoCancel(const MessageText&) override { return Log(L"add?"), addFirst; }
+  void AddEntry(const std::wstring& entry) override { Log(L"add " + entry); }
+  bool FileExists(const std::wstring& path) override {
+    return std::find(missing.begin(), missing.end(), path) == missing.end();
+  }
   std::optional<std::wstring> DesktopFolder() override {
     Log(L"desktop");
     if (throwFromDesktop) throw Failure(*throwFromDesktop, L"SHGetSpecialFolderPathA");
@@ -222,6 +238,8 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
     Texts log;
     // The link written, when one is; null args stands for the 200-character string.
     const wchar_t *lnk = nullptr, *exe = nullptr, *args = nullptr;
+    std::wstring pending = L"";  // in the text box, not added
+    Answer addFirst = Answer::Yes;
   } rows[] = {
       // clang-format off
       {"empty list", {}, L"C:\\D", L"C:\\T", kPro, L"n", true, {L"entries"}},
@@ -247,6 +265,16 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
       {"target not held", {L"a"}, L"C:\\D", L"C:\\caf\u00E9", kPro, L"n", true,
        {L"entries", L"desktop", L"folder", L"launcher",
         L"say " + std::wstring(kTargetRefused)}},
+      {"pending, Yes", {L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       {L"entries", L"add?", L"add /w:b", L"desktop", L"folder", L"launcher", L"ask", L"link"},
+       L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:a /w:b", L"/w:b"},
+      {"pending, No", {L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       {L"entries", L"add?", L"desktop", L"folder", L"launcher", L"ask", L"link"},
+       L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:a", L"/w:b", Answer::No},
+      {"pending, Cancel", {L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true, {L"entries", L"add?"},
+       nullptr, nullptr, nullptr, L"/w:b", Answer::Cancel},
+      {"pending, in the list", {L"/w:b", L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       then({L"link"}), L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /w:b /b:a", L"/w:b"},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -258,6 +286,8 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
     p.launcher = r.launcher;
     p.answer = r.answer;
     p.created = r.created;
+    p.pending = r.pending;
+    p.addFirst = r.addFirst;
     OpenedGroupState group;
     RunMake(p, group);
     EXPECT_EQ(p.log, r.log);
@@ -291,7 +321,7 @@ TEST(RunMakeTest, PlatformFailurePassesThroughWithoutMessage) {
 // The name offered and the shortcut written by a make, after the steps a
 // user can take between opening a group and making it. Only Enter on the
 // offered name, or a name that lands on it, saves over the group's own file;
-// a copy has no hot key.
+// a copy has no hot key. A launcher moved away is the maker's.
 TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmptied) {
   constexpr auto kStd = LauncherChoice::Standard;
   constexpr auto kPro = LauncherChoice::KelmoPro;
@@ -320,6 +350,7 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
     const wchar_t* saves = nullptr;  // the file saved over (by Enter on the offered name)
     std::uint16_t hotkey = 0;
     const wchar_t* typed = nullptr;  // a name typed instead of Enter
+    Texts missing = {};
   } rows[] = {
       {"new group", {}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
       {"opened", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
@@ -344,6 +375,10 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
        L"C:\\Start\\A;.lnk", 0x0641},
       {"its name typed in capitals", {OpenG}, kPro, L"ask Game", &g, L"D:\\Tools\\kelmoPro.exe",
        L"C:\\D\\GAME.lnk", 0x0641, L"GAME"},
+      {"its launcher gone", {OpenA}, kPro, L"ask A;", &a, L"C:\\T\\kelmoPro.exe", nullptr, 0, nullptr,
+       {L"D:\\Tools\\kelmoPro.exe"}},
+      {"no launcher anywhere", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe", nullptr, 0,
+       nullptr, {L"D:\\Tools\\kelmoPro.exe", L"C:\\T\\kelmoPro.exe"}},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -364,6 +399,7 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
     p.launcher = r.launcher;
     p.enter = r.saves != nullptr && r.typed == nullptr;
     if (r.typed) p.answer = r.typed;
+    p.missing = r.missing;
     RunMake(p, group);
     ASSERT_EQ(p.log.size(), 6u);
     EXPECT_EQ(p.log[4], r.ask);

@@ -43,17 +43,22 @@ TEST_F(MakerMakeGui, TypedNameIsCleanedAndTheShortcutRunsTheListsArguments) {
   EXPECT_TRUE(Make({}).empty()) << "an empty list makes nothing and asks nothing";
   maker_.Add(L"C:\\tools\\a.exe -x", L"待機対象(&W)", L"最大(&X)");
   maker_.Add(L"C:\\tools\\b c.exe  -y  z", L"前(&B)", L"標準(&D)");
-  ASSERT_EQ(Make({TypeAndOk(L"  my:app?  ")}).size(), 1u) << "a made shortcut shows no message";
+  SetText(maker_.Edit(), L"C:\\tools\\c.exe");
+  const auto seen = Make({Press(IDYES), TypeAndOk(L"  my:app?  ")});
+  ASSERT_EQ(seen.size(), 2u) << "a made shortcut shows no message";
+  EXPECT_EQ(seen[0].title, L"make - KelmoCM") << "the program typed but not added is asked about";
   ASSERT_EQ(desktop_.NewFiles(), std::vector<std::wstring>{L"myapp.lnk"});
 
   const std::wstring lnk = desktop_.File(L"myapp.lnk");
   const ShortcutTexts texts = ReadShortcutTexts(lnk);
   EXPECT_EQ(texts.target, programs_.File(L"kelmoPro.exe"));
-  EXPECT_EQ(texts.arguments, L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z");
+  EXPECT_EQ(texts.arguments,
+            L" /wx:C:\\tools\\a.exe -x /b:C:\\tools\\b c.exe  -y  z /b:C:\\tools\\c.exe");
   EXPECT_EQ(texts.workDir, L"");
   EXPECT_EQ(ShortcutShowCommand(lnk), 5);
   EXPECT_EQ(texts.description, L"Linked by kelmoCM");
-  EXPECT_EQ(ListItems(maker_.List()).size(), 2u) << "make leaves the list as it was";
+  EXPECT_EQ(ListItems(maker_.List()).size(), 3u) << "make leaves the list as Yes left it";
+  EXPECT_EQ(ControlText(maker_.Edit()), L"");
 }
 
 TEST_F(MakerMakeGui, BrowseFillsTheShortPathOfTheChosenFileOrNothingWhenThereIsNone) {
