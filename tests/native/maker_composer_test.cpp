@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/text_util.h"
 #include "launcher/launch_command_line.h"
 #include "launcher/split_exe_args.h"
@@ -57,37 +59,27 @@ TEST(ComposeEntryTest, FormsEntryFromLauncherOptionsAndText) {
   }
 }
 
-// A dropped or browsed program's text, added for kelmoPro and read back by
-// the launcher's own parser and split, gives the program and its arguments
-// whole: a volume without short names leaves spaces in the path, and
-// arguments may hold a slash.
+// A dropped or browsed program's text, added for kelmoPro, reaches the
+// launcher's own parser and split whole: a volume without short names leaves
+// spaces in the path, and arguments may hold a slash.
 TEST(ComposeEntryTest, ProgramTextReachesTheLaunchersSplitWhole) {
   const struct {
-    const wchar_t *path, *arguments, *text;
-  } rows[] = {
-      {L"C:\\PROGRA~1\\GAME\\GAME.EXE", L"", L"C:\\PROGRA~1\\GAME\\GAME.EXE"},
-      {L"D:\\Games\\My Game\\game.exe", L"", L"\"D:\\Games\\My Game\\game.exe\""},
-      {L"C:\\PROGRA~1\\App\\app.exe", L"--url=https://x",
-       L"\"C:\\PROGRA~1\\App\\app.exe\" --url=https://x"},
-      {L"D:\\My Game\\g.exe", L"-w \"x y\"", L"\"D:\\My Game\\g.exe\" -w \"x y\""},
-      {L"D:\\ゲーム\\\x3000x.exe", L"", L"D:\\ゲーム\\\x3000x.exe"},
-  };
+    const wchar_t *path, *arguments;
+  } rows[] = {{L"C:\\PROGRA~1\\GAME\\GAME.EXE", L""},
+              {L"D:\\Games\\My Game\\game.exe", L""},
+              {L"C:\\PROGRA~1\\App\\app.exe", L"--url=https://x"},
+              {L"D:\\My Game\\g.exe", L"-w \"x y\""}};
   for (const auto& r : rows) {
-    SCOPED_TRACE(testing::Message() << "row " << &r - rows);
     const std::wstring text = ProgramTextFor(r.path, r.arguments);
-    EXPECT_EQ(text, r.text);
     const auto plan = ParseLaunchCommandLine(L" " + ComposeEntry({kPro, {1}, {1}, text}));
-    ASSERT_TRUE(plan && plan->before.size() == 1u);
+    ASSERT_TRUE(plan && plan->before.size() == 1u) << text;
     const ExeArgs split = SplitExeArgs(plan->before[0].programText);
-    EXPECT_EQ(split.file, r.path);
-    EXPECT_EQ(split.parameters.value_or(L""), r.arguments);
+    EXPECT_EQ(split.file, r.path) << text;
+    EXPECT_EQ(split.parameters.value_or(L""), r.arguments) << text;
   }
-  for (const wchar_t* cut : {L"/v:host", L"/select,C:\\x", L"-a /b", L"x /"}) {
-    EXPECT_TRUE(ArgumentsCutByKelmoPro(cut)) << cut;
-  }
-  for (const wchar_t* whole : {L"", L"--url=https://x", L"-a/b", L" -x", L"\t/x"}) {
-    EXPECT_FALSE(ArgumentsCutByKelmoPro(whole)) << whole;
-  }
+  const std::pair<const wchar_t*, bool> cuts[] = {
+      {L"/v:host", true}, {L"-a /b", true}, {L"--url=https://x", false}, {L" -x\t/y", false}};
+  for (const auto& [arguments, cut] : cuts) EXPECT_EQ(ArgumentsCutByKelmoPro(arguments), cut);
 }
 
 }  // namespace

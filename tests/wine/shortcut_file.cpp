@@ -153,20 +153,16 @@ std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortc
     // Wine's shell link saves neither flag, whatever SetFlags was given.
     std::string bytes = ReadWholeFile(lnk);
     if (bytes.size() < kHeaderSize) {
-      ADD_FAILURE() << "no header to mark";
+      ADD_FAILURE() << "no header to mark as run as administrator";
       return lnk;
     }
-    const std::uint32_t flags =
-        (shortcut.runAsUser ? kRunAsUser : 0) | (shortcut.advertised ? 0x1000 : 0);
-    bytes[0x15] = static_cast<char>(bytes[0x15] | (flags >> 8));
+    if (shortcut.runAsUser) bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
+    // SLDF_HAS_DARWINID, and its DarwinDataBlock ([MS-SHLLINK] 2.5.3) before
+    // the terminal block: Wine refuses the flag without one.
     if (shortcut.advertised) {
-      // Before the terminal block, a DarwinDataBlock ([MS-SHLLINK] 2.5.3):
-      // Wine refuses the flag without one.
-      std::string block;
-      Put(block, 0x314);
-      Put(block, 0xA0000006);
-      block.resize(block.size() + 260 + 520, '\0');
-      bytes.insert(bytes.size() - 4, block);
+      bytes[0x15] = static_cast<char>(bytes[0x15] | 0x10);
+      bytes.insert(bytes.size() - 4,
+                   std::string("\x14\x03\0\0\x06\0\0\xA0", 8) + std::string(780, '\0'));
     }
     WriteTextFile(lnk, bytes);
   }
