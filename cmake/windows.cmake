@@ -65,7 +65,8 @@ target_link_libraries(kelmo_launcher_win32 PUBLIC kelmo_common_win32 shell32 ole
 # windres records no dependencies: rebuild the resources when what they embed changes.
 set_source_files_properties(launcher/win/kelmoPro.rc PROPERTIES
   OBJECT_DEPENDS "${CMAKE_SOURCE_DIR}/launcher/win/kelmoPro.manifest;${CMAKE_SOURCE_DIR}/launcher/win/kelmoPro.ico")
-add_executable(kelmoPro WIN32 launcher/win/main.cpp launcher/win/kelmoPro.rc common/win/terminate_handler.cpp)
+add_executable(kelmoPro WIN32 launcher/win/main.cpp launcher/win/kelmoPro.rc common/win/terminate_handler.cpp
+               common/win/library_throws.cpp)
 kelmo_version_resource(kelmoPro kelmoPro "KelmoPro" "Kelmo Pro group launcher")
 target_link_libraries(kelmoPro PRIVATE kelmo_launcher_win32)
 target_link_options(kelmoPro PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})

@@ -38,11 +38,19 @@ std::wstring ComposeEntry(const ComposerInput& input) {
   return entry;
 }
 
-std::wstring DroppedProgramText(std::wstring_view path, LauncherChoice launcher) {
-  if (launcher == LauncherChoice::KelmoPro && path.find(L' ') != std::wstring_view::npos) {
-    return L"\"" + std::wstring(path) + L"\"";
+std::wstring ProgramTextFor(std::wstring_view path, std::wstring_view arguments) {
+  std::wstring text(path);
+  if (!arguments.empty() || path.find(L' ') != std::wstring_view::npos) text = L'"' + text + L'"';
+  if (!arguments.empty()) {
+    text += L' ';
+    text += arguments;
   }
-  return std::wstring(path);
+  return text;
+}
+
+bool ArgumentsCutByKelmoPro(std::wstring_view arguments) {
+  return (!arguments.empty() && arguments.front() == L'/') ||
+         arguments.find(L" /") != std::wstring_view::npos;
 }
 
 }  // namespace kelmo

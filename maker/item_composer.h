@@ -35,13 +35,20 @@ struct ComposerInput {
 // written unchanged even though the launcher splits items there.
 std::wstring ComposeEntry(const ComposerInput& input);
 
-// The program text for the path of a dropped program (its short form where
-// the volume keeps one): the path itself, or, for kelmoPro, the path in
-// double quotes when it holds a space. The launcher cuts an unquoted program
-// text at its first space and reads a quoted path whole; a volume without
-// short (8.3) names, the default on the non-system volumes of Windows 10 and
-// 11, leaves the spaces of a long path in its short form. The standard
-// launcher's entry quotes the whole program text itself.
-std::wstring DroppedProgramText(std::wstring_view path, LauncherChoice launcher);
+// The program text for the program at `path` (its short form where the
+// volume keeps one) followed by `arguments`: the path, in double quotes when
+// it holds a space or when arguments follow, then a space and the arguments
+// when there are any. The launcher cuts an unquoted program text at the
+// later of its first space and its first slash, and reads a quoted path
+// whole: a volume without short (8.3) names, the default on the non-system
+// volumes of Windows 10 and 11, leaves the spaces of a long path in it, and
+// arguments may hold a slash (a URL). The text is the same for both
+// launchers, as it stays in the text box when the choice changes.
+std::wstring ProgramTextFor(std::wstring_view path, std::wstring_view arguments);
+
+// True when a program text that ends with `arguments` would hold " /":
+// kelmoPro ends an item at every space followed by a slash, so a switch such
+// as "/v:host" cannot go into one of its entries.
+bool ArgumentsCutByKelmoPro(std::wstring_view arguments);
 
 }  // namespace kelmo

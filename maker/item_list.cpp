@@ -1,8 +1,5 @@
 #include "maker/item_list.h"
 
-#include <stdexcept>
-#include <utility>
-
 namespace kelmo {
 namespace {
 
@@ -66,39 +63,5 @@ void ApplyListButton(ListStore& list, int buttonIndex,
 void ClearList(ListStore& list) {
   for (int i = list.Count() - 1; i >= 0; --i) list.Remove(i);
 }
-
-ItemListModel::ItemListModel(std::vector<std::wstring> items, int selection)
-    : items_(std::move(items)) {
-  SetSelection(selection);
-}
-
-int ItemListModel::Count() const { return static_cast<int>(items_.size()); }
-
-std::wstring ItemListModel::Text(int i) const {
-  if (i < 0 || i >= Count()) throw std::out_of_range("ItemListModel::Text");
-  return items_[static_cast<std::size_t>(i)];
-}
-
-void ItemListModel::Add(const std::wstring& text) { items_.push_back(text); }
-
-void ItemListModel::Insert(int i, const std::wstring& text) {
-  if (i < 0 || i > Count()) throw std::out_of_range("ItemListModel::Insert");
-  items_.insert(items_.begin() + i, text);
-  if (selection_ >= i) ++selection_;
-}
-
-void ItemListModel::Remove(int i) {
-  if (i < 0 || i >= Count()) throw std::out_of_range("ItemListModel::Remove");
-  items_.erase(items_.begin() + i);
-  if (selection_ == i) {
-    selection_ = -1;
-  } else if (selection_ > i) {
-    --selection_;
-  }
-}
-
-int ItemListModel::Selection() const { return selection_; }
-
-void ItemListModel::SetSelection(int i) { selection_ = (i >= 0 && i < Count()) ? i : -1; }
 
 }  // namespace kelmo

@@ -57,6 +57,9 @@ struct ShortcutContents {
   std::wstring target;
   std::wstring arguments;
   ShortcutSettings settings;
+  // An installer's ("advertised") shortcut: its target is the product's icon
+  // file; the shell starts, and repairs, the product through the shortcut.
+  bool advertised = false;
 };
 
 // What the make sequence asks the shell link object to write.

@@ -1,5 +1,6 @@
 #include "maker/shortcut_make.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <utility>
 
@@ -146,11 +147,28 @@ MessageText MissingFunctionMessage() {
       kMakeFailureTitle, kInformationStyle};
 }
 
+MessageText AddBeforeMakeQuestion(std::wstring_view entry) {
+  return {L"「" + std::wstring(entry) +
+              L"」はまだリストに追加されていません。\r\n追加してからショートカットを作成しますか?",
+          L"make - KelmoCM", 0x23};  // MB_YESNOCANCEL | MB_ICONQUESTION
+}
+
 PromptText NamePromptText() { return {L"作成するショートカットの名前は?", L"名前は? - KelmoCM"}; }
 
 void RunMake(MakePlatform& platform, OpenedGroupState& group) {
-  const std::vector<std::wstring> entries = platform.Entries();
+  std::vector<std::wstring> entries = platform.Entries();
   if (entries.empty()) return;
+  // A program typed or dropped but never added is easily taken for one
+  // that is in the group.
+  const std::wstring pending = platform.PendingEntry();
+  if (!pending.empty() && std::find(entries.begin(), entries.end(), pending) == entries.end()) {
+    const Answer answer = platform.AskYesNoCancel(AddBeforeMakeQuestion(pending));
+    if (answer == Answer::Cancel) return;
+    if (answer == Answer::Yes) {
+      platform.AddEntry(pending);
+      entries.push_back(pending);
+    }
+  }
   // The shell link object takes its texts in the ANSI code page: a changed
   // text would make the shortcut start something else than the list says.
   for (std::size_t i = 0; i < entries.size(); ++i) {
@@ -173,6 +191,14 @@ void RunMake(MakePlatform& platform, OpenedGroupState& group) {
   const std::wstring makerFolder = platform.MakerFolder();
   const LauncherChoice launcher = platform.Launcher();
   ShellLinkRequest request = group.Request(arguments, launcher, makerFolder);
+  // A group whose Kelmo folder was moved away runs the launcher beside this
+  // maker; one whose launcher is only out of reach (a drive not there) and
+  // has none here keeps its own.
+  const std::wstring ownLauncher = BuildTargetPath(makerFolder, launcher);
+  if (request.exeFile != ownLauncher && !platform.FileExists(request.exeFile) &&
+      platform.FileExists(ownLauncher)) {
+    request.exeFile = ownLauncher;
+  }
   // Folder names come from the file system, where a yen sign is a character
   // of its own: its ANSI form, a backslash, would name another folder.
   if (!platform.HeldByCodePage(request.exeFile, LookAlikes::Refused)) {

@@ -70,6 +70,13 @@ MessageText TargetNotInCodePageMessage(std::wstring_view target);
 // missing from the system's shell library).
 MessageText MissingFunctionMessage();
 
+// The question before a make when the program text box holds `entry`
+// (what the add button would append), which the list does not.
+MessageText AddBeforeMakeQuestion(std::wstring_view entry);
+
+// The button a Yes, No and Cancel box was answered with.
+enum class Answer { Yes, No, Cancel };
+
 // The input box that asks for the shortcut's name.
 struct PromptText {
   std::wstring prompt;
@@ -86,6 +93,15 @@ class MakePlatform {
   virtual ~MakePlatform() = default;
   // The item list's entries, first to last.
   virtual std::vector<std::wstring> Entries() = 0;
+  // The entry the add button would append for the program text box as it
+  // stands; empty when the box is blank.
+  virtual std::wstring PendingEntry() = 0;
+  virtual Answer AskYesNoCancel(const MessageText& question) = 0;
+  // Appends `entry` to the list and empties the program text box, as the
+  // add button does.
+  virtual void AddEntry(const std::wstring& entry) = 0;
+  // True when `path` names a file that is there.
+  virtual bool FileExists(const std::wstring& path) = 0;
   // The desktop folder as the file system names it (the shortcut's path
   // reaches wide calls only, so any name will do), or nullopt when the lookup
   // reported failure.
@@ -110,21 +126,24 @@ class OpenedGroupState;
 
 // The make sequence:
 //  1. an empty list ends the make without a message;
-//  2. the entries are joined into the argument string; an entry the ANSI
+//  2. an entry pending in the program text box that the list lacks is
+//     asked about: Yes adds it, No leaves it out, Cancel ends;
+//  3. the entries are joined into the argument string; an entry the ANSI
 //     code page cannot hold (look-alikes accepted) is named and ends;
-//  3. the desktop folder is looked up (failure, or an empty path, shows
+//  4. the desktop folder is looked up (failure, or an empty path, shows
 //     DesktopLookupFailed and ends);
-//  4. the shortcut's settings and target come from `group` (a new group's
-//     target is the launcher file in the maker's folder); a target the code
-//     page cannot hold exactly is named and ends;
-//  5. the name is asked for, offering the group's; the offered name taken
+//  5. the shortcut's settings and target come from `group` (a new group's
+//     target is the launcher file in the maker's folder, and so is an
+//     opened group's when its own launcher file is gone and the maker's is
+//     there); a target the code page cannot hold exactly is named and ends;
+//  6. the name is asked for, offering the group's; the offered name taken
 //     as it is stands for the group's own shortcut, any other answer is
 //     cleaned (empty shows EmptyName and ends);
-//  6. the shortcut file is the group's own one for its offered name, else
+//  7. the shortcut file is the group's own one for its offered name, else
 //     desktop folder + name + ".lnk";
-//  7. arguments plus the target written over the limit shows TooLong and
+//  8. arguments plus the target written over the limit shows TooLong and
 //     ends;
-//  8. the shell link is written, without the hot key when the file is not
+//  9. the shell link is written, without the hot key when the file is not
 //     the group's own (a copy); if that fails, CreateFailed is shown,
 //     otherwise `group` becomes the group just saved.
 // A shortcut of the same name is replaced by the shell link object.

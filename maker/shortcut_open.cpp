@@ -13,6 +13,9 @@ constexpr unsigned kNoteStyle = 0x40;      // MB_OK | MB_ICONINFORMATION
 constexpr wchar_t kOpenTitle[] = L"開く - KelmoCM";
 constexpr wchar_t kDropTitle[] = L"ドロップ - KelmoCM";
 constexpr wchar_t kEntryTitle[] = L"項目の変更 - KelmoCM";
+// Why a text with " /" cannot go into a kelmoPro entry.
+constexpr wchar_t kCutBySlash[] =
+    L"項目の中に「 /」(空白とスラッシュ) ができ、kelmoPro がそこで項目を区切ってしまうためです。";
 
 // The little-endian number of `size` bytes at `offset`.
 std::uint32_t LittleEndian(std::string_view bytes, std::size_t offset, std::size_t size) {
@@ -89,11 +92,8 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
        L"実行コマンドに入れられません。",
        kDropTitle, kFailureStyle},
       {L"", L"が見つかりません。", kDropTitle, kFailureStyle},
-      {L"",
-       L"は変更できません。\r\n"
-       L"変更すると項目の中に「 /」(空白とスラッシュ) ができ、kelmoPro がそこで項目を区切って"
-       L"しまうためです。",
-       kEntryTitle, kFailureStyle, true},
+      {L"", L"は変更できません。\r\n変更すると", kEntryTitle, kFailureStyle, true},
+      {L"", L"は取り込めません。\r\n取り込むと", kDropTitle, kFailureStyle},
   };
   const Row& row = kRows[static_cast<int>(message)];
   std::wstring text = row.before;
@@ -102,6 +102,7 @@ MessageText OpenMessageText(OpenMessage message, std::wstring_view path, std::ws
   text += L'」';
   text += row.after;
   if (message == OpenMessage::OtherProgram) text += target;
+  if (message >= OpenMessage::EntryNotRewritten) text += kCutBySlash;
   return {text, row.title, row.style};
 }
 
@@ -109,6 +110,10 @@ bool RunOpen(OpenPlatform& platform, const std::wstring& path, OtherTarget other
   const std::optional<ShortcutContents> contents = platform.ReadShortcut(path);
   if (!contents) {
     platform.ShowMessage(OpenMessageText(OpenMessage::NotAShortcut, path));
+    return false;
+  }
+  if (contents->advertised && otherTarget == OtherTarget::ProgramText) {
+    platform.TakeFile(path);
     return false;
   }
   if (contents->target.empty()) {

@@ -49,8 +49,10 @@ struct ShortcutHeader {
 
 inline constexpr std::size_t kShortcutHeaderSize = 0x4C;
 inline constexpr std::size_t kLinkFlagsOffset = 0x14;
-// The link flag of "run as administrator" (SLDF_RUNAS_USER).
+// The link flags of "run as administrator" (SLDF_RUNAS_USER) and of an
+// installer's shortcut (SLDF_HAS_DARWINID).
 inline constexpr std::uint32_t kRunAsUserFlag = 0x2000;
+inline constexpr std::uint32_t kAdvertisedFlag = 0x1000;
 
 // The header at the start of `bytes`: its size field 0x4C, the shell link
 // class id, then the link flags at 0x14, the show command at 0x3C and the
@@ -68,6 +70,7 @@ enum class OpenMessage {
   ProgramNotInCodePage,  // a program's path the ANSI code page cannot hold
   ProgramNotFound,       // a program whose short path cannot be had
   EntryNotRewritten,     // the entry menu's change would cut the entry in two
+  SlashInArguments,      // a dropped shortcut's arguments would cut a kelmoPro entry in two
 };
 
 // The box for `message`; `path` is the file concerned (the list entry, for
@@ -94,6 +97,9 @@ class OpenPlatform {
   // box as a dropped program goes there. `program` is the target as the
   // shortcut holds it, environment variables unexpanded.
   virtual void TakeProgram(const std::wstring& program, const std::wstring& arguments) = 0;
+  // Puts the file `path` itself into the program text box, as a dropped
+  // file goes there.
+  virtual void TakeFile(const std::wstring& path) = 0;
 };
 
 // What an open does with a shortcut to a program that is neither launcher.
@@ -104,7 +110,8 @@ enum class OtherTarget {
 
 // The open sequence:
 //  1. the file is read (unreadable: NotAShortcut, nothing changes);
-//  2. a shortcut without a file target shows NoFileTarget;
+//  2. an installer's shortcut, dropped, is itself the program text; a
+//     shortcut without a file target shows NoFileTarget;
 //  3. the target names the launcher (neither: as `otherTarget` says);
 //  4. the arguments are cut into entries for that launcher;
 //  5. a non-empty list is replaced only after Yes to ReplaceList;

@@ -1,26 +1,26 @@
-// Replaces the helpers through which libstdc++'s templates raise their
-// exceptions, for a program whose own code is a few kilobytes. The library's
-// helpers build each std::logic_error with its message in a std::string, and
-// that pulls the library's prebuilt string classes and exception types into
-// a static program: some 85 KB that kelmo.exe would carry for errors it never
-// shows. Here a failed allocation still throws std::bad_alloc, and every
-// other helper throws an exception of no standard type; the program's
-// handlers report both as they report any failure (CurrentFailure). The
-// names are libstdc++'s own: defining them here is what replaces the
-// library's, and a helper left out shows at link time as a duplicate symbol.
+// Replaces the functions through which libstdc++'s containers and strings
+// throw (a length past max_size(), a position out of range, no memory). The
+// library keeps them in one object file that builds its logic_error family
+// with formatted messages, and so brings along its stdexcept classes, its
+// copy-on-write string and what they use: some 85 KB of each program. The
+// programs' handlers read no what(): CurrentFailure reports every exception
+// but a kelmo::Failure and std::bad_alloc as the same unexpected failure, so
+// a plain std::exception says all that is read. Only the functions the
+// program reaches are defined: a use of another one brings the library's
+// file back, and the link then fails on the duplicates instead of growing.
+#include <bits/functexcept.h>
+
+#include <exception>
 #include <new>
 
-namespace {
-struct LibraryPreconditionFailure {};
-}  // namespace
-
-// NOLINTBEGIN(bugprone-reserved-identifier): the names are the library's.
+// The names are libstdc++'s own: defining them here is what replaces the library's.
+// NOLINTBEGIN(bugprone-reserved-identifier)
 namespace std {
-[[noreturn]] void __throw_bad_alloc() { throw std::bad_alloc(); }
-[[noreturn]] void __throw_bad_array_new_length() { throw std::bad_alloc(); }
-[[noreturn]] void __throw_length_error(const char*) { throw LibraryPreconditionFailure(); }
-[[noreturn]] void __throw_logic_error(const char*) { throw LibraryPreconditionFailure(); }
-[[noreturn]] void __throw_out_of_range_fmt(const char*, ...) { throw LibraryPreconditionFailure(); }
-[[noreturn]] void __throw_bad_function_call() { throw LibraryPreconditionFailure(); }
+void __throw_bad_alloc() { throw bad_alloc(); }
+void __throw_bad_array_new_length() { throw bad_alloc(); }
+void __throw_length_error(const char*) { throw exception(); }
+void __throw_logic_error(const char*) { throw exception(); }
+void __throw_out_of_range_fmt(const char*, ...) { throw exception(); }
+void __throw_bad_function_call() { throw exception(); }
 }  // namespace std
 // NOLINTEND(bugprone-reserved-identifier)

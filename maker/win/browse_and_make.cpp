@@ -30,8 +30,9 @@ constexpr char kFilter[] =
     "Executable (*.exe;*.com;*.bat)\0*.EXE;*.COM;*.BAT\0"
     "All Files (*.*)\0*.*\0";
 
-// Lets the user pick a program file and puts its short path into txtCmd.
-// A cancelled dialog changes nothing.
+// Lets the user pick a program file and puts its short path into txtCmd,
+// in double quotes where it holds a space (ProgramTextFor): the volume keeps
+// no short names. A cancelled dialog changes nothing.
 void Browse(MakerWindowAccess& window) {
   char file[kFileBufferSize] = {};
   const std::string title = ToAnsi(L"ファイルの参照");
@@ -51,7 +52,8 @@ void Browse(MakerWindowAccess& window) {
   // as it is. When the path has no short form the text box becomes empty.
   char shortPath[kShortPathBufferSize] = {};
   GetShortPathNameA(file, shortPath, kShortPathBufferSize - 1);
-  window.SetProgramText(FromAnsi(UpToNul(std::string_view(shortPath, sizeof(shortPath)))));
+  window.SetProgramText(
+      ProgramTextFor(FromAnsi(UpToNul(std::string_view(shortPath, sizeof(shortPath)))), {}));
 }
 
 void Make(MakerWindowAccess& window) {

@@ -8,6 +8,9 @@ namespace kelmo {
 
 void optKelmoSet_Click(MakerForm& form, int index) {
   try {
+    // Choosing the launcher already chosen changes nothing: it would empty
+    // the list again.
+    if (index == static_cast<int>(form.Mode())) return;
     if (index == static_cast<int>(LauncherChoice::KelmoPro)) {
       ListBoxStore list(form.lstCmd());
       ClearList(list);

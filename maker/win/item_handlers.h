@@ -11,7 +11,8 @@
 namespace kelmo {
 
 // 1 (kelmoPro) empties the list, which then is a new group, and enables the
-// option groups; 0 (standard launcher) disables them and keeps the list.
+// option groups; 0 (standard launcher) disables them and keeps the list. The
+// launcher already chosen does nothing.
 void optKelmoSet_Click(MakerForm& form, int index);
 
 // Add, delete, up, down, clear (maker/item_list.h); clear, and a delete

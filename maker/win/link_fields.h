@@ -25,9 +25,9 @@ class UniqueIdList {
 };
 
 // Every field of one shortcut file, each text up to its first NUL; a field
-// whose read failed is nullopt. The show command, the hot key and "run as
-// administrator" come from the file's header where it has one: Wine's shell
-// link loads every show command as 1.
+// whose read failed is nullopt. The show command, the hot key, "run as
+// administrator" and the installer's mark come from the file's header where
+// it has one: Wine's shell link loads every show command as 1.
 struct LinkFields {
   std::optional<std::wstring> target, workDir, arguments, description, iconFile;
   int iconIdx = 0;
@@ -35,6 +35,7 @@ struct LinkFields {
   bool itemListRead = false;
   std::optional<int> showCmd;
   std::optional<bool> runAsAdministrator;
+  bool advertised = false;  // an installer's shortcut (SLDF_HAS_DARWINID)
 };
 
 // Loads the shortcut `path` and reads its fields; nullopt when the file does

@@ -66,6 +66,16 @@ std::wstring Win32MakePlatform::MakerFolder() {
   return std::wstring(FolderOf(path));
 }
 
+Answer Win32MakePlatform::AskYesNoCancel(const MessageText& question) {
+  const int pressed = ShowMessageText(window_.Handle(), question);
+  return pressed == IDYES ? Answer::Yes : pressed == IDNO ? Answer::No : Answer::Cancel;
+}
+
+bool Win32MakePlatform::FileExists(const std::wstring& path) {
+  const DWORD attributes = GetFileAttributesW(path.c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
+}
+
 LauncherChoice Win32MakePlatform::Launcher() { return window_.Launcher(); }
 
 std::wstring Win32MakePlatform::AskShortcutName(const std::wstring& offered) {

@@ -22,6 +22,11 @@ class Win32MakePlatform : public MakePlatform {
   explicit Win32MakePlatform(MakerWindowAccess& window) : window_(window) {}
 
   std::vector<std::wstring> Entries() override;
+  std::wstring PendingEntry() override { return window_.PendingEntry(); }
+  Answer AskYesNoCancel(const MessageText& question) override;
+  void AddEntry(const std::wstring& entry) override { window_.AddEntry(entry); }
+  // GetFileAttributesW finds it, and it is no folder.
+  bool FileExists(const std::wstring& path) override;
   // SHGetSpecialFolderPathA for the desktop, owned by the maker window, into
   // 261 NULs: nullopt when the call gives 0. Otherwise the folder as
   // SHGetSpecialFolderPathW names it, which differs from the ANSI text up to

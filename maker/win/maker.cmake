@@ -19,7 +19,8 @@ add_library(kelmo_maker_win32 STATIC
 target_link_libraries(kelmo_maker_win32 PUBLIC kelmo_common_win32 comctl32 comdlg32 shell32 ole32
                       uuid gdi32 user32)
 
-add_executable(kelmoCM WIN32 maker/win/main.cpp maker/win/kelmoCM.rc common/win/terminate_handler.cpp)
+add_executable(kelmoCM WIN32 maker/win/main.cpp maker/win/kelmoCM.rc common/win/terminate_handler.cpp
+               common/win/library_throws.cpp)
 kelmo_version_resource(kelmoCM kelmoCM "Kelmo Command line Maker" "Kelmo command line and shortcut maker")
 target_link_libraries(kelmoCM PRIVATE kelmo_maker_win32)
 target_link_options(kelmoCM PRIVATE ${KELMO_WIN_PROGRAM_LINK_FLAGS})

@@ -31,6 +31,15 @@ LauncherChoice MakerForm::Launcher() const {
   return IsChecked(optKelmoSet_[0]) ? LauncherChoice::Standard : LauncherChoice::KelmoPro;
 }
 
+void MakerForm::AddEntry(const std::wstring& entry) {
+  ListBoxStore(lstCmd_).Add(entry);
+  SetProgramText(L"");
+}
+
+LauncherChoice MakerForm::Mode() const {
+  return IsWindowEnabled(fraTimingSet_) ? LauncherChoice::KelmoPro : LauncherChoice::Standard;
+}
+
 ComposerInput MakerForm::ComposerState() const {
   ComposerInput input;
   input.launcher = Launcher();

@@ -23,6 +23,12 @@ class MakerForm final : public MakerWindowAccess {
   void SetProgramText(const std::wstring& text) override;
   std::vector<std::wstring> Entries() const override;
   LauncherChoice Launcher() const override;
+  std::wstring PendingEntry() const override { return ComposeEntry(ComposerState()); }
+  void AddEntry(const std::wstring& entry) override;
+  // The launcher whose mode the window is in: a click on the option that is
+  // already set has checked it before its handler runs, while the option
+  // groups are enabled in kelmoPro's mode alone.
+  LauncherChoice Mode() const;
   void ShowGroup(const OpenedGroup& group) override;
   OpenedGroupState& Group() override { return group_; }
 

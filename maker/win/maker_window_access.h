@@ -21,6 +21,11 @@ class MakerWindowAccess {
   virtual void SetProgramText(const std::wstring& text) = 0;
   virtual std::vector<std::wstring> Entries() const = 0;  // lstCmd, first to last
   virtual LauncherChoice Launcher() const = 0;            // optKelmoSet
+  // The entry the add button would append now (ComposeEntry); empty for a
+  // blank text box.
+  virtual std::wstring PendingEntry() const = 0;
+  // Appends `entry` to lstCmd and empties txtCmd, as the add button does.
+  virtual void AddEntry(const std::wstring& entry) = 0;
   // Chooses `group.launcher` (enabling or disabling the option groups as a
   // click on it would, without touching which timing and size are chosen),
   // replaces the list with the entries and makes it the opened group.

@@ -3,6 +3,7 @@
 #include "common/win/win_text.h"
 #include "maker/win/maker_boxes.h"
 #include "maker/win/shell_link.h"
+#include "maker/wow64_paths.h"
 
 namespace kelmo {
 namespace {
@@ -43,16 +44,59 @@ std::wstring ExpandedPath(const std::wstring& path) {
   }
 }
 
+// The value of the environment variable `name`; empty when it is not set.
+std::wstring Variable(const std::wstring& name) {
+  const std::wstring reference = L'%' + name + L'%';
+  const std::wstring value = ExpandedPath(reference);
+  return value == reference ? std::wstring() : value;
+}
+
+ProcessEnvironment CurrentProcess() {
+  ProcessEnvironment process;
+  BOOL wow64 = FALSE;
+  process.wow64 = IsWow64Process(GetCurrentProcess(), &wow64) && wow64;
+  process.windir = Variable(L"windir");
+  process.programW6432 = Variable(L"ProgramW6432");
+  process.commonProgramW6432 = Variable(L"CommonProgramW6432");
+  return process;
+}
+
+// The file system as a 64-bit program sees it, on this thread, while the
+// object lives: WOW64 sends no System32 path to SysWOW64.
+class NativeFileSystem {
+ public:
+  explicit NativeFileSystem(bool wow64) : off_(wow64 && Wow64DisableWow64FsRedirection(&old_)) {}
+  ~NativeFileSystem() {
+    if (off_) Wow64RevertWow64FsRedirection(old_);
+  }
+  NativeFileSystem(const NativeFileSystem&) = delete;
+  NativeFileSystem& operator=(const NativeFileSystem&) = delete;
+
+ private:
+  PVOID old_ = nullptr;
+  bool off_;
+};
+
 }  // namespace
 
 void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
                  const std::wstring& arguments) {
-  const DWORD attributes = GetFileAttributesW(program.c_str());
+  if (window.Launcher() == LauncherChoice::KelmoPro && ArgumentsCutByKelmoPro(arguments)) {
+    Refuse(window, OpenMessage::SlashInArguments, program);
+    return;
+  }
+  const ProcessEnvironment process = CurrentProcess();
+  DWORD attributes = INVALID_FILE_ATTRIBUTES;
+  std::wstring shortPath;
+  {
+    const NativeFileSystem native(process.wow64);
+    attributes = GetFileAttributesW(program.c_str());
+    shortPath = ShortPath(program);
+  }
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0) {
     Refuse(window, OpenMessage::FolderDropped, program);
     return;
   }
-  const std::wstring shortPath = ShortPath(program);
   if (shortPath.empty()) {
     Refuse(window, OpenMessage::ProgramNotFound, program);
     return;
@@ -62,8 +106,7 @@ void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
     Refuse(window, OpenMessage::ProgramNotInCodePage, program);
     return;
   }
-  const std::wstring path = DroppedProgramText(shortPath, window.Launcher());
-  window.SetProgramText(arguments.empty() ? path : path + L' ' + arguments);
+  window.SetProgramText(ProgramTextFor(WithSysnative(shortPath, process), arguments));
 }
 
 std::optional<ShortcutContents> Win32OpenPlatform::ReadShortcut(const std::wstring& path) {
@@ -88,7 +131,12 @@ void Win32OpenPlatform::TakeProgram(const std::wstring& program, const std::wstr
   // A shortcut hands back its target as written, variables and all: Windows'
   // own shortcuts name %windir%\system32\... The program is where the
   // variables point, checked and shortened as any other.
-  kelmo::TakeProgram(window_, ExpandedPath(program), arguments);
+  kelmo::TakeProgram(window_, ExpandedPath(With64BitProgramFolders(program, CurrentProcess())),
+                     arguments);
+}
+
+void Win32OpenPlatform::TakeFile(const std::wstring& path) {
+  kelmo::TakeProgram(window_, path, std::wstring());
 }
 
 void OpenCommandLineShortcut(MakerWindowAccess& window,

@@ -24,21 +24,25 @@ class Win32OpenPlatform : public OpenPlatform {
   void ShowMessage(const MessageText& message) override;
   void ShowGroup(const OpenedGroup& group) override;
   // As a dropped program (see TakeProgram below), once the environment
-  // variables in `program` are expanded.
+  // variables in `program` are expanded, under WOW64 as a 64-bit program
+  // expands them (With64BitProgramFolders).
   void TakeProgram(const std::wstring& program, const std::wstring& arguments) override;
+  void TakeFile(const std::wstring& path) override;
 
  private:
   MakerWindowAccess& window_;
 };
 
 // Puts the short path of `program`, then a space and `arguments` when there
-// are any, into txtCmd. The path goes through the wide short-path call, and
-// it is quoted where the launcher chosen would cut it (DroppedProgramText).
-// The text must pass the ANSI code page exactly (the path without
-// look-alikes, as a target is checked by make), since make writes it
-// through the ANSI shell link call. A folder, a program whose short path
-// cannot be had, or a text the code page cannot hold leaves the text box as
-// it was and shows why.
+// are any, into txtCmd, as ProgramTextFor writes them. The path goes through
+// the wide short-path call; under WOW64 it is looked up as a 64-bit program
+// sees the file system, and a program in System32 is named through
+// Sysnative (WithSysnative). The text must pass the ANSI code page exactly
+// (the path without look-alikes, as a target is checked by make), since
+// make writes it through the ANSI shell link call. A folder, a program whose
+// short path cannot be had, a text the code page cannot hold, or arguments
+// that would cut a kelmoPro entry (ArgumentsCutByKelmoPro) while kelmoPro
+// is chosen leave the text box as it was and show why.
 void TakeProgram(MakerWindowAccess& window, const std::wstring& program,
                  const std::wstring& arguments);
 

@@ -114,11 +114,13 @@ std::optional<LinkFields> ReadLinkFields(const std::wstring& path, DWORD pathFla
   DWORD flags = 0;
   if (SUCCEEDED(object.link.As(&data)) && SUCCEEDED(data->GetFlags(&flags))) {
     fields.runAsAdministrator = (flags & SLDF_RUNAS_USER) != 0;
+    fields.advertised = (flags & SLDF_HAS_DARWINID) != 0;
   }
   if (const std::optional<ShortcutHeader> header = ReadHeader(path)) {
     if (header->showCmd != 0) fields.showCmd = header->showCmd;
     fields.hotkey = header->hotkey;
     fields.runAsAdministrator = (header->linkFlags & kRunAsUserFlag) != 0;
+    fields.advertised = (header->linkFlags & kAdvertisedFlag) != 0;
   }
   return fields;
 }
@@ -157,7 +159,10 @@ bool cShellLink::CreateShellLink(const ShellLinkRequest& request) const {
         return false;
       }
     }
-    if (FAILED(link.Resolve(nullptr, SLR_UPDATE))) return false;
+    // No box and no search: a launcher that is not (yet) in its folder would
+    // otherwise bring up the shell's search dialog with no owner. A target
+    // left unresolved is still the one SetPath wrote, as make intends.
+    link.Resolve(nullptr, SLR_UPDATE | SLR_NO_UI | SLR_NOSEARCH | SLR_NOTRACK);
     return SaveShortcutFile(*object.file.Get(), request.lnkFile,
                             settings.runAsAdministrator ? kRunAsUserFlag : 0);
   } catch (...) {
@@ -186,6 +191,7 @@ bool cShellLink::GetShortcutContents(const std::wstring& LnkFile,
   settings.showCmd = fields->showCmd.value_or(settings.showCmd);
   settings.hotkey = fields->hotkey.value_or(settings.hotkey);
   settings.runAsAdministrator = fields->runAsAdministrator.value_or(settings.runAsAdministrator);
+  contents.advertised = fields->advertised;
   return true;
 }
 

@@ -43,11 +43,12 @@ class cShellLink {
   // icon file, description) go as wide text, as they were read. False, with
   // nothing thrown, when exeFile or lnkFile is empty, when the target or the
   // arguments do not survive the code page (ToAnsiExact), when lnkFile names
-  // a device, or when any shell call or the save fails (see
-  // SaveShortcutFile); a failed call leaves no file that was not there
-  // before, and a shortcut that had the name stays as it was. "Run as
-  // administrator" is asked of the shell and made sure of in the saved
-  // file's header, which a shell may write without it.
+  // a device, or when any shell call but Resolve (which shows no box and
+  // searches nowhere) or the save fails (see SaveShortcutFile); a failed
+  // call leaves no file that was not there before, and a shortcut that had
+  // the name stays as it was. "Run as administrator" is asked of the shell
+  // and made sure of in the saved file's header, which a shell may write
+  // without it.
   bool CreateShellLink(const ShellLinkRequest& request) const;
 
   // Reads the shortcut `LnkFile` back, as GetShortcutContents reads it, with

@@ -196,6 +196,12 @@ class FuzzPlatform : public kelmo::MakePlatform {
     for (std::wstring& e : entries) e = ConsumeWide(in_);
     return entries;
   }
+  std::wstring PendingEntry() override { return in_.ConsumeBool() ? ConsumeWide(in_) : L""; }
+  kelmo::Answer AskYesNoCancel(const kelmo::MessageText&) override {
+    return static_cast<kelmo::Answer>(in_.ConsumeIntegralInRange(0, 2));
+  }
+  void AddEntry(const std::wstring&) override {}
+  bool FileExists(const std::wstring&) override { return in_.ConsumeBool(); }
   std::optional<std::wstring> DesktopFolder() override {
     if (in_.ConsumeBool()) return std::nullopt;
     return ConsumeWide(in_);

@@ -3,11 +3,12 @@
 // (leading spaces aside), and for kelmoPro each entry is one piece of the
 // launcher's cut: read one by one, the entries give the launcher's own plan.
 // The same bytes, read as the start of a shortcut file, and the same text,
-// taken apart as a path, never fail either.
+// taken apart as a path, never fail either, nor a dropped program's text.
 // Wide text is built from 16-bit units so the same corpus means the same text
 // where wchar_t is 16 or 32 bits wide.
 #include <fuzzer/FuzzedDataProvider.h>
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
@@ -15,10 +16,14 @@
 #include <string>
 #include <vector>
 
+#include "common/text_util.h"
 #include "launcher/launch_command_line.h"
+#include "launcher/split_exe_args.h"
+#include "maker/item_composer.h"
 #include "maker/path_parts.h"
 #include "maker/shortcut_make.h"
 #include "maker/shortcut_open.h"
+#include "maker/wow64_paths.h"
 
 namespace {
 
@@ -71,6 +76,24 @@ void CheckPathParts(const std::wstring& path) {
   Check(kelmo::WithFileName(path, name) == path);
 }
 
+// `text` cut at `at` into a path (without the quotes and slashes no file name
+// has) and its arguments; its WOW64 forms are made too.
+void CheckDroppedProgram(const std::wstring& text, std::size_t at) {
+  std::wstring path = kelmo::TrimSpaces(text.substr(0, at));
+  path.erase(
+      std::remove_if(path.begin(), path.end(), [](wchar_t c) { return c == L'"' || c == L'/'; }),
+      path.end());
+  const std::wstring arguments = text.substr(at);
+  const kelmo::ProcessEnvironment wow64{true, path, arguments, arguments};
+  Check(kelmo::WithSysnative(text, wow64).size() <= text.size() + 1);
+  kelmo::With64BitProgramFolders(text, wow64);
+  if (path.empty() || kelmo::ArgumentsCutByKelmoPro(arguments)) return;
+  const auto plan = kelmo::ParseLaunchCommandLine(L" /b:" + kelmo::ProgramTextFor(path, arguments));
+  Check(plan && plan->before.size() == 1);
+  const kelmo::ExeArgs split = kelmo::SplitExeArgs(plan->before[0].programText);
+  Check(split.file == path && split.parameters.value_or(L"") == kelmo::TrimSpaces(arguments));
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -80,6 +103,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   FuzzedDataProvider in(data, size);
   const std::wstring arguments = ConsumeArguments(in);
   CheckPathParts(arguments);
+  CheckDroppedProgram(arguments, size % (arguments.size() + 1));
 
   CheckEntries(kelmo::StandardEntries(arguments), arguments);
   const std::vector<std::wstring> entries = kelmo::KelmoProEntries(arguments);

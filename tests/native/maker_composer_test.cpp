@@ -1,6 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <utility>
+
 #include "common/text_util.h"
+#include "launcher/launch_command_line.h"
+#include "launcher/split_exe_args.h"
 #include "maker/item_composer.h"
 
 namespace kelmo {
@@ -55,20 +59,27 @@ TEST(ComposeEntryTest, FormsEntryFromLauncherOptionsAndText) {
   }
 }
 
-// A dropped program's path where the volume keeps no short names: kelmoPro
-// would cut it at its first ASCII space, the standard entry quotes it whole.
-TEST(ComposeEntryTest, DroppedPathIsQuotedWhereKelmoProWouldCutIt) {
+// A dropped or browsed program's text, added for kelmoPro, reaches the
+// launcher's own parser and split whole: a volume without short names leaves
+// spaces in the path, and arguments may hold a slash.
+TEST(ComposeEntryTest, ProgramTextReachesTheLaunchersSplitWhole) {
   const struct {
-    const wchar_t* path;
-    LauncherChoice launcher;
-    const wchar_t* text;
-  } rows[] = {
-      {L"C:\\PROGRA~1\\GAME\\GAME.EXE", kPro, L"C:\\PROGRA~1\\GAME\\GAME.EXE"},
-      {L"D:\\Games\\My Game\\game.exe", kPro, L"\"D:\\Games\\My Game\\game.exe\""},
-      {L"D:\\Games\\My Game\\game.exe", kStd, L"D:\\Games\\My Game\\game.exe"},
-      {L"D:\\ゲーム\\\x3000x.exe", kPro, L"D:\\ゲーム\\\x3000x.exe"},
-  };
-  for (const auto& r : rows) EXPECT_EQ(DroppedProgramText(r.path, r.launcher), r.text) << r.path;
+    const wchar_t *path, *arguments;
+  } rows[] = {{L"C:\\PROGRA~1\\GAME\\GAME.EXE", L""},
+              {L"D:\\Games\\My Game\\game.exe", L""},
+              {L"C:\\PROGRA~1\\App\\app.exe", L"--url=https://x"},
+              {L"D:\\My Game\\g.exe", L"-w \"x y\""}};
+  for (const auto& r : rows) {
+    const std::wstring text = ProgramTextFor(r.path, r.arguments);
+    const auto plan = ParseLaunchCommandLine(L" " + ComposeEntry({kPro, {1}, {1}, text}));
+    ASSERT_TRUE(plan && plan->before.size() == 1u) << text;
+    const ExeArgs split = SplitExeArgs(plan->before[0].programText);
+    EXPECT_EQ(split.file, r.path) << text;
+    EXPECT_EQ(split.parameters.value_or(L""), r.arguments) << text;
+  }
+  const std::pair<const wchar_t*, bool> cuts[] = {
+      {L"/v:host", true}, {L"-a /b", true}, {L"--url=https://x", false}, {L" -x\t/y", false}};
+  for (const auto& [arguments, cut] : cuts) EXPECT_EQ(ArgumentsCutByKelmoPro(arguments), cut);
 }
 
 }  // namespace

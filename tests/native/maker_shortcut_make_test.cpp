@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <initializer_list>
 #include <limits>
@@ -157,6 +158,7 @@ TEST(ShortcutPartsTest, MessageTexts) {
     EXPECT_EQ(r.m.title, L"make失敗 - KelmoCM") << r.text;
     EXPECT_EQ(r.m.style, r.style) << r.text;
   }
+  EXPECT_EQ(AddBeforeMakeQuestion(L"/w:b").style, 0x23u) << "Yes, No and Cancel";
   EXPECT_EQ(NamePromptText().prompt, L"作成するショートカットの名前は?");
   EXPECT_EQ(NamePromptText().title, L"名前は? - KelmoCM");
 }
@@ -171,10 +173,19 @@ struct FakePlatform : MakePlatform {
   bool enter = false;  // Enter on the name offered instead of `answer`
   bool created = true;
   std::optional<std::int32_t> throwFromDesktop;
+  std::wstring pending;  // what the add button would append
+  Answer addFirst = Answer::Yes;
+  Texts missing;  // files that are not there
   Texts log;
   std::optional<ShellLinkRequest> request;
 
   Texts Entries() override { return Log(L"entries"), entries; }
+  std::wstring PendingEntry() override { return pending; }
+  Answer AskYesNoCancel(const MessageText&) override { return Log(L"add?"), addFirst; }
+  void AddEntry(const std::wstring& entry) override { Log(L"add " + entry); }
+  bool FileExists(const std::wstring& path) override {
+    return std::find(missing.begin(), missing.end(), path) == missing.end();
+  }
   std::optional<std::wstring> DesktopFolder() override {
     Log(L"desktop");
     if (throwFromDesktop) throw Failure(*throwFromDesktop, L"SHGetSpecialFolderPathA");
@@ -222,6 +233,8 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
     Texts log;
     // The link written, when one is; null args stands for the 200-character string.
     const wchar_t *lnk = nullptr, *exe = nullptr, *args = nullptr;
+    std::wstring pending = L"";  // in the text box, not added
+    Answer addFirst = Answer::Yes;
   } rows[] = {
       // clang-format off
       {"empty list", {}, L"C:\\D", L"C:\\T", kPro, L"n", true, {L"entries"}},
@@ -247,6 +260,16 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
       {"target not held", {L"a"}, L"C:\\D", L"C:\\caf\u00E9", kPro, L"n", true,
        {L"entries", L"desktop", L"folder", L"launcher",
         L"say " + std::wstring(kTargetRefused)}},
+      {"pending, Yes", {L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       {L"entries", L"add?", L"add /w:b", L"desktop", L"folder", L"launcher", L"ask", L"link"},
+       L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:a /w:b", L"/w:b"},
+      {"pending, No", {L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       {L"entries", L"add?", L"desktop", L"folder", L"launcher", L"ask", L"link"},
+       L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /b:a", L"/w:b", Answer::No},
+      {"pending, Cancel", {L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true, {L"entries", L"add?"},
+       nullptr, nullptr, nullptr, L"/w:b", Answer::Cancel},
+      {"pending, in the list", {L"/w:b", L"/b:a"}, L"C:\\D", L"C:\\T", kPro, L"n", true,
+       then({L"link"}), L"C:\\D\\n.lnk", L"C:\\T\\kelmoPro.exe", L" /w:b /b:a", L"/w:b"},
       // clang-format on
   };
   for (const auto& r : rows) {
@@ -258,6 +281,8 @@ TEST(RunMakeTest, StepsInOrderStopsAtEachRefusalAndWritesTheLink) {
     p.launcher = r.launcher;
     p.answer = r.answer;
     p.created = r.created;
+    p.pending = r.pending;
+    p.addFirst = r.addFirst;
     OpenedGroupState group;
     RunMake(p, group);
     EXPECT_EQ(p.log, r.log);
@@ -290,7 +315,8 @@ TEST(RunMakeTest, PlatformFailurePassesThroughWithoutMessage) {
 
 // The name offered and the shortcut written by a make, after the steps a
 // user can take between opening a group and making it. Only Enter on the
-// offered name saves over the group's own file; a copy has no hot key.
+// offered name, or a name that lands on it, saves over the group's own file;
+// a copy has no hot key. A launcher moved away is the maker's.
 TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmptied) {
   constexpr auto kStd = LauncherChoice::Standard;
   constexpr auto kPro = LauncherChoice::KelmoPro;
@@ -303,9 +329,10 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
   a.contents.settings.hotkey = 0x0641;
   a.contents.settings.description = L"ゲーム";
   a.contents.settings.runAsAdministrator = true;
-  OpenedGroup b{kStd, {L"\"b\""}, L"B", {}, {}};
+  OpenedGroup b{kStd, {L"\"b\""}, L"B", {}, L"C:\\D\\B.lnk"};
   b.contents.target = L"E:\\kelmo.exe";
-  enum Step { OpenA, OpenB, Clear, MadeAsN, FailedMake };
+  b.contents.settings.hotkey = 0x0642;
+  enum Step { OpenA, OpenB, Clear, MadeAsN, FailedMake, SavedByEnter };
   const struct {
     const char* name;
     std::vector<Step> steps;
@@ -313,8 +340,10 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
     const wchar_t* ask;  // the prompt's call in the log, with the name offered
     const OpenedGroup* kept;
     const wchar_t* exe;
-    const wchar_t* enterSaves = nullptr;  // Enter on the offered name: the file saved over
+    const wchar_t* saves = nullptr;  // the file saved over (by Enter on the offered name)
     std::uint16_t hotkey = 0;
+    const wchar_t* typed = nullptr;  // a name typed instead of Enter
+    Texts missing = {};
   } rows[] = {
       {"new group", {}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
       {"opened", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
@@ -334,6 +363,16 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
       // clang-format on
       {"opened, failed make", {OpenA, FailedMake}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe"},
       {"made, cleared", {MadeAsN, Clear}, kPro, L"ask", nullptr, L"C:\\T\\kelmoPro.exe"},
+      // clang-format off
+      {"saved by Enter, Enter", {OpenA, SavedByEnter}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe",
+       L"C:\\Start\\A;.lnk", 0x0641},
+      {"its name typed in lower case", {OpenB}, kStd, L"ask B", &b, L"E:\\kelmo.exe", L"C:\\D\\b.lnk",
+       0x0642, L"b"},
+      {"its launcher gone", {OpenA}, kPro, L"ask A;", &a, L"C:\\T\\kelmoPro.exe", nullptr, 0, nullptr,
+       {L"D:\\Tools\\kelmoPro.exe"}},
+      {"no launcher anywhere", {OpenA}, kPro, L"ask A;", &a, L"D:\\Tools\\kelmoPro.exe", nullptr, 0,
+       nullptr, {L"D:\\Tools\\kelmoPro.exe", L"C:\\T\\kelmoPro.exe"}},
+      // clang-format on
   };
   for (const auto& r : rows) {
     SCOPED_TRACE(r.name);
@@ -342,21 +381,24 @@ TEST(RunMakeTest, AnOpenedGroupKeepsItsShortcutAndOffersItsNameUntilTheListIsEmp
       FakePlatform earlier;
       earlier.answer = L"n";
       earlier.created = step != FailedMake;
+      earlier.enter = step == SavedByEnter;
       if (step == OpenA) group.Opened(a);
       if (step == OpenB) group.Opened(b);
       if (step == Clear) group.Forget();
-      if (step == MadeAsN || step == FailedMake) RunMake(earlier, group);
+      if (step >= MadeAsN) RunMake(earlier, group);
     }
     FakePlatform p;
     p.launcher = r.launcher;
-    p.enter = r.enterSaves != nullptr;
+    p.enter = r.saves != nullptr && r.typed == nullptr;
+    if (r.typed) p.answer = r.typed;
+    p.missing = r.missing;
     RunMake(p, group);
     ASSERT_EQ(p.log.size(), 6u);
     EXPECT_EQ(p.log[4], r.ask);
     ShellLinkRequest want;
     if (r.kept) want.settings = r.kept->contents.settings;
     want.settings.hotkey = r.hotkey;
-    want.lnkFile = r.enterSaves ? r.enterSaves : L"C:\\D\\name.lnk";
+    want.lnkFile = r.saves ? r.saves : L"C:\\D\\name.lnk";
     want.exeFile = r.exe;
     want.exeArgs = L" /b:a";
     ASSERT_TRUE(p.request.has_value());

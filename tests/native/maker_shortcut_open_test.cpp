@@ -8,6 +8,7 @@
 #include "maker/path_parts.h"
 #include "maker/shortcut_make.h"
 #include "maker/shortcut_open.h"
+#include "maker/wow64_paths.h"
 
 namespace kelmo {
 namespace {
@@ -113,6 +114,31 @@ TEST(PathPartsTest, FileNameFolderAndExtension) {
   EXPECT_EQ(WithFileName(L"kelmo.exe", L"kelmoPro.exe"), L"kelmoPro.exe");
 }
 
+// A 32-bit maker on 64-bit Windows names the folders a 64-bit shell means.
+TEST(Wow64PathsTest, ProgramFoldersAndSystem32AsA64BitProgramSeesThem) {
+  const ProcessEnvironment wow64{true, L"C:\\Windows", L"C:\\Program Files", L"C:\\P\\Common"};
+  const ProcessEnvironment native{false, wow64.windir, wow64.programW6432, L"C:\\P\\Common"};
+  const ProcessEnvironment bare{true, L"C:\\Windows\\", L"", L""};
+  const struct {
+    std::wstring (*rule)(std::wstring_view, const ProcessEnvironment&);
+    const ProcessEnvironment& process;
+    const wchar_t *path, *written;
+  } rows[] = {
+      // clang-format off
+      {With64BitProgramFolders, wow64, L"%ProgramFiles%\\A\\a.exe", L"%ProgramW6432%\\A\\a.exe"},
+      {With64BitProgramFolders, wow64, L"%programfiles%\\%COMMONPROGRAMFILES%", L"%ProgramW6432%\\%CommonProgramW6432%"},
+      {With64BitProgramFolders, wow64, L"%ProgramFiles(x86)%\\%CommonProgramFiles(x86)%", L"%ProgramFiles(x86)%\\%CommonProgramFiles(x86)%"},
+      {With64BitProgramFolders, native, L"%ProgramFiles%\\A\\a.exe", L"%ProgramFiles%\\A\\a.exe"},
+      {With64BitProgramFolders, bare, L"%ProgramFiles%\\A\\a.exe", L"%ProgramFiles%\\A\\a.exe"},
+      {WithSysnative, wow64, L"C:\\Windows\\System32\\notepad.exe", L"C:\\Windows\\Sysnative\\notepad.exe"},
+      {WithSysnative, bare, L"c:\\WINDOWS\\system32\\WindowsPowerShell\\ps.exe", L"c:\\WINDOWS\\Sysnative\\WindowsPowerShell\\ps.exe"},
+      {WithSysnative, wow64, L"C:\\Windows\\System32x\\a.exe", L"C:\\Windows\\System32x\\a.exe"},
+      {WithSysnative, native, L"C:\\Windows\\System32\\notepad.exe", L"C:\\Windows\\System32\\notepad.exe"},
+      // clang-format on
+  };
+  for (const auto& r : rows) EXPECT_EQ(r.rule(r.path, r.process), r.written) << r.path;
+}
+
 // A header as Windows writes it, with flags, show command and hot key set.
 std::string Header(std::uint32_t flags, std::uint32_t showCmd, std::uint16_t hotkey) {
   std::string bytes(0x4C, '\0');
@@ -129,8 +155,9 @@ std::string Header(std::uint32_t flags, std::uint32_t showCmd, std::uint16_t hot
 TEST(ShortcutHeaderTest, ReadsFlagsShowCommandAndHotKeyOfALinkFileOnly) {
   const std::optional<ShortcutHeader> header = ParseShortcutHeader(Header(0x200A3, 7, 0x0641));
   ASSERT_TRUE(header.has_value());
-  EXPECT_EQ(header->linkFlags & kRunAsUserFlag, 0u);
+  EXPECT_EQ(header->linkFlags & (kRunAsUserFlag | kAdvertisedFlag), 0u);
   EXPECT_EQ(ParseShortcutHeader(Header(0x2000, 3, 0))->linkFlags & kRunAsUserFlag, kRunAsUserFlag);
+  EXPECT_NE(ParseShortcutHeader(Header(0x1000, 1, 0))->linkFlags & kAdvertisedFlag, 0u);
   EXPECT_EQ(header->showCmd, 7);
   EXPECT_EQ(header->hotkey, 0x0641);
   std::string otherClass = Header(0, 1, 0);
@@ -159,6 +186,7 @@ struct FakeOpenPlatform : OpenPlatform {
   void TakeProgram(const std::wstring& program, const std::wstring& arguments) override {
     log.push_back(L"take " + program + L"|" + arguments);
   }
+  void TakeFile(const std::wstring& path) override { log.push_back(L"file " + path); }
 };
 
 TEST(RunOpenTest, GroupsKeepTheirShortcutOtherTargetsAsAskedShellItemsAreNamed) {
@@ -172,6 +200,8 @@ TEST(RunOpenTest, GroupsKeepTheirShortcutOtherTargetsAsAskedShellItemsAreNamed) 
   game.arguments = L"-window";
   ShortcutContents shellItem = group;
   shellItem.target.clear();
+  ShortcutContents installed = shellItem;  // an installer's: its target is no program
+  installed.advertised = true;
   const std::wstring path = L"C:\\Desktop\\g.lnk";
   const struct {
     const char* name;
@@ -191,6 +221,8 @@ TEST(RunOpenTest, GroupsKeepTheirShortcutOtherTargetsAsAskedShellItemsAreNamed) 
       {"program, opened", game, OtherTarget::Refused, true,
        {L"say 「g.lnk」は kelmo.exe または kelmoPro.exe のショートカットではないため、開けません。"
         L"\r\nリンク先: C:\\Games\\game.exe"}},
+      {"installer's, dropped", installed, OtherTarget::ProgramText, true,
+       {L"file C:\\Desktop\\g.lnk"}},
       {"group", group, OtherTarget::Refused, true, {L"show"}},
       {"group over a list", group, OtherTarget::ProgramText, false,
        {L"ask 現在のリストを「g.lnk」の内容に置き換えます。よろしいですか?", L"show"}},

@@ -45,6 +45,8 @@ class StandInWindow : public MakerWindowAccess {
     return entries;
   }
   LauncherChoice Launcher() const override { return launcher; }
+  std::wstring PendingEntry() const override { return L""; }
+  void AddEntry(const std::wstring&) override {}
   void ShowGroup(const OpenedGroup&) override {}
   OpenedGroupState& Group() override { return group; }
 

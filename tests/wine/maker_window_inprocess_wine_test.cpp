@@ -214,7 +214,7 @@ class MakerDropInProcess : public MakerWindowInProcess {
 
 // A dropped program goes into the text box by its short path; of several
 // files the first is used after a note; a dropped group replaces a list
-// that holds entries only after Yes.
+// that holds entries only after Yes, and stays while entries are left.
 TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
   const ProbeCopy program = CopyProbeAs(dir_, L"program with a long name.exe");
   const ProbeCopy second = CopyProbeAs(dir_, L"second long named program.exe");
@@ -245,20 +245,41 @@ TEST_F(MakerDropInProcess, DropsFillTheTextBoxOrReplaceTheListAfterAQuestion) {
   EXPECT_EQ(Entries(), (std::vector<std::wstring>{L"/wx:a.exe", L"/b:b.exe"}));
   EXPECT_EQ(window_.Form().Launcher(), LauncherChoice::KelmoPro);
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"group");
+  for (const wchar_t* offered : {L"group", L""}) {
+    ListBoxStore(List()).SetSelection(0);
+    cmdList_Click(window_.Form(), static_cast<int>(ListButton::Delete));
+    EXPECT_EQ(window_.Form().Group().OfferedName(), offered);
+  }
 }
 
 // A shortcut to an ordinary program, dragged in from the desktop: its
-// program's short path and its arguments fill the text box. A target named
-// through an environment variable, as in Windows' own shortcuts, is where
-// the variable points.
+// program's short path, quoted, and its arguments fill the text box (not a
+// switch kelmoPro would cut, while chosen); an installer's shortcut is the
+// program itself; a variable in a target is expanded.
 TEST_F(MakerDropInProcess, ProgramShortcutGivesItsProgramAndArgumentsToTheTextBox) {
   const ProbeCopy game = CopyProbeAs(dir_, L"a game with a long name.exe");
   const std::wstring lnk = WriteShortcut(dir_.File(L"ゲーム.lnk"), game.path, L"-window \"x y\"");
   EXPECT_TRUE(Drop({lnk}).empty());
-  EXPECT_EQ(Text(), game.shortPath + L" -window \"x y\"");
+  EXPECT_EQ(Text(), Quoted(game.shortPath) + L" -window \"x y\"");
   EXPECT_TRUE(Entries().empty());
   EXPECT_EQ(window_.Form().Group().OfferedName(), L"") << "a program is no group";
 
+  const std::wstring remote = WriteShortcut(dir_.File(L"remote.lnk"), game.path, L"/v:host");
+  EXPECT_TRUE(Drop({remote}).empty()) << "the standard launcher cuts no switch";
+  EXPECT_EQ(Text(), Quoted(game.shortPath) + L" /v:host");
+  SendMessageW(window_.Form().optKelmoSet()[1], BM_CLICK, 0, 0);
+  const auto refused = Drop({remote}, {Press(IDOK)});
+  ASSERT_EQ(refused.size(), 1u);
+  EXPECT_EQ(refused[0].title, kDropTitle);
+  EXPECT_EQ(refused[0].text,
+            L"「a game with a long name.exe」は取り込めません。\r\n取り込むと項目の中に「 /」"
+            L"(空白とスラッシュ) ができ、kelmoPro がそこで項目を区切ってしまうためです。");
+  EXPECT_EQ(Text(), Quoted(game.shortPath) + L" /v:host") << "the box keeps its text";
+  HandMadeShortcut installed{game.path};
+  installed.advertised = true;
+  const std::wstring product = WriteHandMadeShortcut(dir_.File(L"product.lnk"), installed);
+  EXPECT_TRUE(Drop({product}).empty());
+  EXPECT_EQ(Text(), ShortPath(product));
   const std::wstring notepad =
       WriteEnvironmentShortcut(dir_.File(L"メモ帳.lnk"), L"%windir%\\system32\\notepad.exe");
   ASSERT_EQ(ReadShortcutTexts(notepad).target, L"%windir%\\system32\\notepad.exe");
@@ -432,6 +453,7 @@ TEST_F(MakerEntryMenuWine, EachItemChangesTheChosenEntry) {
 
   seen = ClickMenu(1, L'g');
   EXPECT_NE(seen.state[kGraceItem] & MF_GRAYED, 0u) << "a waited entry gets no grace";
+  EXPECT_NE(seen.state[kReadyItem] & MF_GRAYED, 0u) << "nor readiness: its end is waited for";
   EXPECT_EQ(seen.state[kTreeItem] & (MF_GRAYED | MF_CHECKED), 0u);
   EXPECT_EQ(Entries()[1], L"/wgx:game.exe");
   EXPECT_EQ(Selection(), 1) << "the click selects the entry it is on";
@@ -448,6 +470,8 @@ TEST_F(MakerEntryMenuWine, EachItemChangesTheChosenEntry) {
   EXPECT_EQ(KeyboardMenu(2, L'r').state[kTreeItem] & MF_GRAYED, 0u);
   EXPECT_EQ(Entries(),
             (std::vector<std::wstring>{L"/c5:chat.exe", L"/wx:game.exe", L"/b10r:before.exe"}));
+  EXPECT_NE(KeyboardMenu(2, L'r').state[kReadyItem] & MF_CHECKED, 0u);
+  EXPECT_EQ(Entries()[2], L"/b10:before.exe") << "the checked item switches readiness off";
 }
 
 // The box starts with the entry's seconds; Cancel, a text that is no number,

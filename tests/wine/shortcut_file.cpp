@@ -149,14 +149,21 @@ std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortc
   link->SetShowCmd(shortcut.showCmd);
   if (!shortcut.description.empty()) link->SetDescription(shortcut.description.c_str());
   EXPECT_HRESULT_SUCCEEDED(file->Save(lnk.c_str(), TRUE)) << "writing a shortcut by hand";
-  if (shortcut.runAsUser) {
-    // Wine's shell link saves no SLDF_RUNAS_USER, whatever SetFlags was given.
+  if (shortcut.runAsUser || shortcut.advertised) {
+    // Wine's shell link saves neither flag, whatever SetFlags was given.
     std::string bytes = ReadWholeFile(lnk);
     if (bytes.size() < kHeaderSize) {
       ADD_FAILURE() << "no header to mark as run as administrator";
       return lnk;
     }
-    bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
+    if (shortcut.runAsUser) bytes[0x15] = static_cast<char>(bytes[0x15] | (kRunAsUser >> 8));
+    // SLDF_HAS_DARWINID, and its DarwinDataBlock ([MS-SHLLINK] 2.5.3) before
+    // the terminal block: Wine refuses the flag without one.
+    if (shortcut.advertised) {
+      bytes[0x15] = static_cast<char>(bytes[0x15] | 0x10);
+      bytes.insert(bytes.size() - 4,
+                   std::string("\x14\x03\0\0\x06\0\0\xA0", 8) + std::string(780, '\0'));
+    }
     WriteTextFile(lnk, bytes);
   }
   return lnk;

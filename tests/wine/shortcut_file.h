@@ -52,6 +52,8 @@ struct HandMadeShortcut {
   std::wstring description{};
   int shellItem = -1;      // a CSIDL_* item as the target in place of `target`
   bool runAsUser = false;  // "run as administrator", set in the header's bytes
+  // An installer's shortcut (SLDF_HAS_DARWINID), likewise.
+  bool advertised = false;
 };
 // Writes `lnk` and gives its path; fails the test when it cannot.
 std::wstring WriteHandMadeShortcut(const std::wstring& lnk, const HandMadeShortcut& shortcut);
