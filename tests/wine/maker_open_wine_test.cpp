@@ -236,7 +236,7 @@ TEST_F(MakerOpen, MakeAfterOpenCancelledOrFailedKeepsTheOpenedShortcut) {
 // list was emptied entry by entry, by リストクリア(&L) or by "Kelmo Pro(&P)".
 TEST_F(MakerOpen, MakeOfAnOpenedGroupKeepsItsSettingsAndOffersItsNameUntilTheListIsEmptied) {
   DesktopSnapshot desktop;
-  const ProgramFolder toolsFolder({L"kelmoPro.exe"}, dir_.File(L"Tools"));
+  const ProgramFolder toolsFolder({L"kelmoPro.exe", L"kelmo.exe"}, dir_.File(L"Tools"));
   const std::wstring& tools = toolsFolder.path();
   const std::wstring icon = L"C:\\windows\\notepad.exe";
   const WORD hotkey = MAKEWORD('K', HOTKEYF_CONTROL | HOTKEYF_ALT);
