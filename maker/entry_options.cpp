@@ -18,6 +18,10 @@ bool IsTimingLetter(wchar_t c) {
   return c == L'a' || c == L'b' || c == L't' || c == L'c' || c == L'w';
 }
 bool IsDigit(wchar_t c) { return c >= L'0' && c <= L'9'; }
+bool IsSizeLetter(wchar_t c) {
+  c = Lower(c);
+  return c == L'd' || c == L'h' || c == L'i' || c == L'm' || c == L'n' || c == L'o' || c == L'x';
+}
 
 // Where an entry's letters stand: from after a leading slash to its first
 // colon, and where its first timing letter is in it.
@@ -82,10 +86,17 @@ std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
   options.graceApplies = timing == L't' || timing == L'c';
   options.pauseApplies = timing == L'b' || timing == L'a';
   options.readyApplies = options.graceApplies || options.pauseApplies;
+  options.byNameApplies = options.graceApplies || timing == L'w';
   bool inFirstDigits = false;
   bool digitsDone = false;
+  bool sizeSeen = false;
   for (std::size_t i = span->begin; i < span->end; ++i) {
     const wchar_t c = entry[i];
+    if (!sizeSeen && IsSizeLetter(c)) {
+      sizeSeen = true;
+      options.hidden = Lower(c) == L'h';
+    }
+    if (Lower(c) == L'p') options.byName = true;
     if (IsDigit(c) && !digitsDone) {
       options.seconds = std::min(kMaxGrace, options.seconds * 10 + (c - L'0'));
       inFirstDigits = true;
@@ -96,19 +107,24 @@ std::optional<EntryOptions> ReadEntryOptions(std::wstring_view entry) {
     if (Lower(c) == L'r') options.untilReady = true;
   }
   const bool held = options.pauseApplies && (options.seconds > 0 || options.untilReady);
-  options.treeApplies = options.graceApplies || timing == L'w' || held;
+  options.treeApplies = !options.byName && (options.graceApplies || timing == L'w' || held);
+  // With p the launcher passes over g and r on every entry.
+  options.readyApplies = options.readyApplies && !options.byName;
   return options;
 }
 
 namespace {
 
-// `entry` with the letter g (on: right after the timing letter) or r (on: at
-// the end of the letters), or with every such letter removed (off).
+// `entry` with the letter g (on: right after the timing letter), r or p (on:
+// at the end of the letters), or with every such letter removed (off).
 std::optional<std::wstring> WithLetter(std::wstring_view entry, wchar_t letter, bool on) {
   const std::optional<LetterSpan> span = FindLetters(entry);
   if (!span) return std::wstring(entry);
   const EntryOptions options = *ReadEntryOptions(entry);
-  if ((letter == L'g' ? options.wholeTree : options.untilReady) == on) return std::wstring(entry);
+  const bool has = letter == L'g'   ? options.wholeTree
+                   : letter == L'r' ? options.untilReady
+                                    : options.byName;
+  if (has == on) return std::wstring(entry);
   if (!on) return WithoutLetter(entry, *span, letter, options.seconds);
   std::wstring result(entry);
   result.insert(letter == L'g' ? span->timing + 1 : span->end, 1, letter);
@@ -130,6 +146,24 @@ std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on) {
 
 std::optional<std::wstring> WithUntilReady(std::wstring_view entry, bool on) {
   return WithLetter(entry, L'r', on);
+}
+
+std::optional<std::wstring> WithByName(std::wstring_view entry, bool on) {
+  return WithLetter(entry, L'p', on);
+}
+
+std::optional<std::wstring> WithHidden(std::wstring_view entry, bool on) {
+  const std::optional<LetterSpan> span = FindLetters(entry);
+  if (!span) return std::wstring(entry);
+  const EntryOptions options = *ReadEntryOptions(entry);
+  if (options.hidden == on) return std::wstring(entry);
+  // No size letter is a timing letter, so the timing letter stays. Digits on
+  // both sides of a size letter would run together once it goes, so the
+  // seconds are written again after the h.
+  const auto isSizeOrDigit = [](wchar_t c) { return IsSizeLetter(c) || IsDigit(c); };
+  return RewriteLetters(
+      entry, *span, isSizeOrDigit,
+      (on ? L"h" : L"") + (options.seconds > 0 ? DecimalText(options.seconds) : L""));
 }
 
 std::optional<int> ParseSeconds(std::wstring_view typed) {

@@ -22,8 +22,11 @@ struct EntryOptions {
   bool pauseApplies = false;  // a before or after program (b or a): the seconds are a pause
   bool readyApplies = false;  // a before or after program or a companion (b, a, t or c)
   // A waited program or a companion (w, t or c), or a before or after program
-  // held for a pause or readiness.
+  // held for a pause or readiness; never with p.
   bool treeApplies = false;
+  bool byName = false;         // a p among the letters: nothing is started, the name is followed
+  bool byNameApplies = false;  // a waited program or a companion (w, t or c)
+  bool hidden = false;         // the size letter that counts is h: no window is shown
 };
 
 // The options of `entry` as the launcher reads them: its letters are what
@@ -50,6 +53,15 @@ std::optional<std::wstring> WithWholeTree(std::wstring_view entry, bool on);
 // becomes /b10r:vpn.exe), or with every r among its letters removed (off).
 // Otherwise as WithWholeTree.
 std::optional<std::wstring> WithUntilReady(std::wstring_view entry, bool on);
+
+// `entry` with the letter p at the end of its letters (on), or with every p
+// among them removed (off). Otherwise as WithWholeTree.
+std::optional<std::wstring> WithByName(std::wstring_view entry, bool on);
+
+// `entry` with the size letter h (on: every other size letter goes, and h
+// follows the timing letter), or without any size letter, the default show
+// (off). Otherwise as WithWholeTree.
+std::optional<std::wstring> WithHidden(std::wstring_view entry, bool on);
 
 // The seconds typed into the input box: ASCII or full-width digits with
 // spaces around them, more than 3600 taken as 3600. Gives nullopt for an

@@ -23,11 +23,15 @@ constexpr UINT kGraceCommand = 1;
 constexpr UINT kTreeCommand = 2;
 constexpr UINT kPauseCommand = 3;
 constexpr UINT kReadyCommand = 4;
+constexpr UINT kByNameCommand = 5;
+constexpr UINT kHiddenCommand = 6;
 
 constexpr wchar_t kGraceItem[] = L"終了までの猶予(&S)...";
 constexpr wchar_t kTreeItem[] = L"起動したプログラムも含める(&G)";
 constexpr wchar_t kPauseItem[] = L"次の起動までの待ち時間(&P)...";
 constexpr wchar_t kReadyItem[] = L"準備ができるまで待つ(&R)";
+constexpr wchar_t kByNameItem[] = L"起動せず、この名前のプログラムを追跡(&N)";
+constexpr wchar_t kHiddenItem[] = L"ウィンドウを表示しない(&H)";
 
 // What the input box of a seconds item asks.
 struct SecondsQuestion {
@@ -85,6 +89,8 @@ std::wstring ChooseChange(HWND owner, const std::wstring& entry, const EntryOpti
   add(kPauseCommand, kPauseItem, options.pauseApplies);
   add(kTreeCommand, kTreeItem, options.treeApplies, options.wholeTree);
   add(kReadyCommand, kReadyItem, options.readyApplies, options.untilReady);
+  add(kByNameCommand, kByNameItem, options.byNameApplies, options.byName);
+  add(kHiddenCommand, kHiddenItem, true, options.hidden);
   const auto chosen =
       static_cast<UINT>(TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
                                        menuAt.x, menuAt.y, 0, owner, nullptr));
@@ -93,6 +99,10 @@ std::wstring ChooseChange(HWND owner, const std::wstring& entry, const EntryOpti
     changed = WithWholeTree(entry, !options.wholeTree);
   } else if (chosen == kReadyCommand) {
     changed = WithUntilReady(entry, !options.untilReady);
+  } else if (chosen == kByNameCommand) {
+    changed = WithByName(entry, !options.byName);
+  } else if (chosen == kHiddenCommand) {
+    changed = WithHidden(entry, !options.hidden);
   } else if (chosen == kGraceCommand || chosen == kPauseCommand) {
     const SecondsQuestion& question = chosen == kGraceCommand ? kGraceQuestion : kPauseQuestion;
     const std::wstring typed =

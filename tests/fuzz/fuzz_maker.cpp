@@ -140,7 +140,7 @@ std::optional<kelmo::PlanEntry> LauncherEntry(const std::wstring& entry) {
 // reads what the launcher reads, and its changes keep the launcher's timing,
 // size and program text.
 void CheckEntryOptions(FuzzedDataProvider& in) {
-  static constexpr wchar_t kLetters[] = L"/:cwtbaxmngGrR0159 \\";
+  static constexpr wchar_t kLetters[] = L"/:cwtbaxmngGrRpPhH0159 \\";
   std::wstring entry;
   const std::size_t length = in.ConsumeIntegralInRange<std::size_t>(0, 16);
   for (std::size_t i = 0; i < length && in.remaining_bytes() > 0; ++i) {
@@ -149,6 +149,8 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
   const int seconds = in.ConsumeIntegralInRange(-10, 5000);
   const bool tree = in.ConsumeBool();
   const bool ready = in.ConsumeBool();
+  const bool hide = in.ConsumeBool();
+  const bool name = in.ConsumeBool();
   const auto options = kelmo::ReadEntryOptions(entry);
   const std::wstring graced = kelmo::WithSeconds(entry, seconds).value_or(entry);
   const std::wstring treed = kelmo::WithWholeTree(graced, tree).value_or(graced);
@@ -163,6 +165,8 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
       Check((options->pauseApplies ? options->seconds : 0) == launcher->pauseSeconds);
       Check((options->readyApplies && options->untilReady) == launcher->untilReady);
       Check((options->treeApplies && options->wholeTree) == launcher->wholeTree);
+      Check((options->byNameApplies && options->byName) == launcher->byName);
+      Check(options->hidden == (launcher->showMode == 0));
       const auto after = LauncherEntry(changed);
       Check(after && after->programText == launcher->programText &&
             after->showMode == launcher->showMode);
@@ -182,6 +186,14 @@ void CheckEntryOptions(FuzzedDataProvider& in) {
   const auto readyOnly =
       kelmo::ReadEntryOptions(kelmo::WithUntilReady(entry, ready).value_or(entry));
   Check(readyOnly && readyOnly->seconds == options->seconds);
+  const auto hidden = kelmo::WithHidden(entry, hide);
+  const auto hiddenOnly = kelmo::ReadEntryOptions(hidden.value_or(entry));
+  Check(hiddenOnly && hiddenOnly->seconds == options->seconds &&
+        (!hidden || hiddenOnly->hidden == hide));
+  const auto named = kelmo::WithByName(entry, name);
+  const auto namedOnly = kelmo::ReadEntryOptions(named.value_or(entry));
+  Check(namedOnly && namedOnly->seconds == options->seconds &&
+        (!named || namedOnly->byName == name));
 
   const auto typed = kelmo::ParseSeconds(ConsumeWide(in));
   Check(!typed || (*typed >= 0 && *typed <= 3600));

@@ -11,12 +11,15 @@
 namespace kelmo {
 namespace {
 
-// The options as one line: the seconds, then the letters found (g, r) and
-// what applies (grace, pause, ready, tree).
+// The options as one line: the seconds, then the letters found (g, r, p, h)
+// and what applies (grace, pause, ready, tree; following by name, only where
+// it does not).
 std::wstring Render(const EntryOptions& o) {
   return std::to_wstring(o.seconds) + (o.wholeTree ? L" g" : L"") + (o.untilReady ? L" r" : L"") +
-         (o.graceApplies ? L" grace" : L"") + (o.pauseApplies ? L" pause" : L"") +
-         (o.readyApplies ? L" ready" : L"") + (o.treeApplies ? L" tree" : L"");
+         (o.byName ? L" p" : L"") + (o.hidden ? L" h" : L"") + (o.graceApplies ? L" grace" : L"") +
+         (o.pauseApplies ? L" pause" : L"") + (o.readyApplies ? L" ready" : L"") +
+         (o.treeApplies ? L" tree" : L"") +
+         (o.byNameApplies == (o.graceApplies || !o.pauseApplies) ? L"" : L" name?");
 }
 
 TEST(EntryOptionsTest, ReadsWhatTheLetterScanPassesOver) {
@@ -37,6 +40,13 @@ TEST(EntryOptionsTest, ReadsWhatTheLetterScanPassesOver) {
       {L"/wr:a", L"0 r tree"},
       // Digits, g and r after the colon are the program's.
       {L"/c:g5r.exe", L"0 grace ready tree"},
+      // With p, g and r no longer apply (on b and a p itself is passed over); the size
+      // letter that counts is the first.
+      {L"/wpgx:game.exe", L"0 g p"},
+      {L"/c5pr:a", L"5 r p grace"},
+      {L"/bp3:a", L"3 p pause"},
+      {L"/hw:a", L"0 h tree"},
+      {L"/txh:a", L"0 grace ready tree"},
   };
   for (const auto& [entry, expected] : rows) {
     const auto options = ReadEntryOptions(entry);
@@ -55,6 +65,8 @@ TEST(EntryOptionsTest, SettingSecondsTreeAndReadinessRewritesOnlyTheLetters) {
     int tree;                  // -1: leave the tree alone, else 0 off / 1 on
     const wchar_t* expected;   // null: the change is refused
     int ready = -1;            // as tree, for the readiness letter r
+    int byName = -1;           // as tree, for p
+    int hidden = -1;           // as tree, for h
   } rows[] = {
       {L"/c:chat.exe", 5, -1, L"/c5:chat.exe"},
       {L"/wx:game.exe", std::nullopt, 1, L"/wgx:game.exe"},
@@ -85,12 +97,21 @@ TEST(EntryOptionsTest, SettingSecondsTreeAndReadinessRewritesOnlyTheLetters) {
       {L"/c5r5:a", std::nullopt, -1, L"/c5:a", 0},
       {L"/bRn:a", 0, 1, L"/bgRn:a", 1},
       {L"/b r/:a", std::nullopt, -1, nullptr, 0},
+      // p goes to the end of the letters; h takes the size letters' place after the timing
+      // letter, and off leaves none (the default show), the seconds in one run.
+      {L"/wx:game.exe", std::nullopt, -1, L"/wxp:game.exe", -1, 1},
+      {L"/c5pr:a", std::nullopt, -1, L"/c5r:a", -1, 0},
+      {L"/c5x10:a", std::nullopt, -1, L"/ch5:a", -1, -1, 1},
+      {L"/hbxn3:a", std::nullopt, -1, L"/b3:a", -1, -1, 0},
+      {L"/bgh:a", std::nullopt, -1, L"/bgh:a", -1, -1, 1},
   };
   for (const auto& r : rows) {
     std::optional<std::wstring> entry = r.entry;
     if (r.grace) entry = WithSeconds(*entry, *r.grace);
     if (entry && r.tree >= 0) entry = WithWholeTree(*entry, r.tree == 1);
     if (entry && r.ready >= 0) entry = WithUntilReady(*entry, r.ready == 1);
+    if (entry && r.byName >= 0) entry = WithByName(*entry, r.byName == 1);
+    if (entry && r.hidden >= 0) entry = WithHidden(*entry, r.hidden == 1);
     EXPECT_EQ(entry, r.expected ? std::optional<std::wstring>(r.expected) : std::nullopt)
         << r.entry;
   }

@@ -348,7 +348,15 @@ constexpr UINT kGetMenuHandle = 0x01E1;  // MN_GETHMENU
 
 // What a menu of this process looked like before `key` chose from it.
 // The items in the menu's order.
-enum MenuItem { kGraceItem, kPauseItem, kTreeItem, kReadyItem, kMenuItems };
+enum MenuItem {
+  kGraceItem,
+  kPauseItem,
+  kTreeItem,
+  kReadyItem,
+  kByNameItem,
+  kHiddenItem,
+  kMenuItems
+};
 struct SeenMenu {
   bool shown = false;
   UINT state[kMenuItems] = {};  // GetMenuState of each item
@@ -461,15 +469,22 @@ TEST_F(MakerEntryMenuWine, EachItemChangesTheChosenEntry) {
   seen = KeyboardMenu(1, L'g');
   EXPECT_NE(seen.state[kTreeItem] & MF_CHECKED, 0u);
   EXPECT_EQ(Entries()[1], L"/wx:game.exe");
+  // p follows the waited program by name instead, and greys g; h hides any entry.
+  EXPECT_EQ(KeyboardMenu(1, L'n').state[kByNameItem] & (MF_GRAYED | MF_CHECKED), 0u);
+  seen = KeyboardMenu(1, L'h');
+  EXPECT_NE(seen.state[kByNameItem] & MF_CHECKED, 0u);
+  EXPECT_NE(seen.state[kTreeItem] & MF_GRAYED, 0u) << "with p, g is passed over";
+  EXPECT_EQ(seen.state[kHiddenItem] & (MF_GRAYED | MF_CHECKED), 0u);
 
   // A before entry takes a pause and readiness; g counts once it is held.
   DialogAnswerer pause(GetCurrentProcessId(), {TypeAndOk(L"10")});
   seen = KeyboardMenu(2, L'p');
   EXPECT_EQ(pause.Finish().at(0).title, L"次の起動までの待ち時間");
   EXPECT_NE(seen.state[kTreeItem] & MF_GRAYED, 0u);
+  EXPECT_NE(seen.state[kByNameItem] & MF_GRAYED, 0u) << "a before program is started, not followed";
   EXPECT_EQ(KeyboardMenu(2, L'r').state[kTreeItem] & MF_GRAYED, 0u);
   EXPECT_EQ(Entries(),
-            (std::vector<std::wstring>{L"/c5:chat.exe", L"/wx:game.exe", L"/b10r:before.exe"}));
+            (std::vector<std::wstring>{L"/c5:chat.exe", L"/whp:game.exe", L"/b10r:before.exe"}));
   EXPECT_NE(KeyboardMenu(2, L'r').state[kReadyItem] & MF_CHECKED, 0u);
   EXPECT_EQ(Entries()[2], L"/b10:before.exe") << "the checked item switches readiness off";
 }
