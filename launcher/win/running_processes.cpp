@@ -50,6 +50,8 @@ std::vector<RunningProcess> NewerProcessList::Read() {
        more = Process32NextW(snapshot.get(), &entry)) {
     const DWORD id = entry.th32ProcessID;
     if (id == 0 || id == GetCurrentProcessId()) continue;
+    const auto older = older_.find(id);
+    if (older != older_.end() && older->second == entry.szExeFile) continue;
     const UniqueHandle process(OpenProcess(PROCESS_QUERY_LIMITED_INFORMATION, FALSE, id));
     if (!process) {
       unopened.push_back(id);
@@ -60,8 +62,12 @@ std::vector<RunningProcess> NewerProcessList::Read() {
       continue;
     }
     const std::uint64_t created = CreationTime(process.get());
+    if (created <= launcherCreated_) {
+      older_[id] = entry.szExeFile;
+      continue;
+    }
     const std::wstring path = ImagePath(process.get());
-    if (created <= launcherCreated_ || path.empty()) continue;
+    if (path.empty()) continue;
     newer.push_back({id, created, LongPathOf(path), PathForm(path, GetShortPathNameW, L"")});
   }
   if (!unopenedAtFirstReading_) unopenedAtFirstReading_ = std::move(unopened);

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -25,6 +26,9 @@ class NewerProcessList {
  private:
   std::uint64_t launcherCreated_ = 0;
   std::optional<std::vector<DWORD>> unopenedAtFirstReading_;
+  // Processes found older than the launcher, by id and image file name: the
+  // list is read every 100 ms, and each of them is opened once, not each time.
+  std::map<DWORD, std::wstring> older_;
 };
 
 // Holds a listed process to be followed: by a handle that may end it where
