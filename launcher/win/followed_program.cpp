@@ -126,13 +126,8 @@ BOOL CALLBACK FindVisibleWindow(HWND window, LPARAM lParam) {
 // The process runs a console program: its image file asks for the console
 // subsystem.
 bool RunsConsoleImage(HANDLE process) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (DWORD size = static_cast<DWORD>(path.size());
-       !QueryFullProcessImageNameW(process, 0, path.data(), &size);
-       size = static_cast<DWORD>(path.size())) {
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) return false;
-    path.resize(path.size() * 2);
-  }
+  const std::wstring path = ImagePathOf(process);
+  if (path.empty()) return false;
   const UniqueHandle image(CreateFileW(path.c_str(), GENERIC_READ,
                                        FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                        nullptr, OPEN_EXISTING, 0, nullptr));

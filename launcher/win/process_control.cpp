@@ -71,6 +71,17 @@ BOOL CALLBACK EnumWindowsProc(HWND hwnd, LPARAM lParam) {
   return TRUE;
 }
 
+std::wstring ImagePathOf(HANDLE process) {
+  std::wstring path(MAX_PATH, L'\0');
+  for (DWORD size = static_cast<DWORD>(path.size());
+       !QueryFullProcessImageNameW(process, 0, path.data(), &size);
+       size = static_cast<DWORD>(path.size())) {
+    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) return L"";
+    path.resize(path.size() * 2);
+  }
+  return path.c_str();
+}
+
 void AnswerSentMessages() {
   MSG message;
   PeekMessageW(&message, nullptr, 0, 0, PM_NOREMOVE | PM_QS_SENDMESSAGE);

@@ -110,6 +110,9 @@ void ForcedEnd(HANDLE process);
 // keeps the process's id from passing to another program meanwhile.
 void CloseRequest(HANDLE process, bool hiddenFallback);
 
+// The full path of the process's image file; empty when it cannot be read.
+std::wstring ImagePathOf(HANDLE process);
+
 // Handles the messages other threads have sent to this thread's windows,
 // without taking any posted message.
 void AnswerSentMessages();

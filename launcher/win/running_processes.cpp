@@ -4,6 +4,8 @@
 
 #include <algorithm>
 
+#include "launcher/win/process_control.h"
+
 namespace kelmo {
 
 namespace {
@@ -12,17 +14,6 @@ std::uint64_t CreationTime(HANDLE process) {
   FILETIME created, exited, kernel, user;
   if (!GetProcessTimes(process, &created, &exited, &kernel, &user)) return 0;
   return (static_cast<std::uint64_t>(created.dwHighDateTime) << 32) | created.dwLowDateTime;
-}
-
-std::wstring ImagePath(HANDLE process) {
-  std::wstring path(MAX_PATH, L'\0');
-  for (DWORD size = static_cast<DWORD>(path.size());
-       !QueryFullProcessImageNameW(process, 0, path.data(), &size);
-       size = static_cast<DWORD>(path.size())) {
-    if (GetLastError() != ERROR_INSUFFICIENT_BUFFER || path.size() >= 32768) return L"";
-    path.resize(path.size() * 2);
-  }
-  return path.c_str();
 }
 
 // The path in the form GetLongPathNameW or GetShortPathNameW gives, or
@@ -66,7 +57,7 @@ std::vector<RunningProcess> NewerProcessList::Read() {
       older_[id] = entry.szExeFile;
       continue;
     }
-    const std::wstring path = ImagePath(process.get());
+    const std::wstring path = ImagePathOf(process.get());
     if (path.empty()) continue;
     newer.push_back({id, created, LongPathOf(path), PathForm(path, GetShortPathNameW, L"")});
   }
